@@ -1,0 +1,22 @@
+#include "core/prompts.h"
+
+namespace {
+
+// Used before the windows exist and by tools that run without them.
+class SilentPrompts : public Prompts
+{
+public:
+    Answer message(const QString &, const QString &, Icon, Buttons buttons) override
+    {
+        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    }
+    QString input(const QString &, const QString &, const QString &) override { return {}; }
+};
+
+SilentPrompts silent;
+Prompts *installed = &silent;
+
+} // namespace
+
+Prompts &appPrompts() { return *installed; }
+void installPrompts(Prompts *prompts) { installed = prompts ? prompts : &silent; }

@@ -1,0 +1,26 @@
+#pragma once
+// The questions and notices the station puts to the operator. The windows
+// answer them with real dialogs; tests with a scripted fake.
+#include <QString>
+
+class Prompts
+{
+public:
+    enum class Icon { None, Critical, Question, Exclamation, Information };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Prompts() = default;
+    virtual Answer message(const QString &text, const QString &title, Icon icon,
+                           Buttons buttons = Buttons::Ok) = 0;
+    // An empty text on Cancel, as every caller treats it like an empty answer.
+    virtual QString input(const QString &prompt, const QString &title,
+                          const QString &defaultText = {}) = 0;
+};
+
+// A box shown without a title of its own carries the program's title.
+inline const QString kProgramTitle = QStringLiteral("Nuvax");
+
+Prompts &appPrompts();
+// nullptr installs the silent prompts, which answer Ok / Yes / empty.
+void installPrompts(Prompts *prompts);

@@ -1,0 +1,66 @@
+#pragma once
+// The few things the core and the bus show on the main window. The main window
+// implements this; tests install a recorder. Every method has a do-nothing
+// default so the station runs without a window (before it is built, and in tools).
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Windows colour values, written 0x00BBGGRR as the station's files and logs know them.
+using WinColor = quint32;
+constexpr WinColor kColorYellow = 0x00FFFF;
+constexpr WinColor kColorRed = 0x0000FF;
+constexpr WinColor kColorGreen = 0x00FF00;
+constexpr WinColor kColorCyan = 0xFFFF00;
+constexpr WinColor kColorWhite = 0xFFFFFF;
+constexpr WinColor kColorBlue = 0xFF0000;
+
+struct UnitListRow
+{
+    int state = 0;          // UnitState: picks the row's icon
+    QString stateText;      // "n.a.", "Fehler", "OK"
+    QString address;        // bus form, "007" or "S05"
+    QString typeName;
+    QString description;
+    bool fault = false;     // the whole row in red
+};
+
+struct LogViewLine
+{
+    QString text;           // without line end
+    bool hasColor = false;  // a line without colour goes on in the colour before it
+    WinColor color = 0;
+};
+
+enum class SystemStatus { Fault = 1, Unknown = 2, Ok = 3 };
+
+class StationView
+{
+public:
+    virtual ~StationView() = default;
+
+    // Panels of the status bar, numbered 1 to 4; panel 2 carries the running activity.
+    virtual void setStatusPanel(int panel, const QString &text) { Q_UNUSED(panel) Q_UNUSED(text) }
+    // Data-activity indicator: 0 idle, 1 sending, 2 receiving.
+    virtual void setDataIndicator(int state) { Q_UNUSED(state) }
+
+    // Overview list of registered units.
+    virtual void showUnitList(const QList<UnitListRow> &rows) { Q_UNUSED(rows) }
+    // Address of the selected overview row, -1 when none or not registered.
+    virtual int selectedUnitAddress() const { return -1; }
+    virtual void selectUnitRow(const QString &busAddress) { Q_UNUSED(busAddress) }
+
+    // Logbook: the list of logs (shown anew, log view emptied) and one shown log.
+    virtual void showLogList(const QStringList &entries) { Q_UNUSED(entries) }
+    virtual void showLogText(const QList<LogViewLine> &lines) { Q_UNUSED(lines) }
+
+    // Home page traffic light: picture, title line and three lines of text.
+    virtual void showSystemStatus(SystemStatus status, const QString &title, const QString &text)
+    {
+        Q_UNUSED(status) Q_UNUSED(title) Q_UNUSED(text)
+    }
+};
+
+StationView &appView();
+// nullptr goes back to the do-nothing view.
+void installView(StationView *view);

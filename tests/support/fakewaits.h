@@ -1,0 +1,29 @@
+#pragma once
+#include "core/waits.h"
+
+#include <QtGlobal>
+#include <functional>
+
+class FakeClock;
+
+// Sleeps advance the fake clock instead of the wall clock; each pump runs the
+// hook a test gives it (a simulated bus delivering its bytes, say).
+class FakeWaits : public Waits
+{
+public:
+    explicit FakeWaits(FakeClock &clock);
+    ~FakeWaits() override;
+
+    void pumpEvents() override;
+    void sleepMs(int ms) override;
+
+    void setPumpHook(std::function<void()> hook) { m_hook = std::move(hook); }
+    qint64 sleptMs() const { return m_slept; }
+    int pumps() const { return m_pumps; }
+
+private:
+    FakeClock &m_clock;
+    std::function<void()> m_hook;
+    qint64 m_slept = 0;
+    int m_pumps = 0;
+};

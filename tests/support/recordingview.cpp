@@ -1,0 +1,4 @@
+#include "support/recordingview.h"
+
+RecordingView::RecordingView() { installView(this); }
+RecordingView::~RecordingView() { installView(nullptr); }

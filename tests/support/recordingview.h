@@ -1,0 +1,39 @@
+#pragma once
+#include "core/stationview.h"
+
+#include <QMap>
+
+// Keeps what the station last showed, so tests read the screen without a window.
+class RecordingView : public StationView
+{
+public:
+    RecordingView();
+    ~RecordingView() override;
+
+    void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
+    void setDataIndicator(int state) override { indicator = state; }
+    void showUnitList(const QList<UnitListRow> &rows) override { unitRows = rows; ++unitListFills; }
+    int selectedUnitAddress() const override { return selectedAddress; }
+    void selectUnitRow(const QString &busAddress) override { selectedRow = busAddress; }
+    void showLogList(const QStringList &entries) override { logList = entries; ++logListFills; }
+    void showLogText(const QList<LogViewLine> &lines) override { logLines = lines; }
+    void showSystemStatus(SystemStatus status, const QString &title, const QString &text) override
+    {
+        systemStatus = status;
+        statusTitle = title;
+        statusText = text;
+    }
+
+    QMap<int, QString> panels;
+    int indicator = -1;
+    QList<UnitListRow> unitRows;
+    int unitListFills = 0;
+    int selectedAddress = -1;
+    QString selectedRow;
+    QStringList logList;
+    int logListFills = 0;
+    QList<LogViewLine> logLines;
+    SystemStatus systemStatus = SystemStatus::Ok;
+    QString statusTitle;
+    QString statusText;
+};

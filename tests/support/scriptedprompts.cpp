@@ -1,0 +1,19 @@
+#include "support/scriptedprompts.h"
+
+ScriptedPrompts::ScriptedPrompts() { installPrompts(this); }
+ScriptedPrompts::~ScriptedPrompts() { installPrompts(nullptr); }
+
+Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Icon icon,
+                                         Buttons buttons)
+{
+    shown.append({text, title, icon, buttons, false});
+    if (!m_answers.isEmpty())
+        return m_answers.takeFirst();
+    return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+}
+
+QString ScriptedPrompts::input(const QString &prompt, const QString &title, const QString &)
+{
+    shown.append({prompt, title, Icon::None, Buttons::OkCancel, true});
+    return m_inputs.isEmpty() ? QString() : m_inputs.takeFirst();
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include "core/prompts.h"
+
+#include <QList>
+
+// Records every box and answers from a script; an empty script answers Ok / Yes / "".
+class ScriptedPrompts : public Prompts
+{
+public:
+    struct Shown
+    {
+        QString text;
+        QString title;
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        bool isInput = false;
+    };
+
+    ScriptedPrompts();
+    ~ScriptedPrompts() override;
+
+    Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
+
+    void scriptAnswer(Answer answer) { m_answers.append(answer); }
+    void scriptInput(const QString &text) { m_inputs.append(text); }
+
+    QList<Shown> shown;
+
+private:
+    QList<Answer> m_answers;
+    QList<QString> m_inputs;
+};

@@ -1,0 +1,35 @@
+#include "support/tempappfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TempAppFolder::TempAppFolder() : m_previous(qgetenv("NUVAX_HOME"))
+{
+    qputenv("NUVAX_HOME", m_dir.path().toUtf8());
+}
+
+TempAppFolder::~TempAppFolder()
+{
+    if (m_previous.isEmpty())
+        qunsetenv("NUVAX_HOME");
+    else
+        qputenv("NUVAX_HOME", m_previous);
+}
+
+QString TempAppFolder::path() const { return m_dir.path() + u'/'; }
+QString TempAppFolder::file(const QString &relative) const { return path() + relative; }
+
+QByteArray TempAppFolder::read(const QString &relative) const
+{
+    QFile f(file(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void TempAppFolder::write(const QString &relative, const QByteArray &bytes) const
+{
+    QDir().mkpath(QFileInfo(file(relative)).absolutePath());
+    QFile f(file(relative));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}

@@ -1,0 +1,35 @@
+#include "ui/dialogprompts.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+Prompts::Answer DialogPrompts::message(const QString &text, const QString &title, Icon icon,
+                                       Buttons buttons)
+{
+    static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
+                                              QMessageBox::Question, QMessageBox::Warning,
+                                              QMessageBox::Information};
+    QMessageBox::StandardButtons standard = QMessageBox::Ok;
+    switch (buttons) {
+    case Buttons::Ok: standard = QMessageBox::Ok; break;
+    case Buttons::OkCancel: standard = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case Buttons::YesNo: standard = QMessageBox::Yes | QMessageBox::No; break;
+    case Buttons::YesNoCancel: standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    }
+    QMessageBox box(icons[static_cast<int>(icon)], title.isEmpty() ? kProgramTitle : title, text,
+                    standard, m_parent);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return Answer::Ok;
+    }
+}
+
+QString DialogPrompts::input(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, title.isEmpty() ? kProgramTitle : title,
+                                               prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
