@@ -1,0 +1,7 @@
+#include "core/stationsettings.h"
+
+StationSettings &settings()
+{
+    static StationSettings instance;
+    return instance;
+}

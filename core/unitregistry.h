@@ -1,0 +1,56 @@
+#pragma once
+// The unit registry: one record per unit address 1..2000, loaded from and saved
+// to "Units.dat". It lives for the whole run; every subsystem reads and writes
+// it through the functions below.
+#include <QString>
+#include <array>
+
+// UnitState
+constexpr int kStateUnknown = 0;
+constexpr int kStateFault = 1;
+constexpr int kStateOk = 2;
+
+constexpr int kFrameWidth = 12;
+constexpr int kDescriptionWidth = 1200;
+constexpr int kErrorTextWidth = 1024;
+
+struct UnitRecord
+{
+    bool exists = false;
+    // Fixed-width texts: padded with spaces, cut at the width; never assigned = all NUL.
+    QString frame = QString(kFrameWidth, QChar(0));
+    QString description = QString(kDescriptionWidth, QChar(0));
+    QString errorText = QString(kErrorTextWidth, QChar(0));
+    qint32 state = kStateUnknown;
+};
+
+class UnitRegistry
+{
+public:
+    // Index 0 holds no unit; indices are unit addresses.
+    UnitRecord &at(int addr) { return m_units.at(static_cast<size_t>(addr)); }
+    const UnitRecord &at(int addr) const { return m_units.at(static_cast<size_t>(addr)); }
+    void clear() { m_units = {}; }
+
+private:
+    std::array<UnitRecord, 2001> m_units;
+};
+
+UnitRegistry &units();
+
+// Puts a text into a fixed-width field: padded with spaces or cut, '"' stored as '\''.
+QString fixedWidth(const QString &text, int width);
+
+int addUnit(int addr, const QString &frame);
+int deleteUnit(int addr);
+void deleteAllUnits();
+bool unitExists(int addr);
+void fillUnitList();
+int getDescriptionPartCount(int addr);
+QString getUnitDescription(int addr, int part);
+int countUnits(bool onlyNormal);
+QString trimTrailingCrLf(const QString &text);
+QString getUnitErrorText(int addr);
+void resetUnitErrorState();
+bool saveUnits(bool refresh);
+bool loadUnits(bool refresh);

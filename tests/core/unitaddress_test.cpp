@@ -1,0 +1,33 @@
+#include "core/unitaddress.h"
+
+#include <gtest/gtest.h>
+
+TEST(UnitAddress, Formats)
+{
+    const struct { int addr; const char *text; } cases[] = {
+        {0, "000"}, {5, "005"}, {42, "042"}, {999, "999"}, {1000, "S00"}, {1099, "S99"},
+        {1100, "S00"}, {1999, "S99"}, {2000, "T00"}, {32767, "f67"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(formatUnitAddress(c.addr), QLatin1String(c.text)) << c.addr;
+    EXPECT_EQ(formatUnitAddressHigh(7), QStringLiteral("007"));
+    EXPECT_EQ(formatTwoDigits(7), QStringLiteral("07"));
+    EXPECT_EQ(formatTwoDigits(10), QStringLiteral("10"));
+    EXPECT_EQ(formatTwoDigits(123), QStringLiteral("123"));
+}
+
+TEST(UnitAddress, Parses)
+{
+    const struct { const char *text; int addr; } cases[] = {
+        {"12", -1}, {"ALL", -1}, {"G05", -1}, {"T00", -1}, {"s07", 1007}, {"S42", 1042},
+        {"000", 0}, {"007", 7}, {"999", 999}, {"X01", -1}, {"-12", -1}, {"99999999", -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(parseUnitAddress(QLatin1String(c.text)), c.addr) << c.text;
+}
+
+TEST(UnitAddress, EveryRegisteredAddressRoundTrips)
+{
+    for (int addr = 1; addr <= 1099; ++addr)
+        ASSERT_EQ(parseUnitAddress(formatUnitAddress(addr)), addr);
+}
