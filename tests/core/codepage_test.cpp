@@ -1,5 +1,7 @@
 #include "core/codepage.h"
 
+#include "support/qtprint.h"
+
 #include <gtest/gtest.h>
 
 TEST(CodePage, UmlautsAndEuroRoundTrip)

@@ -1,5 +1,7 @@
 #include "core/numbertext.h"
 
+#include "support/qtprint.h"
+
 #include <gtest/gtest.h>
 
 using namespace numbertext;

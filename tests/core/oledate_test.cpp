@@ -1,5 +1,7 @@
 #include "core/oledate.h"
 
+#include "support/qtprint.h"
+
 #include <gtest/gtest.h>
 
 TEST(OleDate, KnownValues)

@@ -1,12 +1,14 @@
 #include "core/unitaddress.h"
 
+#include "support/qtprint.h"
+
 #include <gtest/gtest.h>
 
 TEST(UnitAddress, Formats)
 {
     const struct { int addr; const char *text; } cases[] = {
         {0, "000"}, {5, "005"}, {42, "042"}, {999, "999"}, {1000, "S00"}, {1099, "S99"},
-        {1100, "S00"}, {1999, "S99"}, {2000, "T00"}, {32767, "f67"},
+        {1100, "S00"}, {1999, "S99"}, {2000, "T00"}, {32767, "r67"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(formatUnitAddress(c.addr), QLatin1String(c.text)) << c.addr;
