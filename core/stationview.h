@@ -3,6 +3,8 @@
 // implements this; tests install a recorder. Every method has a do-nothing
 // default so the station runs without a window (before it is built, and in tools).
 #include <QList>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -59,6 +61,20 @@ public:
     {
         Q_UNUSED(status) Q_UNUSED(title) Q_UNUSED(text)
     }
+
+    // The instance name: window caption, tray tip (the icon is put up anew),
+    // the home page's name line and the name field of the configuration.
+    virtual void showInstanzname(const QString &caption, const QString &name)
+    {
+        Q_UNUSED(caption) Q_UNUSED(name)
+    }
+    // Main window position and size in pixels, and the screen it is centred on.
+    virtual QRect windowGeometry() const { return {}; }
+    virtual void setWindowGeometry(const QRect &rect) { Q_UNUSED(rect) }
+    virtual QSize screenSize() const { return {}; }
+    // Brings a page of the main window to the front: 1 home, 2 overview,
+    // 3 board, 4 logbook, 5 configuration.
+    virtual void showPage(int tab) { Q_UNUSED(tab) }
 };
 
 StationView &appView();

@@ -23,6 +23,16 @@ public:
         statusTitle = title;
         statusText = text;
     }
+    void showInstanzname(const QString &newCaption, const QString &name) override
+    {
+        caption = newCaption;
+        instanzname = name;
+        ++instanznameShows;
+    }
+    QRect windowGeometry() const override { return geometry; }
+    void setWindowGeometry(const QRect &rect) override { geometry = rect; }
+    QSize screenSize() const override { return screen; }
+    void showPage(int tab) override { page = tab; }
 
     QMap<int, QString> panels;
     int indicator = -1;
@@ -36,4 +46,10 @@ public:
     SystemStatus systemStatus = SystemStatus::Ok;
     QString statusTitle;
     QString statusText;
+    QString caption;
+    QString instanzname;
+    int instanznameShows = 0;
+    QRect geometry{0, 0, 800, 600};
+    QSize screen{1920, 1080};
+    int page = 1;
 };
