@@ -75,6 +75,11 @@ public:
     // Brings a page of the main window to the front: 1 home, 2 overview,
     // 3 board, 4 logbook, 5 configuration.
     virtual void showPage(int tab) { Q_UNUSED(tab) }
+    // The status window shows one unit's status page, a whole HTML page; a
+    // later page replaces the one shown. The window opens without blocking.
+    virtual void showStatusPage(const QString &html) { Q_UNUSED(html) }
+    // The busy pointer while the station waits for a unit the operator asked.
+    virtual void setBusyPointer(bool busy) { Q_UNUSED(busy) }
 };
 
 StationView &appView();

@@ -33,6 +33,16 @@ public:
     void setWindowGeometry(const QRect &rect) override { geometry = rect; }
     QSize screenSize() const override { return screen; }
     void showPage(int tab) override { page = tab; }
+    void showStatusPage(const QString &html) override
+    {
+        statusPage = html;
+        ++statusPageShows;
+    }
+    void setBusyPointer(bool busy) override
+    {
+        busyPointer = busy;
+        ++busyPointerChanges;
+    }
 
     QMap<int, QString> panels;
     int indicator = -1;
@@ -52,4 +62,8 @@ public:
     QRect geometry{0, 0, 800, 600};
     QSize screen{1920, 1080};
     int page = 1;
+    QString statusPage;
+    int statusPageShows = 0;
+    bool busyPointer = false;
+    int busyPointerChanges = 0;
 };

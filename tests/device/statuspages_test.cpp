@@ -1,0 +1,78 @@
+#include "support/qtprint.h"
+
+#include "device/statuspages.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TemplateCase
+{
+    const char *name;
+    QString StatusPageTemplates::*page;
+    int slotCount;
+};
+
+const TemplateCase kTemplates[] = {
+    {"2001", &StatusPageTemplates::statusPageTemplate2001, 24},
+    {"2002", &StatusPageTemplates::statusPageTemplate2002, 24},
+    {"0501", &StatusPageTemplates::statusPageTemplate0501, 15},
+    {"0203", &StatusPageTemplates::statusPageTemplate0203, 5},
+    {"0404", &StatusPageTemplates::statusPageTemplate0404, 9},
+    {"0401", &StatusPageTemplates::statusPageTemplate0401, 11},
+    {"0403", &StatusPageTemplates::statusPageTemplate0403, 9},
+    {"0402", &StatusPageTemplates::statusPageTemplate0402, 11},
+    {"1000", &StatusPageTemplates::statusPageTemplate1000, 43},
+    {"0901", &StatusPageTemplates::statusPageTemplate0901, 21},
+    {"0701", &StatusPageTemplates::statusPageTemplate0701, 22},
+    {"0601", &StatusPageTemplates::statusPageTemplate0601, 22},
+};
+
+class StatusPagesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { initStatusPages(); }
+};
+
+// The fillers supply exactly this many values; one slot more or less shifts a page.
+TEST_F(StatusPagesTest, EveryTemplateHasTheSlotsItsFillerSupplies)
+{
+    for (const TemplateCase &c : kTemplates)
+        EXPECT_EQ((statusPages().*c.page).count(kPageSlot), c.slotCount) << c.name;
+}
+
+TEST_F(StatusPagesTest, EveryTemplateIsAWholePageWithQuotedAttributes)
+{
+    const QString head = QStringLiteral(
+        "<html><body bgcolor=\"#ffffff\" text=\"#000000\" link=\"#ff00ff\" vlink=\"#cc00cc\" "
+        "alink=\"#aa00aa\"><font size=\"+1\">Status von Adresse {F}</font>");
+    const QString end = QStringLiteral("<pre>{F}</pre><br><font size=\"-2\">Status vom {F}</font>"
+                                       "</body></html>");
+    for (const TemplateCase &c : kTemplates) {
+        const QString &page = statusPages().*c.page;
+        EXPECT_TRUE(page.startsWith(head)) << c.name;
+        EXPECT_TRUE(page.endsWith(end)) << c.name;
+        EXPECT_FALSE(page.contains(QStringLiteral("=\"\""))) << c.name;
+    }
+}
+
+TEST_F(StatusPagesTest, TypesThatShareALayoutDifferOnlyWhereTheirUnitsDiffer)
+{
+    const StatusPageTemplates &t = statusPages();
+    EXPECT_EQ(t.statusPageTemplate0601, t.statusPageTemplate0701);
+    QString regulator = t.statusPageTemplate2001;
+    regulator.replace(QStringLiteral("Meldeeingang:"), QStringLiteral("SV Status:"));
+    EXPECT_EQ(regulator, t.statusPageTemplate2002);
+    QString controller = t.statusPageTemplate0401;
+    controller.replace(QStringLiteral("<b>QOR07</b>"), QStringLiteral("<b>QOR07-N</b>"));
+    EXPECT_EQ(controller, t.statusPageTemplate0402);
+}
+
+TEST_F(StatusPagesTest, TheInverterSystemNamesItsCurrentRowInASlot)
+{
+    EXPECT_TRUE(statusPages().statusPageTemplate1000.contains(QStringLiteral(
+        "<tr><td>Batteriespannung:</td><td>{F}</td></tr><tr><td>{F}:</td><td>{F}</td></tr>"
+        "<tr><td>Systemdatum:</td>")));
+}
+
+} // namespace
