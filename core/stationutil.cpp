@@ -1,0 +1,29 @@
+#include "core/stationutil.h"
+
+#include "core/stationview.h"
+#include "core/waits.h"
+
+#include <QRandomGenerator>
+
+void setStatusText(const QString &text) { appView().setStatusPanel(2, text); }
+
+void waitSeconds(int n)
+{
+    for (int i = 0; i < n * 5; ++i) {
+        appWaits().pumpEvents();
+        appWaits().sleepMs(200);
+        appWaits().pumpEvents();
+    }
+}
+
+QString randomString(int n)
+{
+    // One generator seeded once by the system, so identifiers made within the
+    // same second still differ.
+    QRandomGenerator *random = QRandomGenerator::global();
+    QString out;
+    out.reserve(qMax(n, 0));
+    for (int i = 0; i < n; ++i)
+        out.append(QChar(char16_t(35 + random->bounded(91))));
+    return out;
+}
