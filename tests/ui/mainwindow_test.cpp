@@ -1,0 +1,224 @@
+#include "ui/mainwindow.h"
+
+#include "support/qtprint.h"
+#include "support/scriptedprompts.h"
+#include "support/tempappfolder.h"
+#include "ui/boardtoolstrip.h"
+#include "ui/hiddenchords.h"
+#include "ui/programend.h"
+#include "ui/stationstatusbar.h"
+#include "ui/trayicon.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A window with its program end recorded instead of carried out.
+struct WindowFixture : ::testing::Test
+{
+    WindowFixture()
+    {
+        installProgramEnd([this](int code) { endedWith = code; });
+    }
+    ~WindowFixture() override { installProgramEnd({}); }
+
+    QString labelText(const char *name) const
+    {
+        const auto *label = window.findChild<QLabel *>(QLatin1String(name));
+        return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+    }
+    QWidget *child(const QString &name) const { return window.findChild<QWidget *>(name); }
+
+    TempAppFolder folder;
+    ScriptedPrompts prompts;
+    int endedWith = -1;
+    MainWindow window;
+};
+
+} // namespace
+
+TEST(HiddenChords, OnlyShiftCtrlAltExactlyOpenTheWindows)
+{
+    const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    const struct { int key; Qt::KeyboardModifiers mods; HiddenChord chord; } cases[] = {
+        {Qt::Key_J, all, HiddenChord::Terminal},
+        {Qt::Key_K, all, HiddenChord::Expert},
+        {Qt::Key_J, all | Qt::KeypadModifier, HiddenChord::Terminal},
+        {Qt::Key_J, Qt::ShiftModifier | Qt::ControlModifier, HiddenChord::None},
+        {Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, HiddenChord::None},
+        {Qt::Key_J, Qt::NoModifier, HiddenChord::None},
+        {Qt::Key_L, all, HiddenChord::None},
+        {Qt::Key_I, all, HiddenChord::None},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(hiddenChordFor(c.key, c.mods), c.chord) << c.key << " " << c.mods.toInt();
+}
+
+TEST_F(WindowFixture, ChordOnAFocusedControlOpensTheTerminalOnce)
+{
+    auto *edit = new QLineEdit(window.page(1));
+    window.load();
+    window.showPage(2);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    edit->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit);
+
+    int terminal = 0, expert = 0;
+    QObject::connect(&window, &MainWindow::terminalRequested, [&] { ++terminal; });
+    QObject::connect(&window, &MainWindow::expertRequested, [&] { ++expert; });
+    const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_J, all);
+    QApplication::sendEvent(edit, &release);
+    EXPECT_EQ(terminal, 1);
+    QKeyEvent expertKey(QEvent::KeyRelease, Qt::Key_K, all);
+    QApplication::sendEvent(edit, &expertKey);
+    QKeyEvent withoutAlt(QEvent::KeyRelease, Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier);
+    QApplication::sendEvent(edit, &withoutAlt);
+    EXPECT_EQ(expert, 1);
+    EXPECT_EQ(terminal, 1);
+}
+
+TEST_F(WindowFixture, EachTabShowsItsPageAndTheBoardStripOnlyWithTheBoard)
+{
+    window.load();
+    window.show();
+    auto *tabs = window.findChild<QTabBar *>(QStringLiteral("TabStrip1"));
+    ASSERT_TRUE(tabs);
+    ASSERT_EQ(tabs->count(), 5);
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("Übersicht"));
+    EXPECT_EQ(tabs->tabToolTip(3), QStringLiteral("Aufzeichnungen von Prüfungen und besonderen Vorkommnissen"));
+    EXPECT_EQ(window.selectedTab(), 1);
+
+    for (int tab = 1; tab <= 5; ++tab) {
+        tabs->setCurrentIndex(tab - 1);  // as the operator's click
+        for (int i = 0; i < MainWindow::kPageCount; ++i)
+            EXPECT_EQ(window.page(i)->isVisible(), i == tab - 1) << "tab " << tab << " page " << i;
+        EXPECT_EQ(window.boardToolStrip()->isVisible(), tab == 3) << tab;
+    }
+}
+
+TEST_F(WindowFixture, PagesFillTheWindowAndTheBoardPageLiesBelowItsStrip)
+{
+    window.load();
+    window.showPage(3);
+    window.show();
+    window.resize(900, 640);
+    QApplication::processEvents();
+
+    const QWidget *area = window.centralWidget();
+    const QWidget *board = window.page(2);
+    const QWidget *strip = window.boardToolStrip();
+    EXPECT_EQ(strip->geometry().bottom() + 1, board->y());
+    EXPECT_EQ(strip->width(), board->width());
+    for (int i = 0; i < MainWindow::kPageCount; ++i) {
+        EXPECT_EQ(window.page(i)->x(), 0);
+        EXPECT_EQ(window.page(i)->geometry().right() + 1, area->width()) << i;
+        EXPECT_EQ(window.page(i)->geometry().bottom() + 1, area->height()) << i;
+    }
+
+    // The home piece sits centred, at a third of the free height.
+    window.showPage(1);
+    const QWidget *home = child(QStringLiteral("picHome"));
+    const QRect inner = window.page(0)->contentsRect();
+    EXPECT_NEAR(home->x() - inner.x(), (inner.width() - home->width()) / 2, 1);
+    EXPECT_NEAR(home->y() - inner.y(), (inner.height() - home->height()) / 3, 1);
+}
+
+TEST_F(WindowFixture, StatusBarCarriesVersionActivityAndLamp)
+{
+    window.load();
+    EXPECT_EQ(window.stationStatusBar()->panelText(1), QStringLiteral("Nuvax PC-Zentrale v1.0"));
+    window.setStatusPanel(2, QStringLiteral("Prüfung läuft"));
+    EXPECT_EQ(window.stationStatusBar()->panelText(2), QStringLiteral("Prüfung läuft"));
+    window.setDataIndicator(2);
+    EXPECT_EQ(window.stationStatusBar()->indicator(), 2);
+    window.setDataIndicator(7);
+    EXPECT_EQ(window.stationStatusBar()->indicator(), 2);
+    EXPECT_EQ(child(QStringLiteral("panelComIo"))->toolTip(), QStringLiteral("COM I/O"));
+}
+
+TEST_F(WindowFixture, HomePageShowsTheSystemStatusAndName)
+{
+    window.load();
+    window.showSystemStatus(SystemStatus::Fault, QStringLiteral("Systemstatus: Fehler"),
+                            QStringLiteral("eins\r\nzwei\r\ndrei"));
+    EXPECT_EQ(labelText("lblSysStat"), QStringLiteral("Systemstatus: Fehler"));
+    EXPECT_EQ(labelText("lblSysStatText"), QStringLiteral("eins\nzwei\ndrei"));
+    const auto *ampel = window.findChild<QLabel *>(QStringLiteral("picAmpel"));
+    EXPECT_FALSE(ampel->pixmap().isNull());
+
+    window.showInstanzname(QStringLiteral("Nuvax PC-Zentrale - Halle 3"), QStringLiteral("Halle 3"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Nuvax PC-Zentrale - Halle 3"));
+    EXPECT_EQ(labelText("lblInstanzName"), QStringLiteral("Halle 3"));
+    EXPECT_TRUE(window.trayIcon().isTrayIconShown());
+    EXPECT_EQ(window.trayIcon().tip(), QStringLiteral("Nuvax PC-Zentrale - Halle 3"));
+}
+
+TEST(TrayIcon, TipIsCutTo63Characters)
+{
+    TrayIcon tray;
+    const QString tip = QStringLiteral("Nuvax PC-Zentrale - ") + QString(60, u'x');
+    tray.addTrayIcon(tip);
+    EXPECT_EQ(tray.tip(), tip.left(63));
+    EXPECT_TRUE(tray.isTrayIconShown());
+    tray.removeTrayIcon();
+    EXPECT_FALSE(tray.isTrayIconShown());
+}
+
+TEST_F(WindowFixture, WithoutATrayMinimisingKeepsTheWindowReachable)
+{
+    ASSERT_FALSE(TrayIcon::available());
+    window.load();
+    window.showAtStart(true, false);
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isMinimized());
+}
+
+TEST_F(WindowFixture, MaxWinsOverMin)
+{
+    window.load();
+    window.showAtStart(true, true);
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isMaximized());
+}
+
+TEST_F(WindowFixture, CancelOnTheBoardQuestionKeepsTheProgramRunning)
+{
+    window.load();
+    int saves = 0;
+    window.setBoardHooks({[] { return true; }, [&] { ++saves; }});
+    prompts.scriptAnswer(Prompts::Answer::Cancel);
+
+    EXPECT_FALSE(window.close());
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text, QStringLiteral("Formular speichern?"));
+    EXPECT_EQ(prompts.shown[0].title, QStringLiteral("Speichern"));
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Question);
+    EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::YesNoCancel);
+    EXPECT_EQ(window.selectedTab(), 3);
+    EXPECT_EQ(saves, 0);
+    EXPECT_EQ(endedWith, -1);
+
+    prompts.scriptAnswer(Prompts::Answer::Yes);
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(endedWith, 0);
+}
+
+TEST_F(WindowFixture, ClosingWithoutBoardChangesAsksNothing)
+{
+    window.load();
+    window.showInstanzname(QStringLiteral("Nuvax PC-Zentrale"), QString());
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_FALSE(window.trayIcon().isTrayIconShown());
+    EXPECT_EQ(endedWith, 0);
+}

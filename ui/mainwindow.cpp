@@ -1,0 +1,307 @@
+#include "ui/mainwindow.h"
+
+#include "core/apppath.h"
+#include "core/prompts.h"
+#include "ui/boardtoolstrip.h"
+#include "ui/hiddenchords.h"
+#include "ui/homepage.h"
+#include "ui/programend.h"
+#include "ui/stationstatusbar.h"
+#include "ui/trayicon.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTabBar>
+#include <QTimer>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Nuvax PC-Zentrale");
+
+struct TabText { const char *caption; const char *tip; };
+const TabText kTabs[MainWindow::kPageCount] = {
+    {"Home", nullptr},
+    {"Übersicht", "Gibt Ihnen eine Übersicht aller überwachten Geräte"},
+    {"Pictureboard", "Erstellen Sie auf dem Grundriss eines Gebäudes eine Karte installierter Geräte"},
+    {"Logbuch", "Aufzeichnungen von Prüfungen und besonderen Vorkommnissen"},
+    {"Konfiguration", "Legen Sie fest, was passieren soll wenn ein Fehler im System gefunden wird"},
+};
+
+constexpr int kBoardPage = 2;
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+    resize(1000, 700);
+
+    m_area = new QWidget(this);
+    m_area->setObjectName(QStringLiteral("pageArea"));
+    setCentralWidget(m_area);
+    m_area->installEventFilter(this);
+
+    m_tabs = new QTabBar(m_area);
+    m_tabs->setObjectName(QStringLiteral("TabStrip1"));
+    m_tabs->setExpanding(false);
+    m_tabs->setDrawBase(false);
+    for (const TabText &tab : kTabs) {
+        const int index = m_tabs->addTab(QString::fromUtf8(tab.caption));
+        if (tab.tip)
+            m_tabs->setTabToolTip(index, QString::fromUtf8(tab.tip));
+    }
+
+    for (int i = 0; i < kPageCount; ++i) {
+        auto *frame = new QFrame(m_area);
+        frame->setObjectName(QStringLiteral("Frames%1").arg(i));
+        frame->setFrameShape(QFrame::StyledPanel);
+        frame->setFrameShadow(QFrame::Sunken);
+        frame->installEventFilter(this);
+        m_frames[i] = frame;
+    }
+    m_home = new HomePage(m_frames[0]);
+
+    m_boardCtrl = new BoardToolStrip(m_area);
+
+    m_logo = new QLabel(m_area);
+    m_logo->setObjectName(QStringLiteral("imgLogo"));
+
+    m_statusBar = new StationStatusBar(this);
+    setStatusBar(m_statusBar);
+
+    m_tray = new TrayIcon(this);
+    connect(m_tray, &TrayIcon::restoreRequested, this, &MainWindow::restoreFromTray);
+
+    connect(m_tabs, &QTabBar::currentChanged, this, [this] { showTab(); });
+
+    // The chords must work whichever control has the focus.
+    qApp->installEventFilter(this);
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &MainWindow::timerTick);
+    m_timer->start();
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+void MainWindow::load()
+{
+    selectTab(1);
+    placeControls();
+    showTab();
+    m_boardCtrl->loadLegendColors();
+    m_statusBar->setPanelText(1, QStringLiteral("%1 v%2.%3").arg(kCaption).arg(kVersionMajor).arg(kVersionMinor));
+    loadLogo();
+}
+
+void MainWindow::showAtStart(bool minimized, bool maximized)
+{
+    show();
+    if (maximized)
+        showMaximized();
+    else if (minimized)
+        showMinimized();
+}
+
+void MainWindow::selectTab(int tab)
+{
+    const QSignalBlocker quiet(m_tabs);
+    m_tabs->setCurrentIndex(tab - 1);
+}
+
+int MainWindow::selectedTab() const { return m_tabs->currentIndex() + 1; }
+
+void MainWindow::showTab()
+{
+    const int s = selectedTab();
+    for (int i = 0; i < kPageCount; ++i)
+        m_frames[i]->setVisible(i == s - 1);
+    m_boardCtrl->setVisible(s == 3);
+}
+
+void MainWindow::timerTick()
+{
+}
+
+void MainWindow::loadLogo()
+{
+    const QString path = getAppPath() + QStringLiteral("logo.gif");
+    QPixmap logo;
+    if (!QFile::exists(path) || !logo.load(path))
+        return;
+    // The logo stands in the tab strip's row and must not cover the pages.
+    const int rowHeight = m_tabs->sizeHint().height();
+    if (logo.height() > rowHeight)
+        logo = logo.scaledToHeight(rowHeight, Qt::SmoothTransformation);
+    m_logo->setPixmap(logo);
+    m_logo->resize(logo.size());
+    layoutWindow();
+}
+
+void MainWindow::placeControls()
+{
+    const QSize tabSize = m_tabs->sizeHint();
+    m_tabs->setGeometry(0, 0, tabSize.width(), tabSize.height());
+    const int top = m_tabs->y() + m_tabs->height();
+    for (int i = 0; i < kPageCount; ++i)
+        m_frames[i]->move(0, i == kBoardPage ? top + BoardToolStrip::kHeight : top);
+    layoutWindow();
+}
+
+void MainWindow::layoutWindow()
+{
+    const int width = m_area->width();
+    const int height = m_area->height();
+    m_logo->move(width - m_logo->width() - 15, 0);
+    for (QWidget *frame : m_frames)
+        frame->resize(width - frame->x(), height - frame->y());
+}
+
+void MainWindow::resizePages()
+{
+    resizeHome();
+    resizePictureboard();
+}
+
+void MainWindow::resizeHome()
+{
+    const QRect inner = m_frames[0]->contentsRect();
+    m_home->move(inner.x() + (inner.width() - m_home->width()) / 2,
+                 inner.y() + (inner.height() - m_home->height()) / 3);
+}
+
+void MainWindow::resizePictureboard()
+{
+    const QWidget *board = m_frames[kBoardPage];
+    m_boardCtrl->setGeometry(board->x(), m_tabs->y() + m_tabs->height(), board->width(),
+                             BoardToolStrip::kHeight);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        if (watched == m_area)
+            layoutWindow();
+        else if (std::find(std::begin(m_frames), std::end(m_frames), watched) != std::end(m_frames))
+            resizePages();
+        return false;
+    }
+    if (event->type() == QEvent::KeyRelease) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // A key event travels up to the parents when its target ignores it:
+        // judge it once, at the widget it was meant for.
+        QWidget *target = QApplication::focusWidget();
+        if (!target)
+            target = this;
+        if (watched != target || target->window() != this || key->isAutoRepeat())
+            return false;
+        switch (hiddenChordFor(key->key(), key->modifiers())) {
+        case HiddenChord::Terminal: emit terminalRequested(); break;
+        case HiddenChord::Expert: emit expertRequested(); break;
+        case HiddenChord::None: break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Without a notification area a hidden window could not be brought back.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && TrayIcon::available())
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                hide();
+        });
+}
+
+void MainWindow::restoreFromTray()
+{
+    if (!isMinimized() && isVisible())
+        return;
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!unload(true))
+        event->ignore();
+}
+
+void MainWindow::terminate() { unload(false); }
+
+bool MainWindow::unload(bool askAboutBoard)
+{
+    if (m_ending)
+        return true;
+    if (m_board.changed && m_board.changed()) {
+        if (askAboutBoard) {
+            selectTab(3);
+            showTab();
+            const Prompts::Answer answer =
+                appPrompts().message(QStringLiteral("Formular speichern?"), QStringLiteral("Speichern"),
+                                     Prompts::Icon::Question, Prompts::Buttons::YesNoCancel);
+            if (answer == Prompts::Answer::Cancel)
+                return false;
+            if (answer == Prompts::Answer::Yes && m_board.save)
+                m_board.save();
+        }
+    }
+    m_ending = true;
+    if (m_tray->isTrayIconShown())
+        m_tray->removeTrayIcon();
+    endProgram(0);
+    return true;
+}
+
+// --- what the core and the bus show on this window ---
+
+void MainWindow::setStatusPanel(int panel, const QString &text) { m_statusBar->setPanelText(panel, text); }
+
+void MainWindow::setDataIndicator(int state) { m_statusBar->setIndicator(state); }
+
+void MainWindow::showSystemStatus(SystemStatus status, const QString &title, const QString &text)
+{
+    m_home->showSystemStatus(status, title, text);
+}
+
+void MainWindow::showInstanzname(const QString &caption, const QString &name)
+{
+    setWindowTitle(caption);
+    m_home->showInstanzname(name);
+    if (m_tray->isTrayIconShown())
+        m_tray->removeTrayIcon();
+    m_tray->addTrayIcon(caption);
+}
+
+QRect MainWindow::windowGeometry() const { return QRect(pos(), size()); }
+
+void MainWindow::setWindowGeometry(const QRect &rect)
+{
+    move(rect.topLeft());
+    resize(rect.size());
+}
+
+QSize MainWindow::screenSize() const
+{
+    const QScreen *shown = screen();
+    return shown ? shown->geometry().size() : QSize();
+}
+
+void MainWindow::showPage(int tab)
+{
+    selectTab(tab);
+    showTab();
+}

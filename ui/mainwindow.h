@@ -1,0 +1,102 @@
+#pragma once
+// The station's one top-level window ("Form1" in the operators' manuals): five
+// pages under a tab strip, the board's tool strip, the status bar, the
+// one-second timer that drives the tick, and the tray icon. It is also the
+// window the core and the bus reach through StationView.
+#include "core/stationview.h"
+
+#include <QMainWindow>
+#include <functional>
+
+class BoardToolStrip;
+class HomePage;
+class QLabel;
+class QTabBar;
+class QTimer;
+class StationStatusBar;
+class TrayIcon;
+
+class MainWindow : public QMainWindow, public StationView
+{
+    Q_OBJECT
+public:
+    static constexpr int kPageCount = 5;
+    static constexpr int kVersionMajor = 1;
+    static constexpr int kVersionMinor = 0;
+
+    // What the board page tells the window about its open board at closing.
+    struct BoardHooks
+    {
+        std::function<bool()> changed;   // unsaved changes
+        std::function<void()> save;      // may ask for a name
+    };
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Fills every page from what start-up has read; the window stays hidden.
+    void load();
+    // Shows the window once, then maximises it ("/max" wins) or minimises it.
+    void showAtStart(bool minimized, bool maximized);
+
+    // Tabs count from 1 (home) to 5 (configuration).
+    void selectTab(int tab);
+    int selectedTab() const;
+    // Shows the page of the selected tab, and the board's tool strip with tab 3.
+    void showTab();
+    QWidget *page(int index) const { return m_frames[index]; }
+    BoardToolStrip *boardToolStrip() const { return m_boardCtrl; }
+    StationStatusBar *stationStatusBar() const { return m_statusBar; }
+    TrayIcon &trayIcon() const { return *m_tray; }
+
+    void setBoardHooks(BoardHooks hooks) { m_board = std::move(hooks); }
+    // Closing in order: the board question (when asked for), then every save,
+    // then the end of the program. False when the operator chose Cancel.
+    bool unload(bool askAboutBoard);
+
+    // StationView
+    void setStatusPanel(int panel, const QString &text) override;
+    void setDataIndicator(int state) override;
+    void showSystemStatus(SystemStatus status, const QString &title, const QString &text) override;
+    void showInstanzname(const QString &caption, const QString &name) override;
+    QRect windowGeometry() const override;
+    void setWindowGeometry(const QRect &rect) override;
+    QSize screenSize() const override;
+    void showPage(int tab) override;
+
+signals:
+    void terminalRequested();
+    void expertRequested();
+
+public slots:
+    // One pass of the station's time-driven work, every second.
+    void timerTick();
+    // SIGTERM and SIGINT: no question, an unsaved board change is dropped.
+    void terminate();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void restoreFromTray();
+    void loadLogo();
+    void placeControls();
+    void layoutWindow();
+    void resizePages();
+    void resizeHome();
+    void resizePictureboard();
+
+    QWidget *m_area;
+    QTabBar *m_tabs;
+    QWidget *m_frames[kPageCount];
+    HomePage *m_home;
+    BoardToolStrip *m_boardCtrl;
+    QLabel *m_logo;
+    StationStatusBar *m_statusBar;
+    QTimer *m_timer;
+    TrayIcon *m_tray;
+    BoardHooks m_board;
+    bool m_ending = false;
+};

@@ -1,0 +1,76 @@
+#include "ui/programend.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+std::function<void(int)> installedEnd;
+
+// The write end of the pair the current TerminationSignals listens on.
+volatile sig_atomic_t signalFd = -1;
+
+void onTerminationSignal(int signo)
+{
+    const int fd = signalFd;
+    if (fd < 0)
+        return;
+    const char byte = static_cast<char>(signo);
+    // Nothing else may run in a signal handler; the event loop does the rest.
+    [[maybe_unused]] ssize_t written = ::write(fd, &byte, 1);
+}
+
+} // namespace
+
+void endProgram(int exitCode)
+{
+    if (installedEnd) {
+        installedEnd(exitCode);
+        return;
+    }
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
+void installProgramEnd(std::function<void(int)> end) { installedEnd = std::move(end); }
+
+TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, m_fds) != 0) {
+        m_fds[0] = m_fds[1] = -1;
+        return;
+    }
+    auto *notifier = new QSocketNotifier(m_fds[1], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPending);
+    signalFd = m_fds[0];
+
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+TerminationSignals::~TerminationSignals()
+{
+    if (m_fds[0] < 0)
+        return;
+    signal(SIGTERM, SIG_DFL);
+    signal(SIGINT, SIG_DFL);
+    signalFd = -1;
+    ::close(m_fds[0]);
+    ::close(m_fds[1]);
+}
+
+void TerminationSignals::readPending()
+{
+    char bytes[16];
+    if (::read(m_fds[1], bytes, sizeof bytes) > 0)
+        emit terminationRequested();
+}

@@ -1,0 +1,28 @@
+#pragma once
+// How the station ends: after its files are saved the process ends at once,
+// even when a wait of the bus is still on the stack below the caller; nothing
+// may touch the bus or the files after the last save. Tests install their own end.
+#include <QObject>
+#include <functional>
+
+void endProgram(int exitCode);
+// An empty function goes back to the real end of the process.
+void installProgramEnd(std::function<void(int)> end);
+
+// Turns SIGTERM and SIGINT (a logout, a shutdown, an administrator's stop)
+// into a signal of the event loop, so the station can close in order.
+class TerminationSignals : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TerminationSignals(QObject *parent = nullptr);
+    ~TerminationSignals() override;
+
+signals:
+    void terminationRequested();
+
+private:
+    void readPending();
+
+    int m_fds[2] = {-1, -1};
+};
