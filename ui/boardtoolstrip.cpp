@@ -1,6 +1,6 @@
 #include "ui/boardtoolstrip.h"
 
-#include "core/stationview.h"
+#include "core/nametables.h"
 #include "ui/stationpictures.h"
 
 #include <QLabel>
@@ -10,8 +10,6 @@ namespace {
 constexpr int kRowHeight = 13;
 constexpr int kSwatchWidth = 22;
 constexpr int kTextWidth = 210;
-// Colour of each unit state, by state number.
-constexpr WinColor kStateColors[3] = {kColorYellow, kColorRed, kColorGreen};
 } // namespace
 
 BoardToolStrip::BoardToolStrip(QWidget *parent) : QWidget(parent)
@@ -55,7 +53,7 @@ void BoardToolStrip::loadLegendColors()
 {
     for (int i = 0; i < 3; ++i) {
         QPalette pal = m_swatches[i]->palette();
-        pal.setColor(QPalette::Window, stationpictures::fromWinColor(kStateColors[i]));
+        pal.setColor(QPalette::Window, stationpictures::fromWinColor(statusColors()[static_cast<size_t>(i)]));
         m_swatches[i]->setPalette(pal);
     }
 }

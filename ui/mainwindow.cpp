@@ -2,6 +2,7 @@
 
 #include "core/apppath.h"
 #include "core/prompts.h"
+#include "device/timertick.h"
 #include "ui/boardtoolstrip.h"
 #include "ui/hiddenchords.h"
 #include "ui/homepage.h"
@@ -129,9 +130,7 @@ void MainWindow::showTab()
     m_boardCtrl->setVisible(s == 3);
 }
 
-void MainWindow::timerTick()
-{
-}
+void MainWindow::timerTick() { ::timerTick(); }
 
 void MainWindow::loadLogo()
 {

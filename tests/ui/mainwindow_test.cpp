@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "support/fakeclock.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "support/tempappfolder.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -221,4 +223,26 @@ TEST_F(WindowFixture, ClosingWithoutBoardChangesAsksNothing)
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_FALSE(window.trayIcon().isTrayIconShown());
     EXPECT_EQ(endedWith, 0);
+}
+
+TEST_F(WindowFixture, EverySecondTheClockAndTheIdleTextAreShown)
+{
+    FakeClock clock(QDateTime(QDate(2011, 3, 7), QTime(14, 5, 59)));
+    installView(&window);
+    window.load();
+    window.setDataIndicator(2);
+    auto *timer = window.findChild<QTimer *>(QStringLiteral("Timer1"));
+    ASSERT_TRUE(timer);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 1000);
+
+    emit timer->timeout({});
+    EXPECT_EQ(window.stationStatusBar()->panelText(4), QStringLiteral("Montag 07.03.2011 14:05"));
+    EXPECT_EQ(window.stationStatusBar()->panelText(2), QStringLiteral("Warte auf geplantes Ereignis . . ."));
+    EXPECT_EQ(window.stationStatusBar()->indicator(), 0);
+
+    clock.setLocal(QDateTime(QDate(2011, 3, 13), QTime(9, 0)));
+    emit timer->timeout({});
+    EXPECT_EQ(window.stationStatusBar()->panelText(4), QStringLiteral("Sonntag 13.03.2011 09:00"));
+    installView(nullptr);
 }

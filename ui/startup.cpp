@@ -1,0 +1,28 @@
+#include "ui/startup.h"
+
+#include "core/startoptions.h"
+#include "core/stationview.h"
+#include "device/statuspages.h"
+#include "ui/mainwindow.h"
+#include "ui/programend.h"
+
+std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
+                                         const std::function<void(MainWindow &)> &windowBuilt)
+{
+    readStartOptions(arguments);
+    initStatusPages();
+
+    // Only now the window: a log line written while the files were read must
+    // not build it early with lists that miss what came after.
+    auto window = std::make_unique<MainWindow>();
+    installView(window.get());
+    window->load();
+    // A logout or shutdown closes the station in order from here on.
+    auto *termination = new TerminationSignals(window.get());
+    QObject::connect(termination, &TerminationSignals::terminationRequested, window.get(),
+                     &MainWindow::terminate);
+    if (windowBuilt)
+        windowBuilt(*window);
+    window->showAtStart(startOptions().startMinimized, startOptions().startMaximized);
+    return window;
+}
