@@ -169,7 +169,12 @@ void MainWindow::layoutWindow()
 void MainWindow::resizePages()
 {
     resizeHome();
-    resizePictureboard();
+    for (int i = 1; i < kPageCount; ++i) {
+        if (i == kBoardPage)
+            resizePictureboard();
+        if (m_pageLayouts[i])
+            m_pageLayouts[i]();
+    }
 }
 
 void MainWindow::resizeHome()

@@ -50,6 +50,9 @@ public:
     TrayIcon &trayIcon() const { return *m_tray; }
 
     void setBoardHooks(BoardHooks hooks) { m_board = std::move(hooks); }
+    // A page's own layout of its controls, run (page 0 to 4) whenever a page
+    // frame changes its size. The home page and the board's strip are laid out here.
+    void setPageLayout(int index, std::function<void()> layout) { m_pageLayouts[index] = std::move(layout); }
     // Closing in order: the board question (when asked for), then every save,
     // then the end of the program. False when the operator chose Cancel.
     bool unload(bool askAboutBoard);
@@ -98,5 +101,6 @@ private:
     QTimer *m_timer;
     TrayIcon *m_tray;
     BoardHooks m_board;
+    std::function<void()> m_pageLayouts[kPageCount];
     bool m_ending = false;
 };

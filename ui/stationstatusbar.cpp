@@ -12,8 +12,6 @@ StationStatusBar::StationStatusBar(QWidget *parent) : QStatusBar(parent)
     auto makePanel = [this](const char *name) {
         auto *label = new QLabel(this);
         label->setObjectName(QLatin1String(name));
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
         label->setContentsMargins(4, 0, 4, 0);
         return label;
     };

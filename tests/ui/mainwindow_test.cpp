@@ -246,3 +246,28 @@ TEST_F(WindowFixture, EverySecondTheClockAndTheIdleTextAreShown)
     EXPECT_EQ(window.stationStatusBar()->panelText(4), QStringLiteral("Sonntag 13.03.2011 09:00"));
     installView(nullptr);
 }
+
+TEST_F(WindowFixture, LogoFromTheProgramFolderStandsAtTheRightEdge)
+{
+    // One white pixel.
+    static const unsigned char gif[] = {
+        0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00, 0xFF, 0xFF,
+        0xFF, 0x00, 0x00, 0x00, 0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00,
+        0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
+    folder.write(QStringLiteral("logo.gif"), QByteArray(reinterpret_cast<const char *>(gif), sizeof gif));
+    window.load();
+    window.show();
+    window.resize(800, 600);
+    QApplication::processEvents();
+    const auto *logo = window.findChild<QLabel *>(QStringLiteral("imgLogo"));
+    ASSERT_FALSE(logo->pixmap().isNull());
+    EXPECT_EQ(logo->x(), window.centralWidget()->width() - logo->width() - 15);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(WindowFixture, WithoutLogoNothingIsShownOrAsked)
+{
+    window.load();
+    EXPECT_TRUE(window.findChild<QLabel *>(QStringLiteral("imgLogo"))->pixmap().isNull());
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
