@@ -1,0 +1,7 @@
+#include "core/refreshhooks.h"
+
+RefreshHooks &refreshHooks()
+{
+    static RefreshHooks instance;
+    return instance;
+}
