@@ -36,6 +36,9 @@ struct LogViewLine
 
 enum class SystemStatus { Fault = 1, Unknown = 2, Ok = 3 };
 
+// Background of the adapter's connection label on the configuration page.
+enum class ConnectionColor { Neutral, Red, Green, Unchanged };
+
 class StationView
 {
 public:
@@ -45,6 +48,17 @@ public:
     virtual void setStatusPanel(int panel, const QString &text) { Q_UNUSED(panel) Q_UNUSED(text) }
     // Data-activity indicator: 0 idle, 1 sending, 2 receiving.
     virtual void setDataIndicator(int state) { Q_UNUSED(state) }
+
+    // Serial terminal: every piece of text as it passed the line, sent or received.
+    // Called from inside the receive path, so it must not wait for anything.
+    virtual void echoTerminal(const QString &text, bool sent) { Q_UNUSED(text) Q_UNUSED(sent) }
+    // The adapter's connection label of the configuration page.
+    virtual void showConnectionStatus(const QString &caption, ConnectionColor background)
+    {
+        Q_UNUSED(caption) Q_UNUSED(background)
+    }
+    // Adds a unit's own status message to the alert window, which comes up on top.
+    virtual void appendAlert(const QString &text) { Q_UNUSED(text) }
 
     // Overview list of registered units.
     virtual void showUnitList(const QList<UnitListRow> &rows) { Q_UNUSED(rows) }

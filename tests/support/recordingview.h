@@ -12,6 +12,15 @@ public:
 
     void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
     void setDataIndicator(int state) override { indicator = state; }
+    void echoTerminal(const QString &text, bool sent) override { terminal.append({text, sent}); }
+    void showConnectionStatus(const QString &caption, ConnectionColor background) override
+    {
+        connectionCaption = caption;
+        connectionHistory.append(caption);
+        if (background != ConnectionColor::Unchanged)
+            connectionColor = background;
+    }
+    void appendAlert(const QString &text) override { alerts.append(text); }
     void showUnitList(const QList<UnitListRow> &rows) override { unitRows = rows; ++unitListFills; }
     int selectedUnitAddress() const override { return selectedAddress; }
     void selectUnitRow(const QString &busAddress) override { selectedRow = busAddress; }
@@ -46,6 +55,16 @@ public:
 
     QMap<int, QString> panels;
     int indicator = -1;
+    struct Echo
+    {
+        QString text;
+        bool sent = false;
+    };
+    QList<Echo> terminal;
+    QString connectionCaption;
+    QStringList connectionHistory;  // every caption shown, in order
+    ConnectionColor connectionColor = ConnectionColor::Neutral;
+    QStringList alerts;
     QList<UnitListRow> unitRows;
     int unitListFills = 0;
     int selectedAddress = -1;

@@ -1,0 +1,87 @@
+#pragma once
+// The serial link to the unit bus: the one port, the receive buffer and every
+// wait for the units. One object for the whole run, reached through serialLink().
+//
+// Receiving: receivePending() is the only way bytes leave the port. The port's
+// readyRead calls it, and so does every wait, because the port stays silent
+// about new bytes while one of its own readyRead handlers still runs (an
+// automatic message waits inside it for the line to fall quiet).
+//
+// Waits let pending events run between short slices, so the one-second tick and
+// the receive path run inside them; they end as soon as their condition holds.
+#include <QObject>
+#include <QString>
+
+class SerialPort;
+
+// Connection modes of the port.
+constexpr int kBaudConverter = 300;
+constexpr int kBaudAdapter = 9600;
+
+// The usual limits of a wait for an answer.
+constexpr int kAnswerTimeoutMs = 3000;
+constexpr int kAnswerIdleMs = 2000;
+
+class SerialLink : public QObject
+{
+    Q_OBJECT
+public:
+    SerialLink();
+    ~SerialLink() override;
+
+    // Opens port number n (1-based) at the rate of the current mode, closing it
+    // first when open; records the outcome in settings().portOk and then shows
+    // the adapter's connection status. True when the port is open.
+    bool openComPort(int portNumber);
+    // The box for a port that could not be opened; then the configuration page.
+    void showPortOpenError();
+    // Runs the adapter handshake of the current mode and shows its outcome.
+    void updateConnectionStatus();
+    // 0 connected, -1 sending failed or no valid answer, -2 no handshake in this mode.
+    int connectAdapter(int mode);
+    void closePort();
+
+    // Writes the text unchanged and echoes it to the terminal. True only when
+    // the write failed; with the port closed nothing is written and the result
+    // is false (the wait that follows then fails at once).
+    bool sendCommand(const QString &text);
+
+    // The characters received and not taken yet, oldest first.
+    const QString &received() const { return m_buffer; }
+    void clearReceived();
+    // Takes count characters from the front (all of them for count 0 or when
+    // no more are buffered) into out; returns how many were taken.
+    int takeReceived(int count, QString &out);
+    // 0 once count characters are buffered; -1 when the port is not open, when
+    // nothing arrives within the time-out, or when the line stays silent for
+    // longer than idleMs after characters began to come.
+    int waitForReceived(int count, int timeoutMs, int idleMs);
+    // Returns once nothing has been received for more than ms, at the latest
+    // after about 20 s; at once when nothing has been received yet.
+    void waitLineIdle(int ms);
+    // Reads what the port holds into the buffer: the one receive path.
+    void receivePending();
+
+    // 0 idle, 1 sending, 2 receiving; other values change nothing.
+    void setDataIndicator(int kind);
+
+    // A port of the caller's instead of the real one (tests); nullptr goes back to the real port.
+    void setPort(SerialPort *port);
+    // Back to the state at start: port closed, buffer empty, nothing received yet.
+    void reset();
+
+private:
+    void appendReceived(const QString &text);
+    void waitForInput(int ms);
+    void onLineLost();
+    qint64 msSinceLastReceive() const;
+
+    SerialPort *m_hardware = nullptr;  // created on first use
+    SerialPort *m_port = nullptr;
+    QString m_buffer;
+    bool m_hasReceived = false;
+    qint64 m_lastReceiveMs = 0;
+    QString m_openError;
+};
+
+SerialLink &serialLink();

@@ -1,0 +1,325 @@
+#include "support/qtprint.h"
+
+#include "core/stationsettings.h"
+#include "device/busclaim.h"
+#include "device/seriallink.h"
+#include "support/fakeclock.h"
+#include "support/fakewaits.h"
+#include "support/recordingview.h"
+#include "support/scriptedprompts.h"
+#include "support/simulatedbus.h"
+#include "support/tempappfolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SerialLinkTest : public ::testing::Test
+{
+protected:
+    SerialLinkTest() { settings() = StationSettings{}; }
+
+    void open(int mode = kModeConverter)
+    {
+        settings().comMode = mode;
+        ASSERT_TRUE(link.openComPort(1));
+        bus.clearWrites();
+        view.connectionHistory.clear();
+    }
+    qint64 elapsedSince(qint64 start) const { return clock.monotonicMs() - start; }
+
+    TempAppFolder folder;
+    FakeClock clock;
+    FakeWaits waits{clock};
+    RecordingView view;
+    ScriptedPrompts prompts;
+    SimulatedBus bus{clock, waits};
+    SerialLink &link = serialLink();
+};
+
+// --- Opening and the adapter handshake --------------------------------------
+
+TEST_F(SerialLinkTest, ConverterModeOpensAt300BaudWithoutHandshake)
+{
+    settings().comMode = kModeConverter;
+    EXPECT_TRUE(link.openComPort(1));
+    EXPECT_TRUE(settings().portOk);
+    EXPECT_EQ(bus.baud(), 300);
+    EXPECT_EQ(bus.wire(), QString());
+    EXPECT_EQ(view.connectionHistory, QStringList({"Verbinde ...", "n/a"}));
+    EXPECT_EQ(view.connectionColor, ConnectionColor::Neutral);
+}
+
+TEST_F(SerialLinkTest, AdapterModesGreetAt9600BaudAndShowReady)
+{
+    for (auto [mode, greeting] : {std::pair{kModeCable, "K2Connect@"}, {kModeBluetooth, "B3Connect@"}}) {
+        settings().comMode = mode;
+        bus.clearWrites();
+        EXPECT_TRUE(link.openComPort(3));
+        EXPECT_EQ(bus.baud(), 9600);
+        EXPECT_EQ(bus.writes(), QStringList({greeting}));
+        EXPECT_EQ(view.connectionCaption, "Bereit");
+        EXPECT_EQ(view.connectionColor, ConnectionColor::Green);
+        EXPECT_EQ(link.received(), QString()) << "the answer is cleared away";
+    }
+}
+
+TEST_F(SerialLinkTest, HandshakeAcceptsConnectAtCharacters3To9Only)
+{
+    const struct
+    {
+        const char *reply;
+        int result;
+    } cases[] = {
+        {"K2Connect@", 0},
+        {"xyConnect!", 0},
+        {"Connect@xy", -1},  // "Connect" at the first character
+        {"K2Connec", -1},    // falls silent after 8 characters
+        {"", -1},            // no answer at all
+    };
+    open(kModeCable);
+    for (const auto &c : cases) {
+        bus.setAdapterReply(c.reply);
+        EXPECT_EQ(link.connectAdapter(kModeCable), c.result) << c.reply;
+        EXPECT_EQ(link.received(), QString()) << c.reply;
+    }
+    EXPECT_EQ(link.connectAdapter(kModeConverter), -2);
+}
+
+TEST_F(SerialLinkTest, SilentAdapterShowsFailureAfterTheTimeOut)
+{
+    bus.setAdapterReply("");
+    settings().comMode = kModeCable;
+    const qint64 start = clock.monotonicMs();
+    EXPECT_TRUE(link.openComPort(1)) << "the port itself opened";
+    EXPECT_EQ(elapsedSince(start), 3000);
+    EXPECT_EQ(view.connectionCaption, "Fehler beim Senden / Keine Antwort");
+    EXPECT_EQ(view.connectionColor, ConnectionColor::Red);
+}
+
+TEST_F(SerialLinkTest, PortThatCannotOpenIsReportedAndCanBeOpenedLater)
+{
+    bus.failOpen("No such file or directory");
+    settings().comMode = kModeCable;
+    EXPECT_FALSE(link.openComPort(1));
+    EXPECT_FALSE(settings().portOk);
+    EXPECT_EQ(bus.wire(), QString());
+    EXPECT_EQ(view.connectionCaption, "Fehler beim Senden / Keine Antwort");
+
+    link.showPortOpenError();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text, "Fehler beim Öffnen der Schnittstelle: \r\n'No such file or directory'\r\n"
+                                     "Bitte wählen Sie eine andere Konfiguration");
+    EXPECT_EQ(prompts.shown[0].title, "COM");
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
+    EXPECT_EQ(view.page, 5);
+
+    bus.failOpen({});
+    EXPECT_TRUE(link.openComPort(1));
+    EXPECT_EQ(view.connectionCaption, "Bereit");
+}
+
+// --- Sending ---------------------------------------------------------------
+
+TEST_F(SerialLinkTest, SendWritesTheTextUnchangedAndEchoesIt)
+{
+    open();
+    EXPECT_FALSE(link.sendCommand("\n042P00"));
+    EXPECT_FALSE(link.sendCommand("Grüße"));
+    EXPECT_EQ(bus.writes(), QStringList({"\n042P00", "Grüße"}));
+    ASSERT_EQ(view.terminal.size(), 2);
+    EXPECT_EQ(view.terminal[1].text, "Grüße");
+    EXPECT_TRUE(view.terminal[1].sent);
+    EXPECT_EQ(view.indicator, 1);
+}
+
+TEST_F(SerialLinkTest, SendReportsOnlyAFailedWrite)
+{
+    EXPECT_FALSE(link.sendCommand("\n001S00")) << "a closed port is no failure of the write";
+    open();
+    bus.failWrites(true);
+    EXPECT_TRUE(link.sendCommand("\n001S00"));
+    EXPECT_EQ(bus.wire(), QString());
+    EXPECT_TRUE(view.terminal.isEmpty());
+}
+
+// --- The receive buffer ----------------------------------------------------
+
+TEST_F(SerialLinkTest, TakeReceivedTakesFromTheFront)
+{
+    open();
+    bus.send("ABCDEFGHIJKLMNOPQRST");
+    bus.advance(1);
+    QString out;
+    EXPECT_EQ(link.takeReceived(12, out), 12);
+    EXPECT_EQ(out, "ABCDEFGHIJKL");
+    EXPECT_EQ(link.received(), "MNOPQRST");
+    EXPECT_EQ(link.takeReceived(9, out), 8);
+    EXPECT_EQ(out, "MNOPQRST");
+    bus.send("XYZ");
+    bus.advance(1);
+    EXPECT_EQ(link.takeReceived(0, out), 3);
+    EXPECT_EQ(out, "XYZ");
+    EXPECT_EQ(link.received(), QString());
+}
+
+TEST_F(SerialLinkTest, ReceivedTextIsEchoedAndShown)
+{
+    open();
+    bus.send("0AB");
+    bus.advance(1);
+    EXPECT_EQ(view.indicator, 2);
+    ASSERT_EQ(view.terminal.size(), 1);
+    EXPECT_EQ(view.terminal[0].text, "0AB");
+    EXPECT_FALSE(view.terminal[0].sent);
+}
+
+TEST_F(SerialLinkTest, CharactersOlderThan2000MsAreDroppedWhenNewOnesCome)
+{
+    open();
+    bus.send("old");
+    bus.advance(0);
+    bus.send("new", 2000);
+    bus.advance(2000);
+    EXPECT_EQ(link.received(), "oldnew") << "2000 ms is not stale yet";
+
+    bus.send("last", 2001);
+    bus.advance(2001);
+    EXPECT_EQ(link.received(), "last");
+}
+
+// --- Waiting for characters ------------------------------------------------
+
+TEST_F(SerialLinkTest, WaitReturnsAtOnceWhenEnoughIsBufferedOrThePortIsClosed)
+{
+    EXPECT_EQ(link.waitForReceived(1, 3000, 2000), -1);
+    EXPECT_EQ(waits.sleptMs(), 0);
+
+    open();
+    bus.send("0123456789AB");
+    bus.advance(1);
+    const qint64 slept = waits.sleptMs();
+    EXPECT_EQ(link.waitForReceived(12, 3000, 2000), 0);
+    EXPECT_EQ(waits.sleptMs(), slept);
+}
+
+TEST_F(SerialLinkTest, SilentLineTimesOutInWholeSteps)
+{
+    open();
+    for (auto [timeout, expected] : {std::pair{3000, 3000}, {2000, 2000}, {2100, 2000}}) {
+        const qint64 start = clock.monotonicMs();
+        EXPECT_EQ(link.waitForReceived(12, timeout, 500), -1);
+        EXPECT_EQ(elapsedSince(start), expected);
+    }
+}
+
+TEST_F(SerialLinkTest, UnitThatStopsEndsTheWaitOneIdleLimitAfterItsLastCharacter)
+{
+    open();
+    bus.send("01234", 100, true);
+    const qint64 lastChar = clock.monotonicMs() + 100 + 5 * 33; // 300 baud: 33.3 ms a character
+    EXPECT_EQ(link.waitForReceived(12, 3000, 2000), -1);
+    EXPECT_NEAR(clock.monotonicMs() - lastChar, 2001, 2);
+}
+
+TEST_F(SerialLinkTest, AnswerLongerThanTheTimeOutIsWaitedForWhileItKeepsComing)
+{
+    open();
+    const QString answer(150, u'x'); // 5 s at 300 baud
+    bus.send(answer, 2900, true);
+    EXPECT_EQ(link.waitForReceived(150, 3000, 2000), 0);
+    EXPECT_EQ(link.received(), answer);
+}
+
+TEST_F(SerialLinkTest, WaitEndsWithTheCharacterThatCompletesIt)
+{
+    settings().comMode = kModeCable;
+    open(kModeCable);
+    const qint64 start = clock.monotonicMs();
+    bus.send(QString(19, u'x'), 50, true); // 19.8 ms at 9600 baud
+    EXPECT_EQ(link.waitForReceived(19, 3000, 2000), 0);
+    EXPECT_LE(elapsedSince(start), 50 + 21);
+}
+
+TEST_F(SerialLinkTest, LostLineEndsTheWaitAtOnceAndTheClosedPortStaysQuiet)
+{
+    open();
+    bus.send("012", 0, true);
+    const qint64 start = clock.monotonicMs();
+    link.waitLineIdle(10); // let the first characters come
+    bus.hangUp();
+    EXPECT_EQ(link.waitForReceived(12, 3000, 2000), -1);
+    EXPECT_LE(elapsedSince(start), 200);
+    EXPECT_FALSE(settings().portOk);
+    EXPECT_FALSE(link.sendCommand("\n001S00"));
+    EXPECT_TRUE(link.openComPort(1));
+}
+
+// --- Waiting for a quiet line ----------------------------------------------
+
+TEST_F(SerialLinkTest, QuietLineWaitEndsJustAfterTheLimit)
+{
+    open();
+    link.waitLineIdle(500);
+    EXPECT_EQ(waits.sleptMs(), 0) << "nothing received yet in this run";
+
+    bus.send("abc");
+    bus.advance(1);
+    const qint64 lastChar = clock.monotonicMs();
+    bus.send("d", 300);
+    link.waitLineIdle(500);
+    EXPECT_EQ(elapsedSince(lastChar), 300 + 501);
+}
+
+TEST_F(SerialLinkTest, QuietLineWaitGivesUpAfterTwentySeconds)
+{
+    open();
+    bus.send(QString(1000, u'x'), 0, true); // 33 s at 300 baud
+    bus.advance(34);
+    const qint64 start = clock.monotonicMs();
+    link.waitLineIdle(500);
+    EXPECT_NEAR(elapsedSince(start), 20000, 40);
+}
+
+// --- Who may use the bus ---------------------------------------------------
+
+TEST(BusClaimTest, ForegroundAndBackgroundExcludeEachOther)
+{
+    resetBusClaims();
+    {
+        BusClaim test(BusUser::Background);
+        ASSERT_TRUE(test.granted());
+        BusClaim poll(BusUser::Background);
+        EXPECT_TRUE(poll.granted()) << "a test's poll runs inside the test";
+        EXPECT_FALSE(BusClaim(BusUser::Foreground).granted());
+        EXPECT_EQ(busBusyReason(),
+                  "Schnittstelle belegt: eine automatische Prüfung oder ein Timer fragt gerade die Geräte ab");
+    }
+    EXPECT_EQ(busOwner(), BusUser::None);
+    {
+        BusClaim status(BusUser::Foreground);
+        ASSERT_TRUE(status.granted());
+        EXPECT_FALSE(BusClaim(BusUser::Foreground).granted());
+        EXPECT_FALSE(BusClaim(BusUser::Background).granted());
+    }
+    EXPECT_TRUE(BusClaim(BusUser::Background).granted());
+}
+
+TEST(BusClaimTest, OneExchangeAtATimeAndAnUnownedOneCountsAsForeground)
+{
+    resetBusClaims();
+    {
+        BusTransaction first;
+        ASSERT_TRUE(first.granted());
+        EXPECT_EQ(busOwner(), BusUser::Foreground);
+        EXPECT_FALSE(BusTransaction().granted());
+        EXPECT_FALSE(BusClaim(BusUser::Background).granted());
+        EXPECT_EQ(busBusyReason(), "Schnittstelle belegt: eine andere Abfrage läuft gerade");
+    }
+    BusClaim test(BusUser::Background);
+    BusTransaction poll;
+    EXPECT_TRUE(poll.granted());
+    EXPECT_EQ(busOwner(), BusUser::Background);
+}
+
+} // namespace

@@ -1,0 +1,188 @@
+#include "support/qtprint.h"
+
+#include "core/stationsettings.h"
+#include "device/busclaim.h"
+#include "device/devicetypes.h"
+#include "device/seriallink.h"
+#include "device/statusrequest.h"
+#include "support/fakeclock.h"
+#include "support/fakewaits.h"
+#include "support/recordingview.h"
+#include "support/samplemessages.h"
+#include "support/simulatedbus.h"
+#include "support/tempappfolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class StatusRequestTest : public ::testing::Test
+{
+protected:
+    StatusRequestTest()
+    {
+        settings() = StationSettings{};
+        serialLink().openComPort(1);
+    }
+
+    // One exchange: the result, the answer and the reason.
+    struct Outcome
+    {
+        int result;
+        QString answer;
+        QString reason;
+    };
+    Outcome request(int address)
+    {
+        Outcome o{0, QStringLiteral("untouched"), {}};
+        o.result = requestStatus(address, o.answer, QStringLiteral("00"), &o.reason);
+        return o;
+    }
+
+    TempAppFolder folder;
+    FakeClock clock;
+    FakeWaits waits{clock};
+    RecordingView view;
+    SimulatedBus bus{clock, waits};
+};
+
+TEST_F(StatusRequestTest, WholeAnswerComesBackWithItsLength)
+{
+    const QString message = sampleMessage(kType0403, "042");
+    bus.addUnit(42, message);
+    const Outcome o = request(42);
+    EXPECT_EQ(o.result, 19);
+    EXPECT_EQ(o.answer, message);
+    EXPECT_EQ(o.reason, "kein Fehler");
+    EXPECT_EQ(bus.writes(), QStringList({"\n042S00"}));
+}
+
+TEST_F(StatusRequestTest, HighAddressesGoOutInTheirBusForm)
+{
+    bus.addUnit(1050, kType0203);
+    EXPECT_EQ(request(1050).result, 13);
+    EXPECT_EQ(bus.wire(), "\nS50S00");
+}
+
+TEST_F(StatusRequestTest, AddressOutsideTheRegistrySendsNothing)
+{
+    for (int address : {0, 2001, -1}) {
+        const Outcome o = request(address);
+        EXPECT_EQ(o.result, -1);
+        EXPECT_EQ(o.reason, "Ungültige Geräteadresse");
+        EXPECT_EQ(o.answer, "untouched");
+    }
+    EXPECT_EQ(bus.wire(), QString());
+    EXPECT_EQ(waits.sleptMs(), 0);
+}
+
+TEST_F(StatusRequestTest, EveryFailureHasItsReason)
+{
+    const QString good = sampleMessage(kType0403, "007");
+    const struct
+    {
+        const char *name;
+        QString message;   // what the unit sends
+        bool silent;
+        QString reason;
+    } cases[] = {
+        {"silent unit", good, true, "Gerät antwortete nicht auf Anfrage"},
+        {"letter among the length digits", withAt(good, 12, "x"), false, "Antwort war syntaktisch falsch"},
+        {"letter in the address digits", withAt(good, 2, "O"), false, "Antwort war syntaktisch falsch"},
+        {"stops inside the body", good.left(15), false, "Gerät hat aufgehört zu senden"},
+        {"type code outside the table", withAt(good, 6, "0999"), false, "Nachricht war syntaktisch falsch"},
+        {"body breaks the grammar", withAt(good, 16, "x"), false, "Nachricht war syntaktisch falsch"},
+    };
+    for (const auto &c : cases) {
+        bus.addUnit(7, c.message).silent = c.silent;
+        const Outcome o = request(7);
+        EXPECT_EQ(o.result, -1) << c.name;
+        EXPECT_EQ(o.reason, c.reason) << c.name;
+        clock.advanceMs(5000); // let the line fall quiet between cases
+    }
+    EXPECT_EQ(bus.writes(), QStringList(6, "\n007S00"));
+}
+
+TEST_F(StatusRequestTest, MalformedAnswerIsStillHandedBack)
+{
+    const QString bad = withAt(sampleMessage(kType0403, "007"), 6, "0999");
+    bus.addUnit(7, bad);
+    EXPECT_EQ(request(7).answer, bad);
+}
+
+TEST_F(StatusRequestTest, FailedWriteIsReported)
+{
+    bus.failWrites(true);
+    const Outcome o = request(7);
+    EXPECT_EQ(o.result, -1);
+    EXPECT_EQ(o.reason, "Senden fehlgeschlagen");
+}
+
+TEST_F(StatusRequestTest, UnitThatStopsFailsOneIdleLimitAfterItsLastCharacter)
+{
+    bus.addUnit(7, sampleMessage(kType0403, "007")).stopAfter = 15;
+    const qint64 start = clock.monotonicMs();
+    request(7);
+    const double lastChar = 15 * bus.charMs();
+    EXPECT_NEAR(double(clock.monotonicMs() - start), lastChar + 2001, 2);
+}
+
+TEST_F(StatusRequestTest, TotalLengthDecidesHowMuchIsRead)
+{
+    // 014: exactly two characters behind the header; the rest stays buffered.
+    bus.addUnit(7, "007S00203014EA" "ZZZ").paced = false;
+    Outcome o = request(7);
+    EXPECT_EQ(o.result, 14);
+    EXPECT_EQ(o.answer, "007S00203014EA");
+    EXPECT_EQ(serialLink().received(), "ZZZ");
+
+    // 012: whatever is buffered behind the header is taken with it.
+    clock.advanceMs(5000);
+    bus.addUnit(8, "008S00203012EAA").paced = false;
+    o = request(8);
+    EXPECT_EQ(o.answer, "008S00203012EAA");
+    EXPECT_EQ(o.result, 15);
+}
+
+TEST_F(StatusRequestTest, TotalLengthBelowTheHeaderFailsWithoutWaiting)
+{
+    bus.addUnit(7, "007S00203011" + QString(40, u'E'));
+    const qint64 start = clock.monotonicMs();
+    const Outcome o = request(7);
+    EXPECT_EQ(o.result, -1);
+    EXPECT_EQ(o.reason, "Antwort war syntaktisch falsch");
+    EXPECT_LE(double(clock.monotonicMs() - start), 12 * bus.charMs() + 1);
+}
+
+TEST_F(StatusRequestTest, LateTailOfAnEarlierAnswerDoesNotSpoilTheNextOne)
+{
+    const QString message = sampleMessage(kType0403, "007");
+    bus.addUnit(7, message);
+    bus.send("042S0040"); // an earlier answer, cut short ...
+    bus.advance(0);
+    bus.send("3019-!-e12x", 100); // ... whose tail comes during the quiet-line wait
+    const Outcome o = request(7);
+    EXPECT_EQ(o.reason, "kein Fehler");
+    EXPECT_EQ(o.answer, message);
+}
+
+TEST_F(StatusRequestTest, RetriesReachAUnitThatAnswersLate)
+{
+    bus.addUnit(7, kType0203).answerAtTry = 3;
+    EXPECT_EQ(request(7).result, -1);
+    EXPECT_EQ(request(7).result, -1);
+    EXPECT_EQ(request(7).result, 13);
+    EXPECT_EQ(bus.requestsTo(7), 3);
+}
+
+TEST_F(StatusRequestTest, SecondExchangeIsRefusedWhileOneRuns)
+{
+    bus.addUnit(7, kType0203);
+    BusTransaction running;
+    const Outcome o = request(7);
+    EXPECT_EQ(o.result, -1);
+    EXPECT_EQ(o.reason, "Schnittstelle belegt: eine andere Abfrage läuft gerade");
+    EXPECT_EQ(bus.wire(), QString());
+}
+
+} // namespace
