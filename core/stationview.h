@@ -22,7 +22,7 @@ struct UnitListRow
     int state = 0;          // UnitState: picks the row's icon
     QString stateText;      // "n.a.", "Fehler", "OK"
     QString address;        // bus form, "007" or "S05"
-    QString typeName;
+    QString frame;          // the unit's message header: the window shows its device-type name
     QString description;
     bool fault = false;     // the whole row in red
 };
