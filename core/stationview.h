@@ -82,6 +82,9 @@ public:
     {
         Q_UNUSED(caption) Q_UNUSED(name)
     }
+    // The port (0 = "COM1") and the connection mode selected on the configuration
+    // page; selecting the mode brings its display up to date.
+    virtual void showComSettings(int portIndex, int mode) { Q_UNUSED(portIndex) Q_UNUSED(mode) }
     // Main window position and size in pixels, and the screen it is centred on.
     virtual QRect windowGeometry() const { return {}; }
     virtual void setWindowGeometry(const QRect &rect) { Q_UNUSED(rect) }

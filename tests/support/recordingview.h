@@ -38,6 +38,11 @@ public:
         instanzname = name;
         ++instanznameShows;
     }
+    void showComSettings(int portIndex, int mode) override
+    {
+        comPortIndex = portIndex;
+        comMode = mode;
+    }
     QRect windowGeometry() const override { return geometry; }
     void setWindowGeometry(const QRect &rect) override { geometry = rect; }
     QSize screenSize() const override { return screen; }
@@ -78,6 +83,8 @@ public:
     QString caption;
     QString instanzname;
     int instanznameShows = 0;
+    int comPortIndex = -1;
+    int comMode = -1;
     QRect geometry{0, 0, 800, 600};
     QSize screen{1920, 1080};
     int page = 1;
