@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
 int errorOf(const std::function<void()> &f)
 {
     try {
@@ -17,12 +16,6 @@ int errorOf(const std::function<void()> &f)
     }
     return 0;
 }
-
-JulDat raw(qint32 dayNumber, qint32 msOfDay)
-{
-    return static_cast<JulDat>((quint64(quint32(dayNumber)) << 32) | quint32(msOfDay));
-}
-
 } // namespace
 
 TEST(JulDat, DayNumbersAcrossTheCalendarReform)
@@ -30,71 +23,40 @@ TEST(JulDat, DayNumbersAcrossTheCalendarReform)
     EXPECT_EQ(julianDayNumber(1, 1, 2000), 2451545);
     EXPECT_EQ(julianDayNumber(15, 10, 1582), 2299161);
     EXPECT_EQ(julianDayNumber(4, 10, 1582), 2299160);
-    EXPECT_EQ(julianDayNumber(1, 3, 2012) - julianDayNumber(28, 2, 2012), 2);
-    EXPECT_EQ(julianDayNumber(1, 1, -4713), 0);  // 4713 BC, no year 0: the start of the count
+    EXPECT_EQ(julianDayNumber(1, 1, -4713), 0);  // 4713 BC, there is no year 0
 }
 
 TEST(JulDat, RefusesWhatDoesNotExistBeforeLookingAtMilliseconds)
 {
     const struct { int d, mo, y, h, mi, s, ms, error; } cases[] = {
-        {29, 2, 2011, 0, 0, 0, 0, kJulDatDateInvalid},
-        {29, 2, 2012, 0, 0, 0, 0, 0},
-        {29, 2, 1900, 0, 0, 0, 0, kJulDatDateInvalid},
-        {1, 1, 2011, 0, 0, 0, 1000, kJulDatMsOutOfRange},
-        {1, 1, 2011, 0, 0, 0, -1, kJulDatMsOutOfRange},
-        {31, 4, 2011, 0, 0, 0, 5000, kJulDatDateInvalid},
-        {1, 13, 2011, 0, 0, 0, 0, kJulDatDateInvalid},
-        {0, 1, 2011, 0, 0, 0, 0, kJulDatDateInvalid},
-        {1, 1, 2011, 24, 0, 0, 0, kJulDatDateInvalid},
-        {1, 1, 2011, 0, 60, 0, 0, kJulDatDateInvalid},
-        {1, 1, 2011, 0, 0, -1, 0, kJulDatDateInvalid},
-        {1, 1, 99, 0, 0, 0, 0, kJulDatDateInvalid},
-        {1, 1, 100, 0, 0, 0, 0, 0},
-        {31, 12, 9999, 23, 59, 59, 999, 0},
+        {29, 2, 2011, 0, 0, 0, 0, kJulDatDateInvalid}, {29, 2, 2012, 0, 0, 0, 0, 0},
+        {29, 2, 1900, 0, 0, 0, 0, kJulDatDateInvalid}, {1, 1, 2011, 0, 0, 0, 1000, kJulDatMsOutOfRange},
+        {31, 4, 2011, 0, 0, 0, 5000, kJulDatDateInvalid}, {1, 13, 2011, 0, 0, 0, 0, kJulDatDateInvalid},
+        {1, 1, 2011, 24, 0, 0, 0, kJulDatDateInvalid}, {1, 1, 2011, 0, 60, 0, 0, kJulDatDateInvalid},
+        {1, 1, 99, 0, 0, 0, 0, kJulDatDateInvalid},    {31, 12, 9999, 23, 59, 59, 999, 0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(errorOf([&] { makeJulDat(c.d, c.mo, c.y, c.h, c.mi, c.s, c.ms); }), c.error)
-            << c.d << "." << c.mo << "." << c.y << " " << c.h << ":" << c.mi << ":" << c.s << "." << c.ms;
-}
-
-TEST(JulDat, FieldsAndOrder)
-{
-    const JulDat jd = makeJulDat(7, 3, 2011, 14, 5, 9, 42);
-    EXPECT_EQ(splitJulDat(jd).dayNumber, julianDayNumber(7, 3, 2011));
-    EXPECT_EQ(splitJulDat(jd).msOfDay, 14 * 3600000 + 5 * 60000 + 9 * 1000 + 42);
-    EXPECT_EQ(getJulDatHour(jd), 14);
-    EXPECT_EQ(getJulDatMinute(jd), 5);
-    EXPECT_EQ(getJulDatSecond(jd), 9);
-    EXPECT_EQ(getJulDatMillisecond(jd), 42);
-    EXPECT_LT(makeJulDat(7, 3, 2011, 23, 59, 59, 999), makeJulDat(8, 3, 2011, 0, 0, 0, 0));
-    EXPECT_TRUE(isValidJulDat(jd));
-    EXPECT_FALSE(isValidJulDat(0));
-    EXPECT_FALSE(isValidJulDat(raw(1, 86400000)));
-    EXPECT_FALSE(isValidJulDat(raw(1, -1)));
+            << c.d << "." << c.mo << "." << c.y << " " << c.h << ":" << c.mi << " ms " << c.ms;
 }
 
 TEST(JulDat, IntervalsCountBoundariesCrossed)
 {
     const JulDat lastMs = makeJulDat(31, 12, 2010, 23, 59, 59, 999);
     const JulDat newYear = makeJulDat(1, 1, 2011, 0, 0, 0, 0);
-    EXPECT_EQ(dateInterval(kIntervalMilliseconds, lastMs, newYear), 1);
-    EXPECT_EQ(dateInterval(kIntervalSeconds, lastMs, newYear), 1);
-    EXPECT_EQ(dateInterval(kIntervalMinutes, lastMs, newYear), 1);
-    EXPECT_EQ(dateInterval(kIntervalHours, lastMs, newYear), 1);
-    EXPECT_EQ(dateInterval(kIntervalDays, lastMs, newYear), 1);
+    for (int unit = kIntervalDays; unit <= kIntervalMilliseconds; ++unit)
+        EXPECT_EQ(dateInterval(unit, lastMs, newYear), 1) << unit;
     EXPECT_EQ(dateInterval(kIntervalMilliseconds, newYear, lastMs), -1);
     EXPECT_EQ(dateInterval(6, lastMs, newYear), 0);
-
-    const JulDat early = makeJulDat(1, 1, 2011, 10, 59, 59, 999);
-    const JulDat later = makeJulDat(2, 1, 2011, 11, 0, 0, 0);
-    EXPECT_EQ(dateInterval(kIntervalHours, early, later), 25);
-    EXPECT_EQ(dateInterval(kIntervalMilliseconds, early, later), 86400000LL + 1);
+    EXPECT_EQ(dateInterval(kIntervalHours, makeJulDat(1, 1, 2011, 10, 59, 59, 999),
+                           makeJulDat(2, 1, 2011, 11, 0, 0, 0)), 25);
+    EXPECT_EQ(getJulDatSecond(makeJulDat(7, 3, 2011, 14, 5, 9, 42)), 9);
 }
 
 TEST(JulDat, IntervalChecksTheFirstStampFirst)
 {
     const JulDat good = makeJulDat(1, 1, 2011, 0, 0, 0, 0);
-    const JulDat badMs = raw(2455563, 86400000);
+    const JulDat badMs = (JulDat(2455563) << 32) | 86400000;
     EXPECT_EQ(errorOf([&] { dateInterval(kIntervalMilliseconds, badMs, 0); }), kJulDatFirstInvalid);
     EXPECT_EQ(errorOf([&] { dateInterval(kIntervalMilliseconds, good, 0); }), kJulDatSecondInvalid);
     try {
@@ -110,6 +72,5 @@ TEST(JulDat, NowIsTakenInUtc)
 {
     // The fake clock runs one hour ahead of UTC.
     FakeClock clock(QDateTime(QDate(2011, 3, 7), QTime(0, 30, 0, 250)));
-    const JulDat now = getNowJulDat();
-    EXPECT_EQ(now, makeJulDat(6, 3, 2011, 23, 30, 0, 250));
+    EXPECT_EQ(getNowJulDat(), makeJulDat(6, 3, 2011, 23, 30, 0, 250));
 }

@@ -22,52 +22,27 @@ TEST(Logbook, ListsTheGeneralLogThenTheDaysAscending)
                                          QStringLiteral("2011_03_07")}));
 }
 
-TEST(Logbook, NoFolderListsNothing)
-{
-    TempAppFolder folder;
-    RecordingView view;
-    fillLogList();
-    EXPECT_EQ(view.logListFills, 1);
-    EXPECT_TRUE(view.logList.isEmpty());
-}
-
-TEST(Logbook, StatusLinesAreColouredAndOthersCarryOn)
-{
-    const QStringList lines{QStringLiteral("Kopfzeile"), QStringLiteral("007 STATUS: Ok"),
-                            QStringLiteral("Detail"), QStringLiteral("008 Status: Fehler"),
-                            QStringLiteral("Akku defekt"), QStringLiteral("ok vor status"),
-                            QStringLiteral("statusok")};
-    const QList<LogViewLine> shown = colorLogLines(lines, true);
-    ASSERT_EQ(shown.size(), lines.size());
-    const struct { bool hasColor; WinColor color; } expected[] = {
-        {false, 0}, {true, kColorGreen}, {false, 0}, {true, kColorRed},
-        {false, 0}, {true, kColorRed}, {true, kColorGreen},
-    };
-    for (int i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(shown[i].text, lines[i]);
-        EXPECT_EQ(shown[i].hasColor, expected[i].hasColor) << i;
-        if (expected[i].hasColor) {
-            EXPECT_EQ(shown[i].color, expected[i].color) << i;
-        }
-    }
-    for (const LogViewLine &line : colorLogLines(lines, false))
-        EXPECT_FALSE(line.hasColor);
-}
-
-TEST(Logbook, ShowsALogLineByLine)
+TEST(Logbook, ShowsALogWithItsStatusLinesColoured)
 {
     TempAppFolder folder;
     RecordingView view;
     folder.write(QStringLiteral("logs/AutoTest_2011_03_07.log"),
-                 "\r\n001 Status OK\r\nGer\xE4t\r\n\r\n");
-    showLogFile(QStringLiteral("AutoTest_2011_03_07.log"), true);
-    ASSERT_EQ(view.logLines.size(), 4);
-    EXPECT_EQ(view.logLines[0].text, QString());
-    EXPECT_EQ(view.logLines[1].color, kColorGreen);
-    EXPECT_EQ(view.logLines[2].text, QStringLiteral("Gerät"));
-    EXPECT_EQ(view.logLines[3].text, QString());
+                 "Kopf\r\n007 STATUS: Ok\r\nDetail\r\n008 Status: Fehler\r\nok vor status\r\n"
+                 "statusok\r\n\r\n");
+    // Green, red, or none: a line without colour goes on in the one before it.
+    const WinColor none = 1;
+    const QList<WinColor> expected{none, kColorGreen, none, kColorRed, kColorRed, kColorGreen, none};
+    for (bool colored : {true, false}) {
+        showLogFile(QStringLiteral("AutoTest_2011_03_07.log"), colored);
+        ASSERT_EQ(view.logLines.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(view.logLines[i].hasColor ? view.logLines[i].color : none,
+                      colored ? expected[i] : none) << i;
+    }
+    EXPECT_EQ(view.logLines[1].text, QStringLiteral("007 STATUS: Ok"));
+    EXPECT_EQ(view.logLines[6].text, QString());
 
     // A log that is gone leaves the view alone.
     showLogFile(QStringLiteral("AutoTest_2001_01_01.log"), true);
-    EXPECT_EQ(view.logLines.size(), 4);
+    EXPECT_EQ(view.logLines.size(), 7);
 }
