@@ -1,6 +1,7 @@
 #include "device/messageheader.h"
 
 #include "core/numbertext.h"
+#include "core/unitregistry.h"
 #include "core/unitaddress.h"
 #include "device/pattern.h"
 
@@ -25,4 +26,10 @@ int senderAddress(const QString &message)
 {
     const int addr = parseUnitAddress(message.left(3));
     return isRegistryAddress(addr) ? addr : -1;
+}
+
+QString senderDescription(const QString &message, int part)
+{
+    const int addr = senderAddress(message);
+    return addr < 0 ? QString() : getUnitDescription(addr, part);
 }

@@ -31,3 +31,7 @@ int remainingLength(const QString &header);
 // The registry address of the message's sender, or -1 when its first three
 // characters are no address of the registry (line noise such as "X01").
 int senderAddress(const QString &message);
+
+// Part n of the description of the message's sender; "" when the sender's
+// address is unreadable, so line noise never reaches into the registry.
+QString senderDescription(const QString &message, int part);

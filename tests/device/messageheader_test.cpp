@@ -42,22 +42,17 @@ TEST(MessageHeader, SenderOutsideTheRegistryIsNoAddress)
         EXPECT_EQ(senderAddress(QLatin1String(c.text)), c.addr) << c.text;
 }
 
-TEST(DeviceTypes, EveryCodeOfTheTable)
+TEST(DeviceTypes, CodesNamesAndNumbers)
 {
-    const struct { const char *code; int type; const char16_t *name; } table[] = {
-        {"0203", 1, u"VARO3"}, {"0204", 2, u"VARO4"}, {"2001", 3, u"Dravik-Regler"},
-        {"0404", 4, u"QOR-5K"}, {"0403", 5, u"QOR-TD"}, {"0701", 6, u"Pallex"},
-        {"0401", 7, u"QOR07"}, {"0402", 8, u"QOR07-N"}, {"0901", 9, u"Ivenor"},
-        {"0501", 10, u"WNT3-H"}, {"1000", 11, u"HZ4000"}, {"2002", 12, u"Dravik-Regler"},
-        {"0601", 13, u"Pallex"},
-    };
-    for (const auto &row : table) {
-        const QString message = QStringLiteral("001S0") + QLatin1String(row.code) + QStringLiteral("013");
-        EXPECT_EQ(getDeviceTypeCode(message), row.type) << row.code;
-        EXPECT_EQ(getDeviceTypeName(message), QString::fromUtf16(row.name)) << row.code;
-        EXPECT_EQ(getTypeCodeString(message), QLatin1String(row.code));
-        EXPECT_EQ(deviceTypeCodeOf(row.type), QLatin1String(row.code));
+    for (int type = 1; type <= kDeviceTypeCount; ++type) {
+        const QString header = QStringLiteral("001S0") + deviceTypeCodeOf(type) + QStringLiteral("012");
+        EXPECT_EQ(getDeviceTypeCode(header), type);
+        EXPECT_EQ(getDeviceTypeName(header), deviceTypeNameOf(type));
+        EXPECT_EQ(getTypeCodeString(header), deviceTypeCodeOf(type));
     }
+    EXPECT_EQ(getDeviceTypeName(QStringLiteral("S05.A2002034")), u"Dravik-Regler");
+    EXPECT_EQ(getDeviceTypeName(QStringLiteral("S05.A0404019")), u"QOR-5K");
+    EXPECT_EQ(getDeviceType(QStringLiteral("0601")), kType0601);
 }
 
 TEST(DeviceTypes, InvalidHeaderAndUnknownCode)
