@@ -1,20 +1,6 @@
-#include "core/unitregistry.h"
-
-#include "support/qtprint.h"
-#include "support/recordingview.h"
-
-#include <gtest/gtest.h>
+#include "stationfiles.h"
 
 namespace {
-
-class UnitRegistryTest : public ::testing::Test
-{
-protected:
-    UnitRegistryTest() { units().clear(); }
-    ~UnitRegistryTest() override { units().clear(); }
-
-    RecordingView view;
-};
 
 void setTexts(int addr, const QString &description, const QString &errorText)
 {
@@ -23,6 +9,8 @@ void setTexts(int addr, const QString &description, const QString &errorText)
 }
 
 } // namespace
+
+using UnitRegistryTest = StationFiles;
 
 TEST_F(UnitRegistryTest, AddDeleteAndCount)
 {

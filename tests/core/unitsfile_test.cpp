@@ -1,43 +1,12 @@
-#include "core/datafile.h"
-#include "core/unitregistry.h"
-
-#include "logentries.h"
-#include "support/fakeclock.h"
-#include "support/qtprint.h"
-#include "support/recordingview.h"
-#include "support/scriptedprompts.h"
-#include "support/tempappfolder.h"
-
-#include <gtest/gtest.h>
+#include "stationfiles.h"
 
 namespace {
-
 // A record never assigned since the program started: state 0, not registered, NUL texts.
-const QByteArray kEmptyRecord = "0\r\n#FALSE#\r\n\"" + QByteArray(1200, '\0') + "\"\r\n\""
-                              + QByteArray(12, '\0') + "\"\r\n\"" + QByteArray(1024, '\0') + "\"\r\n";
-
-class UnitsFile : public ::testing::Test
-{
-protected:
-    UnitsFile()
-    {
-        units().clear();
-        forgetLoadFailures();
-    }
-    ~UnitsFile() override
-    {
-        units().clear();
-        forgetLoadFailures();
-    }
-    QByteArray file() const { return folder.read(QStringLiteral("Units.dat")); }
-
-    TempAppFolder folder;
-    FakeClock clock;
-    RecordingView view;
-    ScriptedPrompts prompts;
-};
-
+const QByteArray kEmptyRecord = "0\r\n#FALSE#\r\n\"" + QByteArray(1200, '\0') + "\"\r\n\"" + QByteArray(12, '\0')
+                              + "\"\r\n\"" + QByteArray(1024, '\0') + "\"\r\n";
 } // namespace
+
+using UnitsFile = StationFiles;
 
 TEST_F(UnitsFile, GoldenBytesAndAnIdenticalReload)
 {
@@ -49,10 +18,9 @@ TEST_F(UnitsFile, GoldenBytesAndAnIdenticalReload)
     units().at(1005).state = kStateOk;
 
     ASSERT_TRUE(saveUnits(false));
-    const QByteArray saved = file();
+    const QByteArray saved = read("Units.dat");
     const QByteArray unit7 = "1\r\n#TRUE#\r\n\"Flur S\xFC" "d\r\nTreppe" + QByteArray(1184, ' ')
-                           + "\"\r\n\"007S00403060\"\r\n\"Akku\r\nLampe\r\nLader"
-                           + QByteArray(1006, ' ') + "\"\r\n";
+                           + "\"\r\n\"007S00403060\"\r\n\"Akku\r\nLampe\r\nLader" + QByteArray(1006, ' ') + "\"\r\n";
     // Registering keeps a description that was never assigned: NUL bytes.
     const QByteArray unit1005 = "2\r\n#TRUE#\r\n\"" + QByteArray(1200, '\0') + "\"\r\n\"S05S01000070\"\r\n\""
                               + QByteArray(1024, ' ') + "\"\r\n";
@@ -66,8 +34,7 @@ TEST_F(UnitsFile, GoldenBytesAndAnIdenticalReload)
     EXPECT_EQ(view.unitRows.size(), 2);
     EXPECT_EQ(getUnitErrorText(7), QStringLiteral("Akku\r\nLampe\r\nLader\r\n"));
     ASSERT_TRUE(saveUnits(false));
-    EXPECT_EQ(file(), saved);
-    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(read("Units.dat"), saved);
 }
 
 TEST_F(UnitsFile, MissingFileKeepsTheRegistryAndOddStatesLoadAsUnknown)
@@ -76,62 +43,56 @@ TEST_F(UnitsFile, MissingFileKeepsTheRegistryAndOddStatesLoadAsUnknown)
     EXPECT_TRUE(loadUnits(true));
     EXPECT_TRUE(unitExists(3));
 
-    folder.write(QStringLiteral("Units.dat"), QByteArray(kEmptyRecord).replace(0, 1, " 7") + kEmptyRecord.repeated(1999));
+    write("Units.dat", QByteArray(kEmptyRecord).replace(0, 1, " 7") + kEmptyRecord.repeated(1999));
     units().at(1).state = kStateOk;
     ASSERT_TRUE(loadUnits(false));
     EXPECT_EQ(units().at(1).state, kStateUnknown);
     EXPECT_FALSE(unitExists(3));
     EXPECT_TRUE(prompts.shown.isEmpty());
-    EXPECT_TRUE(generalLogEntries(folder).isEmpty());
+    EXPECT_TRUE(log().isEmpty());
 }
 
 TEST_F(UnitsFile, CutFileKeepsWhatWasReadAndIsKeptAsideBeforeTheNextSave)
 {
     addUnit(5, QStringLiteral("005S00203060"));
     ASSERT_TRUE(saveUnits(false));
-    const QByteArray cut = file().left(1000 * kEmptyRecord.size() + 40);
-    folder.write(QStringLiteral("Units.dat"), cut);
+    const QByteArray cut = read("Units.dat").left(1000 * kEmptyRecord.size() + 40);
+    write("Units.dat", cut);
     units().clear();
     addUnit(1500, QStringLiteral("S00S00203060"));
 
     EXPECT_FALSE(loadUnits(true));
-    EXPECT_TRUE(unitExists(5));
-    EXPECT_TRUE(unitExists(1500));
+    EXPECT_TRUE(unitExists(5) && unitExists(1500));
     EXPECT_EQ(view.unitListFills, 0);
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(prompts.shown.at(0).text,
-              QStringLiteral("Beim Laden der Geräteliste ist folgender fehler aufgetreten:\r\nEinlesen hinter Dateiende"));
-    EXPECT_EQ(std::pair(prompts.shown.at(0).title, prompts.shown.at(0).icon),
-              std::pair(QStringLiteral("Fehler: 62"), Prompts::Icon::Critical));
+    EXPECT_EQ(box(), QStringLiteral("Fehler: 62|Beim Laden der Geräteliste ist folgender fehler aufgetreten:\r\n"
+                                    "Einlesen hinter Dateiende"));
+    EXPECT_EQ(prompts.shown.at(0).icon, Prompts::Icon::Critical);
 
     ASSERT_TRUE(saveUnits(false));
-    EXPECT_EQ(folder.read(QStringLiteral("Units.dat.defekt")), cut);
-    EXPECT_EQ(file().size(), 2000 * kEmptyRecord.size() - 2);
-    EXPECT_EQ(generalLogEntries(folder),
-              (QStringList{QStringLiteral("Fehler beim Laden der Geräteliste: Einlesen hinter Dateiende"),
-                           QStringLiteral("Die Datei 'Units.dat' konnte beim Laden nicht vollständig gelesen "
-                                          "werden und wurde vor dem Speichern als 'Units.dat.defekt' gesichert")}));
+    EXPECT_EQ(read("Units.dat.defekt"), cut);
+    EXPECT_EQ(read("Units.dat").size(), 2000 * kEmptyRecord.size() - 2);
+    EXPECT_EQ(log(), (QStringList{QStringLiteral("Fehler beim Laden der Geräteliste: Einlesen hinter Dateiende"),
+                                  QStringLiteral("Die Datei 'Units.dat' konnte beim Laden nicht vollständig gelesen "
+                                                 "werden und wurde vor dem Speichern als 'Units.dat.defekt' gesichert")}));
 
     // Only the save after the failed load keeps a copy.
-    folder.write(QStringLiteral("Units.dat.defekt"), "alt");
+    write("Units.dat.defekt", "alt");
     ASSERT_TRUE(saveUnits(false));
-    EXPECT_EQ(folder.read(QStringLiteral("Units.dat.defekt")), QByteArray("alt"));
+    EXPECT_EQ(read("Units.dat.defekt"), QByteArray("alt"));
 }
 
 TEST_F(UnitsFile, QuoteInsideATextBreaksTheLoadWithAMessage)
 {
     // A description with a line break and a double quote, as an older program could write it.
-    QByteArray record = "1\r\n#TRUE#\r\n\"Halle \"A\"\r\nTor" + QByteArray(1187, ' ') + "\"\r\n\"002S00203060\"\r\n\""
-                      + QByteArray(1024, ' ') + "\"\r\n";
-    folder.write(QStringLiteral("Units.dat"), kEmptyRecord + record + kEmptyRecord.repeated(1998));
+    const QByteArray record = "1\r\n#TRUE#\r\n\"Halle \"A\"\r\nTor" + QByteArray(1187, ' ')
+                            + "\"\r\n\"002S00203060\"\r\n\"" + QByteArray(1024, ' ') + "\"\r\n";
+    write("Units.dat", kEmptyRecord + record + kEmptyRecord.repeated(1998));
     units().at(1).state = kStateOk;
 
     EXPECT_FALSE(loadUnits(false));
     EXPECT_EQ(units().at(1).state, kStateUnknown);
     // Nothing of the broken record is taken: its rest would be lost at the next save.
     EXPECT_FALSE(units().at(2).exists);
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(prompts.shown.at(0).title, QStringLiteral("Fehler: 13"));
-    EXPECT_EQ(generalLogEntries(folder),
-              QStringList{QStringLiteral("Fehler beim Laden der Geräteliste: Typen unverträglich")});
+    EXPECT_EQ(prompts.shown.value(0).title, QStringLiteral("Fehler: 13"));
+    EXPECT_EQ(log(), QStringList{QStringLiteral("Fehler beim Laden der Geräteliste: Typen unverträglich")});
 }
