@@ -1,6 +1,7 @@
 #include "core/unitregistry.h"
 
 #include "core/stationview.h"
+#include "core/systemstatus.h"
 #include "core/textutil.h"
 #include "core/unitaddress.h"
 
@@ -87,6 +88,7 @@ int deleteUnit(int addr)
     if (!isRegistryAddress(addr))
         return -1;
     clearRecord(units().at(addr));
+    updateSystemStatus();
     return 0;
 }
 
@@ -94,6 +96,7 @@ void deleteAllUnits()
 {
     for (int addr = 1; addr <= kMaxUnitAddress; ++addr)
         clearRecord(units().at(addr));
+    updateSystemStatus();
     saveUnits(true);
 }
 
@@ -178,6 +181,8 @@ void resetUnitErrorState()
     const int addr = appView().selectedUnitAddress();
     if (addr > 0 && isRegistryAddress(addr))
         units().at(addr).state = kStateOk;
+    // Like every other change of unit states, this one reaches the traffic light.
+    updateSystemStatus();
     fillUnitList();
     if (addr > 0)
         appView().selectUnitRow(formatUnitAddress(addr));

@@ -34,7 +34,10 @@ TEST_F(UnitRegistryTest, AddDeleteAndCount)
     addUnit(2000, QStringLiteral("X00S00203060"));
     EXPECT_EQ(std::pair(countUnits(true), countUnits(false)), std::pair(2, 4));
 
+    units().at(999).state = units().at(1000).state = kStateOk;
+    view.systemStatus = SystemStatus::Unknown;
     ASSERT_EQ(deleteUnit(12), 0);
+    EXPECT_EQ(view.systemStatus, SystemStatus::Ok);
     EXPECT_FALSE(unit.exists);
     EXPECT_EQ(unit.description, QString(kDescriptionWidth, u' '));
     EXPECT_EQ(unit.frame, QString(kFrameWidth, u' '));
@@ -94,8 +97,10 @@ TEST_F(UnitRegistryTest, OverviewListAndResettingTheSelectedUnit)
     EXPECT_EQ(row(1), (QStringList{"Fehler", "009", "009S00203060", "", "rot"}));
     EXPECT_EQ(row(2), (QStringList{"OK", "S05", "S05S01000070", "", ""}));
 
+    EXPECT_EQ(view.systemStatus, SystemStatus::Fault);
     view.selectedAddress = 9;
     resetUnitErrorState();
+    EXPECT_EQ(view.systemStatus, SystemStatus::Unknown);
     EXPECT_EQ(row(1), (QStringList{"OK", "009", "009S00203060", "", ""}));
     EXPECT_EQ(view.unitRows.at(1).state, kStateOk);
     EXPECT_EQ(view.selectedRow, QStringLiteral("009"));
