@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "core/apppath.h"
+#include "core/logbook.h"
 #include "core/prompts.h"
 #include "device/timertick.h"
 #include "ui/boardtoolstrip.h"
@@ -101,6 +102,7 @@ void MainWindow::load()
     placeControls();
     showTab();
     m_boardCtrl->loadLegendColors();
+    fillLogList();
     m_statusBar->setPanelText(1, QStringLiteral("%1 v%2.%3").arg(kCaption).arg(kVersionMajor).arg(kVersionMinor));
     loadLogo();
 }
