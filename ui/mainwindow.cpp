@@ -1,8 +1,13 @@
 #include "ui/mainwindow.h"
 
 #include "core/apppath.h"
+#include "core/configsections.h"
+#include "core/formularfile.h"
 #include "core/logbook.h"
 #include "core/prompts.h"
+#include "core/refreshhooks.h"
+#include "core/systemstatus.h"
+#include "core/unitregistry.h"
 #include "device/timertick.h"
 #include "ui/boardtoolstrip.h"
 #include "ui/hiddenchords.h"
@@ -101,9 +106,15 @@ void MainWindow::load()
     selectTab(1);
     placeControls();
     showTab();
+    fillUnitList();
+    loadFormulare();
     m_boardCtrl->loadLegendColors();
     fillLogList();
+    updateSystemStatus();
     m_statusBar->setPanelText(1, QStringLiteral("%1 v%2.%3").arg(kCaption).arg(kVersionMajor).arg(kVersionMinor));
+    runHook(refreshHooks().aktualisiereAPAnzeige);
+    runHook(refreshHooks().fillTaskList);
+    loadWindowPos();
     loadLogo();
 }
 
@@ -157,6 +168,7 @@ void MainWindow::placeControls()
     for (int i = 0; i < kPageCount; ++i)
         m_frames[i]->move(0, i == kBoardPage ? top + BoardToolStrip::kHeight : top);
     layoutWindow();
+    updateSystemStatus();
 }
 
 void MainWindow::layoutWindow()
@@ -253,19 +265,26 @@ bool MainWindow::unload(bool askAboutBoard)
     if (m_ending)
         return true;
     if (m_board.changed && m_board.changed()) {
+        Prompts::Answer answer = Prompts::Answer::No;
         if (askAboutBoard) {
             selectTab(3);
             showTab();
-            const Prompts::Answer answer =
-                appPrompts().message(QStringLiteral("Formular speichern?"), QStringLiteral("Speichern"),
-                                     Prompts::Icon::Question, Prompts::Buttons::YesNoCancel);
-            if (answer == Prompts::Answer::Cancel)
-                return false;
-            if (answer == Prompts::Answer::Yes && m_board.save)
-                m_board.save();
+            answer = appPrompts().message(QStringLiteral("Formular speichern?"), QStringLiteral("Speichern"),
+                                          Prompts::Icon::Question, Prompts::Buttons::YesNoCancel);
         }
+        if (answer == Prompts::Answer::Cancel)
+            return false;
+        if (answer == Prompts::Answer::Yes && m_board.save)
+            m_board.save();
+        else
+            loadFormulare();  // the stored boards, without the open board's changes
     }
     m_ending = true;
+    // Each save reports its own failure; the next one runs all the same.
+    saveFormulare();
+    saveUnits(true);
+    saveWindowPos();
+    saveSignalConfig();
     if (m_tray->isTrayIconShown())
         m_tray->removeTrayIcon();
     endProgram(0);

@@ -1,7 +1,11 @@
 #include "ui/startup.h"
 
+#include "core/configsections.h"
 #include "core/startoptions.h"
 #include "core/stationview.h"
+#include "core/tasksfile.h"
+#include "core/unitregistry.h"
+#include "device/comsettings.h"
 #include "device/statuspages.h"
 #include "ui/mainwindow.h"
 #include "ui/programend.h"
@@ -11,6 +15,8 @@ std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
 {
     readStartOptions(arguments);
     initStatusPages();
+    loadUnits(false);
+    loadTasks(false);
 
     // Only now the window: a log line written while the files were read must
     // not build it early with lists that miss what came after.
@@ -24,5 +30,8 @@ std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
     if (windowBuilt)
         windowBuilt(*window);
     window->showAtStart(startOptions().startMinimized, startOptions().startMaximized);
+
+    loadComSettings();
+    loadAutoPruefungConfig();
     return window;
 }

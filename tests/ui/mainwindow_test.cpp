@@ -1,5 +1,8 @@
 #include "ui/mainwindow.h"
 
+#include "core/formularfile.h"
+#include "core/stationsettings.h"
+#include "core/unitregistry.h"
 #include "support/fakeclock.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
@@ -20,14 +23,42 @@
 
 namespace {
 
+struct StationReset
+{
+    StationReset()
+    {
+        units().clear();
+        formulare().clear();
+        settings() = StationSettings{};
+    }
+};
+
+void storeBoard(int slot, const QString &name)
+{
+    formulare().at(slot).name = name;
+    formulare().at(slot).inUse = true;
+    if (!isIndexUsed(slot, formulare().index()))
+        toggleIndexBit(slot, formulare().index());
+}
+
 // A window with its program end recorded instead of carried out.
 struct WindowFixture : ::testing::Test
 {
+    // The stores are filled before the window exists, as at start.
+    StationReset reset;
     WindowFixture()
     {
         installProgramEnd([this](int code) { endedWith = code; });
+        installView(&window);
     }
-    ~WindowFixture() override { installProgramEnd({}); }
+    ~WindowFixture() override
+    {
+        installView(nullptr);
+        installProgramEnd({});
+        units().clear();
+        formulare().clear();
+        settings() = StationSettings{};
+    }
 
     QString labelText(const char *name) const
     {
@@ -228,7 +259,6 @@ TEST_F(WindowFixture, ClosingWithoutBoardChangesAsksNothing)
 TEST_F(WindowFixture, EverySecondTheClockAndTheIdleTextAreShown)
 {
     FakeClock clock(QDateTime(QDate(2011, 3, 7), QTime(14, 5, 59)));
-    installView(&window);
     window.load();
     window.setDataIndicator(2);
     auto *timer = window.findChild<QTimer *>(QStringLiteral("Timer1"));
@@ -244,7 +274,6 @@ TEST_F(WindowFixture, EverySecondTheClockAndTheIdleTextAreShown)
     clock.setLocal(QDateTime(QDate(2011, 3, 13), QTime(9, 0)));
     emit timer->timeout({});
     EXPECT_EQ(window.stationStatusBar()->panelText(4), QStringLiteral("Sonntag 13.03.2011 09:00"));
-    installView(nullptr);
 }
 
 TEST_F(WindowFixture, LogoFromTheProgramFolderStandsAtTheRightEdge)
@@ -270,4 +299,47 @@ TEST_F(WindowFixture, WithoutLogoNothingIsShownOrAsked)
     window.load();
     EXPECT_TRUE(window.findChild<QLabel *>(QStringLiteral("imgLogo"))->pixmap().isNull());
     EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(WindowFixture, ClosingSavesUnitsBoardsWindowPlaceAndSignal)
+{
+    addUnit(5, QStringLiteral("005S00203060"));
+    window.load();
+    // What only lives in memory so far: a test result, a board, the signal settings.
+    units().at(5).state = kStateOk;
+    storeBoard(1, QStringLiteral("Erdgeschoss"));
+    settings().signalAdr = 12;
+    settings().sigResultAktiv = true;
+    window.setWindowGeometry(QRect(10, 20, 800, 600));
+
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(endedWith, 0);
+
+    units().clear();
+    formulare().clear();
+    ASSERT_TRUE(loadUnits(false));
+    EXPECT_EQ(units().at(5).state, kStateOk);
+    ASSERT_TRUE(loadFormulare());
+    EXPECT_EQ(formulare().at(1).name, QStringLiteral("Erdgeschoss"));
+    const QByteArray ini = folder.read(QStringLiteral("Nuvax.ini"));
+    for (const char *line : {"WindowTop=300\r\n", "WindowLeft=150\r\n", "WindowHeight=9000\r\n",
+                             "WindowWidth=12000\r\n", "SignalAdr=12\r\n", "SigResultAktiv=True\r\n"})
+        EXPECT_TRUE(ini.contains(line)) << line << "\n" << ini.toStdString();
+}
+
+TEST_F(WindowFixture, NoOnTheBoardQuestionDropsOnlyTheOpenBoardsChanges)
+{
+    storeBoard(1, QStringLiteral("Erdgeschoss"));
+    ASSERT_TRUE(saveFormulare());
+    window.load();
+    formulare().at(1).name = QStringLiteral("geändert");
+    window.setBoardHooks({[] { return true; }, [] { FAIL() << "saved although the answer was No"; }});
+    prompts.scriptAnswer(Prompts::Answer::No);
+
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(endedWith, 0);
+    formulare().clear();
+    ASSERT_TRUE(loadFormulare());
+    EXPECT_EQ(formulare().at(1).name, QStringLiteral("Erdgeschoss"));
+    EXPECT_FALSE(folder.read(QStringLiteral("Units.dat")).isEmpty());
 }

@@ -1,10 +1,17 @@
 #include "ui/startup.h"
 
+#include "core/formularrecord.h"
+#include "core/refreshhooks.h"
+#include "core/stationsettings.h"
+#include "core/tasksfile.h"
+#include "core/unitregistry.h"
+#include "device/seriallink.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "support/tempappfolder.h"
 #include "ui/mainwindow.h"
 #include "ui/programend.h"
+#include "ui/trayicon.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,10 +20,21 @@
 
 namespace {
 
+void resetStation()
+{
+    units().clear();
+    tasks().clear();
+    formulare().clear();
+    settings() = StationSettings{};
+    refreshHooks() = RefreshHooks{};
+    serialLink().reset();
+}
+
 struct StartupFixture : ::testing::Test
 {
     StartupFixture()
     {
+        resetStation();
         installProgramEnd([this](int code) { endedWith = code; });
         // No serial device on a test machine: the port must fail the same way everywhere.
         qputenv("NUVAX_COM2", folder.file(QStringLiteral("no-such-port")).toUtf8());
@@ -27,11 +45,12 @@ struct StartupFixture : ::testing::Test
         installView(nullptr);
         installProgramEnd({});
         qunsetenv("NUVAX_COM2");
+        resetStation();
     }
 
-    std::unique_ptr<MainWindow> start(const QStringList &extra = {})
+    void start(const QStringList &extra = {})
     {
-        return startStation(QStringList{QStringLiteral("nuvax")} + extra);
+        window = startStation(QStringList{QStringLiteral("nuvax")} + extra);
     }
 
     // Lets the event loop run until the program has ended, at most two seconds.
@@ -44,6 +63,14 @@ struct StartupFixture : ::testing::Test
         return endedWith >= 0;
     }
 
+    bool shown(const QString &textStart) const
+    {
+        for (const auto &box : prompts.shown)
+            if (box.text.startsWith(textStart))
+                return true;
+        return false;
+    }
+
     TempAppFolder folder;
     ScriptedPrompts prompts;
     int endedWith = -1;
@@ -54,23 +81,78 @@ struct StartupFixture : ::testing::Test
 
 TEST_F(StartupFixture, WindowIsShownOnceAndMaxWinsOverMin)
 {
-    window = start({QStringLiteral("/min"), QStringLiteral("x/maxi")});
+    start({QStringLiteral("/min"), QStringLiteral("x/maxi")});
     QApplication::processEvents();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMaximized());
     EXPECT_EQ(&appView(), static_cast<StationView *>(window.get()));
 }
 
-TEST_F(StartupFixture, SigtermClosesInOrderWithoutTheBoardQuestion)
+TEST_F(StartupFixture, WithoutAPortTheErrorAndTheConfigurationAreShown)
 {
-    window = start();
+    start();
+    EXPECT_TRUE(shown(QStringLiteral("Fehler beim Öffnen der Schnittstelle: ")));
+    EXPECT_EQ(window->selectedTab(), 5);
+    EXPECT_TRUE(window->page(4)->isVisible());
+    EXPECT_FALSE(settings().portOk);
+}
+
+TEST_F(StartupFixture, CaptionAndTrayTipCarryTheInstanceName)
+{
+    start();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nuvax PC-Zentrale"));
+    EXPECT_EQ(window->trayIcon().tip(), QStringLiteral("Nuvax PC-Zentrale"));
+    window.reset();
+
+    folder.write(QStringLiteral("Nuvax.ini"), "[Program]\r\nInstanzname=Halle 3\r\n");
+    start();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nuvax PC-Zentrale - Halle 3"));
+    EXPECT_EQ(window->trayIcon().tip(), QStringLiteral("Nuvax PC-Zentrale - Halle 3"));
+    EXPECT_TRUE(window->trayIcon().isTrayIconShown());
+}
+
+TEST_F(StartupFixture, ACorruptUnitsFileStillLeavesTheTaskListFilled)
+{
+    addUnit(5, QStringLiteral("005S00203060"));
+    ASSERT_TRUE(saveUnits(false));
+    folder.write(QStringLiteral("Units.dat"), folder.read(QStringLiteral("Units.dat")).left(3000));
+    tasks().at(1).belegt = true;
+    tasks().at(1).aktiv = true;
+    tasks().at(1).beschreibung = QStringLiteral("Flurlicht aus");
+    tasks().at(1).taskId = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+    ASSERT_TRUE(saveTasks(false));
+    units().clear();
+    tasks().clear();
+
+    QStringList listed;
+    refreshHooks().fillTaskList = [&] {
+        listed.clear();
+        for (int slot = 1; slot <= kMaxTasks; ++slot)
+            if (tasks().at(slot).belegt)
+                listed << tasks().at(slot).beschreibung.trimmed();
+    };
+    start();
+    EXPECT_TRUE(shown(QStringLiteral("Beim Laden der Geräteliste")));
+    EXPECT_EQ(listed, QStringList{QStringLiteral("Flurlicht aus")});
+}
+
+TEST_F(StartupFixture, SigtermSavesTheRegistryWithoutTheBoardQuestion)
+{
+    start();
+    addUnit(7, QStringLiteral("007S00203060"));
+    units().at(7).state = kStateFault;
     int boardSaves = 0;
     window->setBoardHooks({[] { return true; }, [&] { ++boardSaves; }});
-    const int boxesAtStart = prompts.shown.size();
+    const qsizetype boxesAtStart = prompts.shown.size();
 
     std::raise(SIGTERM);
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(endedWith, 0);
     EXPECT_EQ(prompts.shown.size(), boxesAtStart);
     EXPECT_EQ(boardSaves, 0);
+
+    units().clear();
+    ASSERT_TRUE(loadUnits(false));
+    EXPECT_TRUE(unitExists(7));
+    EXPECT_EQ(units().at(7).state, kStateFault);
 }
