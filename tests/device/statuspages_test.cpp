@@ -56,23 +56,4 @@ TEST_F(StatusPagesTest, EveryTemplateIsAWholePageWithQuotedAttributes)
     }
 }
 
-TEST_F(StatusPagesTest, TypesThatShareALayoutDifferOnlyWhereTheirUnitsDiffer)
-{
-    const StatusPageTemplates &t = statusPages();
-    EXPECT_EQ(t.statusPageTemplate0601, t.statusPageTemplate0701);
-    QString regulator = t.statusPageTemplate2001;
-    regulator.replace(QStringLiteral("Meldeeingang:"), QStringLiteral("SV Status:"));
-    EXPECT_EQ(regulator, t.statusPageTemplate2002);
-    QString controller = t.statusPageTemplate0401;
-    controller.replace(QStringLiteral("<b>QOR07</b>"), QStringLiteral("<b>QOR07-N</b>"));
-    EXPECT_EQ(controller, t.statusPageTemplate0402);
-}
-
-TEST_F(StatusPagesTest, TheInverterSystemNamesItsCurrentRowInASlot)
-{
-    EXPECT_TRUE(statusPages().statusPageTemplate1000.contains(QStringLiteral(
-        "<tr><td>Batteriespannung:</td><td>{F}</td></tr><tr><td>{F}:</td><td>{F}</td></tr>"
-        "<tr><td>Systemdatum:</td>")));
-}
-
 } // namespace

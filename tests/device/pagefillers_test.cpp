@@ -1,0 +1,216 @@
+#include "support/qtprint.h"
+
+#include "core/unitregistry.h"
+#include "device/devicetypes.h"
+#include "device/pagefillers.h"
+#include "device/statuspages.h"
+#include "support/fakeclock.h"
+#include "support/recordingview.h"
+#include "support/samplemessages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString goldenPath(const QString &name)
+{
+    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("golden/") + name);
+}
+
+// NUVAX_UPDATE_GOLDEN=1 writes the pages anew; look at every changed one before committing.
+void expectGolden(const QString &name, const QString &page)
+{
+    QFile file(goldenPath(name));
+    if (qEnvironmentVariableIsSet("NUVAX_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name.toStdString();
+        file.write(page.toUtf8());
+        return;
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "missing golden " << name.toStdString();
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), page) << name.toStdString();
+}
+
+// The value cell of the row with the given label, as it stands in the page.
+QString rowValue(const QString &page, const QString &label)
+{
+    const QRegularExpression row(QStringLiteral("<td>") + QRegularExpression::escape(label)
+                                 + QStringLiteral("</td><td>([^<]*)</td>"));
+    const QRegularExpressionMatch m = row.match(page);
+    return m.hasMatch() ? m.captured(1) : QStringLiteral("(no row %1)").arg(label);
+}
+
+class PageFillersTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        initStatusPages();
+        units().clear();
+        describe(7, QStringLiteral("Flur EG, Ausgang Süd"),
+                 QStringLiteral("Akkuspannung zu gering\r\nLeuchtmittel defekt\r\n"));
+        describe(1005, QStringLiteral("Zentralbatterie Keller"), QString());
+        describe(2, QString(), QString());
+    }
+    void TearDown() override { units().clear(); }
+
+    static void describe(int addr, const QString &description, const QString &faults)
+    {
+        units().at(addr).exists = true;
+        units().at(addr).description = fixedWidth(description, kDescriptionWidth);
+        units().at(addr).errorText = fixedWidth(faults, kErrorTextWidth);
+    }
+
+    QString pageOf(int deviceType, const QString &message)
+    {
+        pageFillerFor(deviceType)(message);
+        return view.statusPage;
+    }
+
+    QString pageWith(int deviceType, int pos, const QString &text)
+    {
+        return pageOf(deviceType, withAt(sampleMessage(deviceType, QStringLiteral("007")), pos, text));
+    }
+
+    FakeClock clock{QDateTime(QDate(2011, 3, 7), QTime(14, 5))};
+    RecordingView view;
+};
+
+struct GoldenCase
+{
+    int deviceType;
+    const char *address;
+    int pos;          // where the sample message is changed, 0 for none
+    const char *text; // what it is changed to
+};
+
+// Each message differs from the all-quiet sample where the page shows the
+// other branch of a value, so every value rule appears in some page.
+const GoldenCase kGoldenCases[] = {
+    {kType0203, "007", 0, ""},
+    {kType0204, "002", 13, "A"}, // neither described nor tested
+    {kType2001, "007", 13, "10111111!OFOOOOOO!S34"},
+    {kType0404, "007", 13, "!--p12"},
+    {kType0403, "007", 13, "-!-a34"},
+    {kType0701, "007", 13, "OOFOOF020304013000OOOOFO02116807217"},
+    {kType0401, "007", 13, "AE08Na02153014"},
+    {kType0402, "007", 13, "OF24Jp01300017"},
+    {kType0901, "007", 13, "013000OFOFO--DOOOFO02116807217"},
+    {kType0501, "007", 13, "1224Jt013045C23505202317"},
+    {kType1000, "S05", 0, ""},
+    {kType2002, "007", 21, "!"},
+    {kType0601, "007", 0, ""},
+};
+
+TEST_F(PageFillersTest, EveryTypeFillsItsWholePage)
+{
+    for (const GoldenCase &c : kGoldenCases) {
+        QString message = sampleMessage(c.deviceType, QString::fromLatin1(c.address));
+        if (c.pos > 0)
+            message = withAt(message, c.pos, QString::fromLatin1(c.text));
+        const QString code = deviceTypeCodeOf(c.deviceType);
+        const int shownBefore = view.statusPageShows;
+        const QString page = pageOf(c.deviceType, message);
+        EXPECT_EQ(view.statusPageShows, shownBefore + 1) << code.toStdString();
+        EXPECT_FALSE(page.contains(kPageSlot)) << code.toStdString();
+        expectGolden(QStringLiteral("statuspage_%1.html").arg(code), page);
+    }
+}
+
+TEST_F(PageFillersTest, FaultStateAndConfigurationOfTheBatteryController)
+{
+    const QString page = pageWith(kType0501, 13, QStringLiteral("10"));
+    EXPECT_EQ(rowValue(page, QStringLiteral("Fehlerstatus aktuell:")),
+              QStringLiteral("Batteriespannungsfehler"));
+    EXPECT_EQ(rowValue(page, QStringLiteral("Fehlerstatus Pr&uuml;fung:")), QStringLiteral("OK"));
+    // The sample's configuration letter is "A".
+    EXPECT_EQ(rowValue(page, QStringLiteral("Ger&auml;tekonfiguration:")), QStringLiteral("1"));
+    EXPECT_EQ(rowValue(pageWith(kType0501, 25, QStringLiteral("C")),
+                       QStringLiteral("Ger&auml;tekonfiguration:")),
+              QStringLiteral("3"));
+    EXPECT_EQ(rowValue(pageWith(kType0501, 14, QStringLiteral("4")),
+                       QStringLiteral("Fehlerstatus Pr&uuml;fung:")),
+              QStringLiteral("Verbraucherfehler"));
+}
+
+TEST_F(PageFillersTest, InverterCurrentShowsItsDirectionInTheLabel)
+{
+    struct Case
+    {
+        const char *field, *label, *value;
+    };
+    const Case cases[] = {
+        {"-1,5", "Entladestrom", "1,5 A"},
+        {" 0,0", "Ladestrom", "0 A"},
+        {"-0,0", "Ladestrom", "0 A"},
+        {" 1,0", "Ladestrom", "1 A"},
+        {"-0,5", "Entladestrom", "0,5 A"},
+        {"12,5", "Ladestrom", "12,5 A"},
+        {"+2,0", "Ladestrom", "2 A"},
+        {"0001", "Ladestrom", "1 A"},
+        {" -,5", "Entladestrom", "0,5 A"},
+        // Not a number: shown as sent, never left out.
+        {"1.5 ", "Ladestrom", "1.5 A"},
+        {"-- 1", "Ladestrom", "-- 1 A"},
+        {"a<b1", "Ladestrom", "a&lt;b1 A"},
+    };
+    for (const Case &c : cases) {
+        const QString page = pageWith(kType1000, 101, QString::fromLatin1(c.field));
+        const QString row = QStringLiteral("<tr><td>%1:</td><td>%2</td></tr>")
+                                .arg(QString::fromLatin1(c.label), QString::fromLatin1(c.value));
+        EXPECT_TRUE(page.contains(row)) << c.field;
+        EXPECT_FALSE(page.contains(kPageSlot)) << c.field;
+    }
+}
+
+TEST_F(PageFillersTest, DurationTestNeverRunShowsDashesInTheDateLayout)
+{
+    const QString page = pageWith(kType1000, 77, QString(20, u'-'));
+    EXPECT_EQ(rowValue(page, QStringLiteral("Letzter BDT (Start):")), QStringLiteral("--.--.-- --:--"));
+    EXPECT_EQ(rowValue(page, QStringLiteral("Letzter BDT (Ende):")), QStringLiteral("--.--.-- --:--"));
+}
+
+// A description is the operator's text: whatever it holds must not change the
+// page around it nor move the values after it.
+TEST_F(PageFillersTest, DescriptionIsShownAsTextWithoutMovingOtherValues)
+{
+    describe(7, QStringLiteral("Keller <Lager> & {F} Tür"), QStringLiteral("Fehler <1> & {F}\r\n"));
+    const QString page = pageOf(kType0203, sampleMessage(kType0203, QStringLiteral("007")));
+    EXPECT_TRUE(page.contains(QStringLiteral(
+        "<td><b>Beschreibung:</b></td><td>Keller &lt;Lager&gt; &amp; {F} Tür</td>")));
+    EXPECT_EQ(rowValue(page, QStringLiteral("Leuchtmittel:")), QStringLiteral("Ein"));
+    EXPECT_TRUE(page.contains(QStringLiteral("<pre>Fehler &lt;1&gt; &amp; {F}\r\n</pre>")));
+    EXPECT_TRUE(page.endsWith(QStringLiteral(">Status vom 07.03.2011 14:05</font></body></html>")));
+    EXPECT_EQ(page.count(kPageSlot), 2);
+}
+
+TEST_F(PageFillersTest, SenderThatIsNoUnitGetsNoDescription)
+{
+    const QString page = pageOf(kType0203, sampleMessage(kType0203, QStringLiteral("X07")));
+    EXPECT_TRUE(page.contains(QStringLiteral("Status von Adresse X07</font>")));
+    EXPECT_TRUE(page.contains(QStringLiteral("<td><b>Beschreibung:</b></td><td></td>")));
+    EXPECT_TRUE(page.contains(QStringLiteral("<pre>Kein Fehlerstatus bekannt</pre>")));
+}
+
+// A unit queried without ever being registered has fields never written.
+TEST_F(PageFillersTest, UnitNeverRegisteredGivesAPageWithoutNulCharacters)
+{
+    const QString page = pageOf(kType0203, sampleMessage(kType0203, QStringLiteral("123")));
+    EXPECT_FALSE(page.contains(QChar(0)));
+    EXPECT_TRUE(page.contains(QStringLiteral("<td><b>Beschreibung:</b></td><td></td>")));
+}
+
+// A message cut short (never passed by the grammar) still gives a whole page.
+TEST_F(PageFillersTest, ShortMessageNeverReadsPastItsEnd)
+{
+    for (int type = 1; type <= kDeviceTypeCount; ++type) {
+        const QString page = pageOf(type, sampleMessage(type).left(14));
+        EXPECT_FALSE(page.contains(kPageSlot)) << type;
+        EXPECT_TRUE(page.endsWith(QStringLiteral("</body></html>"))) << type;
+    }
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+#include "support/qtprint.h"
+
+#include "core/unitregistry.h"
+#include "device/devicetypes.h"
+#include "device/pagefillers.h"
+#include "device/statuspages.h"
+#include "support/fakeclock.h"
+#include "support/recordingview.h"
+#include "support/samplemessages.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBrowser>
+#include <QTextFrame>
+#include <QTextTable>
+#include <gtest/gtest.h>
+
+namespace {
+
+int countTables(QTextFrame *frame)
+{
+    int n = qobject_cast<QTextTable *>(frame) ? 1 : 0;
+    for (QTextFrame *child : frame->childFrames())
+        n += countTables(child);
+    return n;
+}
+
+class StatusPageRenderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        initStatusPages();
+        units().clear();
+        units().at(1).exists = true;
+        units().at(1).description = fixedWidth(QStringLiteral("Treppenhaus <Nord> & Süd"), kDescriptionWidth);
+        units().at(1).errorText = fixedWidth(QStringLiteral("Ladung fehlerhaft\r\n"), kErrorTextWidth);
+    }
+    void TearDown() override { units().clear(); }
+
+    // The page of a device type as the status window lays it out.
+    void render(int deviceType)
+    {
+        pageFillerFor(deviceType)(sampleMessage(deviceType));
+        browser.resize(600, 800);
+        browser.setHtml(view.statusPage);
+        browser.document()->setTextWidth(browser.viewport()->width());
+        text = browser.document()->toPlainText();
+    }
+
+    FakeClock clock;
+    RecordingView view;
+    QTextBrowser browser;
+    QString text;
+};
+
+TEST_F(StatusPageRenderTest, EveryPageLaysOutWithItsTablesAndDecodedTexts)
+{
+    for (int type = 1; type <= kDeviceTypeCount; ++type) {
+        render(type);
+        const std::string code = deviceTypeCodeOf(type).toStdString();
+        EXPECT_GT(browser.document()->documentLayout()->documentSize().height(), 200) << code;
+        EXPECT_GE(countTables(browser.document()->rootFrame()), 2) << code;
+        EXPECT_TRUE(text.contains(QStringLiteral("Status von Adresse 001"))) << code;
+        EXPECT_TRUE(text.contains(QStringLiteral("Gerätetyp:"))) << code;
+        EXPECT_TRUE(text.contains(QStringLiteral("Treppenhaus <Nord> & Süd"))) << code;
+        EXPECT_TRUE(text.contains(QStringLiteral("Fehlerstatus nach letzter Autoprüfung"))) << code;
+        EXPECT_TRUE(text.contains(QStringLiteral("Ladung fehlerhaft"))) << code;
+        EXPECT_TRUE(text.contains(QStringLiteral("Status vom 07.03.2011 14:05"))) << code;
+        EXPECT_FALSE(text.contains(QStringLiteral("{F}"))) << code;
+    }
+}
+
+// The light units' pages nest a table for the present and one for the last
+// test's states; the second is left open and the rows after it go on.
+TEST_F(StatusPageRenderTest, NestedStateTablesOfTheLightUnitsShowEveryRow)
+{
+    render(kType0701);
+    EXPECT_GE(countTables(browser.document()->rootFrame()), 4);
+    for (const char *row : {"Momentaner Status", "Notbetrieb:", "Status letzte Prüfung",
+                            "Dauer des letzten Netzausfalls:", "Prüfintervall:", "Softwareversion:"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(row))) << row;
+    EXPECT_TRUE(text.contains(QStringLiteral("7200 mV")));
+
+    render(kType0901);
+    for (const char *row : {"Kapazität:", "Gruppenadresse:", "Dauer-/Bereitschaftslicht:",
+                            "Bereitschaftslicht", "21 °C"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(row))) << row;
+}
+
+} // namespace
