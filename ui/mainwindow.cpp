@@ -17,6 +17,7 @@
 #include "ui/trayicon.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QFile>
 #include <QKeyEvent>
@@ -98,6 +99,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
 MainWindow::~MainWindow()
 {
+    setBusyPointer(false);
     qApp->removeEventFilter(this);
 }
 
@@ -323,6 +325,18 @@ QSize MainWindow::screenSize() const
 {
     const QScreen *shown = screen();
     return shown ? shown->geometry().size() : QSize();
+}
+
+void MainWindow::setBusyPointer(bool busy)
+{
+    // The pointer stack must stay balanced however often a caller repeats itself.
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void MainWindow::showPage(int tab)

@@ -66,6 +66,7 @@ public:
     void setWindowGeometry(const QRect &rect) override;
     QSize screenSize() const override;
     void showPage(int tab) override;
+    void setBusyPointer(bool busy) override;
 
 signals:
     void terminalRequested();
@@ -103,4 +104,5 @@ private:
     BoardHooks m_board;
     std::function<void()> m_pageLayouts[kPageCount];
     bool m_ending = false;
+    bool m_busy = false;
 };

@@ -214,6 +214,16 @@ TEST_F(WindowFixture, WithoutATrayMinimisingKeepsTheWindowReachable)
     EXPECT_TRUE(window.isMinimized());
 }
 
+TEST_F(WindowFixture, TrayClickBringsBackTheMinimisedWindow)
+{
+    window.load();
+    window.showAtStart(true, false);
+    QApplication::processEvents();
+    emit window.trayIcon().restoreRequested();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+}
+
 TEST_F(WindowFixture, MaxWinsOverMin)
 {
     window.load();
