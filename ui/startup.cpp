@@ -22,13 +22,13 @@ std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
     // not build it early with lists that miss what came after.
     auto window = std::make_unique<MainWindow>();
     installView(window.get());
+    if (windowBuilt)
+        windowBuilt(*window);
     window->load();
     // A logout or shutdown closes the station in order from here on.
     auto *termination = new TerminationSignals(window.get());
     QObject::connect(termination, &TerminationSignals::terminationRequested, window.get(),
                      &MainWindow::terminate);
-    if (windowBuilt)
-        windowBuilt(*window);
     window->showAtStart(startOptions().startMinimized, startOptions().startMaximized);
 
     loadComSettings();

@@ -9,6 +9,6 @@
 class MainWindow;
 
 // arguments as QCoreApplication::arguments() gives them. windowBuilt runs as
-// soon as the window exists and is filled, before the port is opened.
+// soon as the window exists, before it is filled (whose boxes it may parent).
 std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
                                          const std::function<void(MainWindow &)> &windowBuilt = {});

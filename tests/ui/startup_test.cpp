@@ -124,14 +124,19 @@ TEST_F(StartupFixture, ACorruptUnitsFileStillLeavesTheTaskListFilled)
     units().clear();
     tasks().clear();
 
+    // What the task list shows when the window fills it.
     QStringList listed;
-    refreshHooks().fillTaskList = [&] {
-        listed.clear();
-        for (int slot = 1; slot <= kMaxTasks; ++slot)
-            if (tasks().at(slot).belegt)
-                listed << tasks().at(slot).beschreibung.trimmed();
-    };
-    start();
+    window = startStation({QStringLiteral("nuvax")}, [&listed](MainWindow &) {
+        const auto fill = refreshHooks().fillTaskList;
+        refreshHooks().fillTaskList = [&listed, fill] {
+            if (fill)
+                fill();
+            listed.clear();
+            for (int slot = 1; slot <= kMaxTasks; ++slot)
+                if (tasks().at(slot).belegt)
+                    listed << tasks().at(slot).beschreibung.trimmed();
+        };
+    });
     EXPECT_TRUE(shown(QStringLiteral("Beim Laden der Geräteliste")));
     EXPECT_EQ(listed, QStringList{QStringLiteral("Flurlicht aus")});
 }
