@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -109,6 +110,9 @@ TEST_F(StartupFixture, CaptionAndTrayTipCarryTheInstanceName)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Nuvax PC-Zentrale - Halle 3"));
     EXPECT_EQ(window->trayIcon().tip(), QStringLiteral("Nuvax PC-Zentrale - Halle 3"));
     EXPECT_TRUE(window->trayIcon().isTrayIconShown());
+    const auto *name = window->findChild<QLabel *>(QStringLiteral("lblInstanzName"));
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->text(), QStringLiteral("Halle 3"));
 }
 
 TEST_F(StartupFixture, ACorruptUnitsFileStillLeavesTheTaskListFilled)
