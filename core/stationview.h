@@ -34,6 +34,18 @@ struct LogViewLine
     WinColor color = 0;
 };
 
+// One row of the task list of the configuration page.
+struct TaskListRow
+{
+    QString status;         // "Aktiv" or "Inaktiv"
+    QString taskId;         // the row's tag
+    QString beschreibung;
+    QString uhrzeit;        // "HH:mm"
+    QString aktion;
+    QString monate;         // names joined by ", "
+    QString wochentage;
+};
+
 enum class SystemStatus { Fault = 1, Unknown = 2, Ok = 3 };
 
 // Background of the adapter's connection label on the configuration page.
@@ -97,6 +109,19 @@ public:
     virtual void showStatusPage(const QString &html) { Q_UNUSED(html) }
     // The busy pointer while the station waits for a unit the operator asked.
     virtual void setBusyPointer(bool busy) { Q_UNUSED(busy) }
+
+    // The automatic-test settings of the configuration page: the two schedule
+    // captions, the result-signal box (the address list and the reset button
+    // enabled with it) and the chosen signal address, 0 leaving the selection.
+    virtual void showAutoTestSettings(const QString &pruefung, const QString &dauertest,
+                                      bool sigResultAktiv, int signalAdr)
+    {
+        Q_UNUSED(pruefung) Q_UNUSED(dauertest) Q_UNUSED(sigResultAktiv) Q_UNUSED(signalAdr)
+    }
+    // The task list of the configuration page, rebuilt whole.
+    virtual void showTaskList(const QList<TaskListRow> &rows) { Q_UNUSED(rows) }
+    // The colours of the board's address labels after unit states changed.
+    virtual void refreshLabelColors() {}
 };
 
 StationView &appView();

@@ -4,6 +4,9 @@
 #include "core/nametables.h"
 #include "core/stationutil.h"
 #include "core/stationview.h"
+#include "device/autotestschedule.h"
+#include "device/autoteststate.h"
+#include "device/taskrunner.h"
 
 void timerTick()
 {
@@ -14,11 +17,15 @@ void timerTick()
     view.setStatusPanel(4, weekDayNames().at(now.date().dayOfWeek() - 1) + u' '
                                + now.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
 
-    // The automatic test's schedule check and poll trigger run here, in that order.
+    pruefeZeitplan();
+    pruefeAbfrage();
 
-    // The idle text only while neither test kind nor a task is running; their
-    // running states are asked here, the duration test first.
-    setStatusText(QStringLiteral("Warte auf geplantes Ereignis . . ."));
+    // Both running states are asked on every tick, the duration test first:
+    // each read may clear a state left behind by an earlier run.
+    const bool dauertest = dauertestIsRunning();
+    const bool pruefung = pruefungIsRunning();
+    if (!dauertest && !pruefung && !taskLaeuft())
+        setStatusText(QStringLiteral("Warte auf geplantes Ereignis . . ."));
 
-    // The task scheduler runs last.
+    checkTasks();
 }

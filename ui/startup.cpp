@@ -7,6 +7,7 @@
 #include "core/unitregistry.h"
 #include "device/comsettings.h"
 #include "device/statuspages.h"
+#include "device/tasktable.h"
 #include "ui/mainwindow.h"
 #include "ui/programend.h"
 
@@ -14,6 +15,7 @@ std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
                                          const std::function<void(MainWindow &)> &windowBuilt)
 {
     readStartOptions(arguments);
+    initTasks();
     initStatusPages();
     loadUnits(false);
     loadTasks(false);

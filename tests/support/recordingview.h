@@ -57,6 +57,21 @@ public:
         busyPointer = busy;
         ++busyPointerChanges;
     }
+    void showAutoTestSettings(const QString &pruefung, const QString &dauertest, bool sigResultAktiv,
+                              int signalAdr) override
+    {
+        pruefungSettings = pruefung;
+        dauertestSettings = dauertest;
+        signalChecked = sigResultAktiv;
+        if (signalAdr >= 1 && signalAdr <= 999)
+            signalIndex = signalAdr - 1;
+    }
+    void showTaskList(const QList<TaskListRow> &rows) override
+    {
+        taskRows = rows;
+        ++taskListFills;
+    }
+    void refreshLabelColors() override { ++labelColorRefreshes; }
 
     QMap<int, QString> panels;
     int indicator = -1;
@@ -92,4 +107,11 @@ public:
     int statusPageShows = 0;
     bool busyPointer = false;
     int busyPointerChanges = 0;
+    QString pruefungSettings;
+    QString dauertestSettings;
+    bool signalChecked = false;
+    int signalIndex = -1;
+    QList<TaskListRow> taskRows;
+    int taskListFills = 0;
+    int labelColorRefreshes = 0;
 };

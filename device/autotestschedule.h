@@ -1,0 +1,28 @@
+#pragma once
+// When the automatic tests fall due, how a run starts on the bus, and the
+// countdown from the start broadcasts to the poll of the units. The tick
+// drives all of it: first the schedule, then the poll trigger.
+#include "core/stationsettings.h"
+
+#include <QDateTime>
+
+// Whether a schedule falls due at `now` after a last run at `lastRun`; a slot
+// is due during the whole of its minute. The daily interval exists only for
+// the function test.
+bool istFaellig(const TestSchedule &schedule, const QDateTime &lastRun, const QDateTime &now,
+                bool dailyAllowed);
+
+// Starts the tests that fall due now: the duration test first.
+void pruefeZeitplan();
+
+// Starts a run of the kind: log header, running state, the start broadcasts.
+// 0 started, 1 not started or given up.
+int starteAutoPruefung(int art);
+
+// Shows the countdown of the running test and starts its poll when it has run out.
+void pruefeAbfrage();
+
+// Shows the schedules and the result signal on the configuration page.
+void aktualisiereAPAnzeige();
+// The caption text of one schedule, "NICHT AKTIV!" when it is off.
+QString scheduleDisplayText(const TestSchedule &schedule, bool withAkkulaufzeit, int akkulaufzeit);

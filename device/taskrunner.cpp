@@ -1,0 +1,175 @@
+#include "device/taskrunner.h"
+
+#include "core/clock.h"
+#include "core/generallog.h"
+#include "core/oledate.h"
+#include "core/stationutil.h"
+#include "core/textutil.h"
+#include "core/unitaddress.h"
+#include "core/waits.h"
+#include "device/autoteststate.h"
+#include "device/busclaim.h"
+#include "device/seriallink.h"
+#include "device/tasktable.h"
+#include "device/timertick.h"
+
+namespace {
+
+TaskRunnerState runner;
+
+QString trimmedDescription(const TaskRecord &rec) { return trimNull(rec.beschreibung).trimmed(); }
+
+QDateTime floorMinute(const QDateTime &dt)
+{
+    return QDateTime(dt.date(), QTime(dt.time().hour(), dt.time().minute()));
+}
+
+// Minute boundaries of the wall clock from a to b.
+qint64 minuteBoundaries(const QDateTime &a, const QDateTime &b)
+{
+    auto minutes = [](const QDateTime &dt) {
+        return dt.date().toJulianDay() * 1440 + dt.time().hour() * 60 + dt.time().minute();
+    };
+    return minutes(b) - minutes(a);
+}
+
+bool isDueAt(const TaskRecord &t, const QDateTime &at)
+{
+    if (!t.belegt || !t.aktiv)
+        return false;
+    if (!t.monate[at.date().month() - 1] || !t.wochentage[at.date().dayOfWeek() - 1])
+        return false;
+    if (taskTime(t).toString(QStringLiteral("HH:mm")) != at.time().toString(QStringLiteral("HH:mm")))
+        return false;
+    return minuteBoundaries(t.sperreBis.isValid() ? t.sperreBis : oledate::zero(), at) > 0;
+}
+
+// One pass over the table for the minute of `at`; `at` empty means now, read
+// again for every slot since a task that runs lets the clock go on.
+void runDueTasks(const QDateTime &at)
+{
+    for (int slot = 1; slot <= kMaxTasks; ++slot) {
+        const QDateTime when = at.isValid() ? at : appClock().localNow();
+        TaskRecord &t = tasks().at(slot);
+        if (!isDueAt(t, when))
+            continue;
+        t.sperreBis = appClock().localNow().addSecs(60);
+        if (runner.taskLaeuft) {
+            logAllgemein(QStringLiteral("Task '") + trimmedDescription(t)
+                         + QStringLiteral("' konnte nicht gestartet werden, weil ein anderer Task "
+                                          "gerade ausgeführt wird!"));
+            continue;
+        }
+        runner.taskLaeuft = true;
+        executeTask(t.taskId);
+        runner.taskLaeuft = false;
+    }
+}
+
+// The minutes the schedule did not see since it last looked. Only a wait of
+// this run counts: when the wall clock moved further than the monotonic clock
+// (the clock was set, the machine slept) nothing is made up.
+QList<QDateTime> missedMinutes(const QDateTime &minute, qint64 monotonicNow)
+{
+    QList<QDateTime> missed;
+    if (!runner.lastCheckedMinute.isValid())
+        return missed;
+    const qint64 gap = minuteBoundaries(runner.lastCheckedMinute, minute) - 1;
+    const qint64 waited = (monotonicNow - runner.lastCheckedMonotonicMs) / 60000 + 1;
+    if (gap <= 0 || gap > waited)
+        return missed;
+    for (qint64 i = 1; i <= gap; ++i)
+        missed << runner.lastCheckedMinute.addSecs(60 * i);
+    return missed;
+}
+
+// Both states are read, each may clear one left behind by an earlier run.
+bool anyTestRunning()
+{
+    const bool pruefung = pruefungIsRunning();
+    const bool dauertest = dauertestIsRunning();
+    return pruefung || dauertest;
+}
+
+void sendTwice(const QString &frame)
+{
+    for (int i = 0; i < 2; ++i) {
+        serialLink().sendCommand(frame);
+        appWaits().sleepMs(250);
+    }
+}
+
+} // namespace
+
+TaskRunnerState &taskRunner() { return runner; }
+void resetTaskRunner() { runner = TaskRunnerState{}; }
+bool taskLaeuft() { return runner.taskLaeuft; }
+
+void checkTasks()
+{
+    // A foreground request owns the bus; the minutes are looked at once it is free.
+    if (busOwner() == BusUser::Foreground)
+        return;
+    const QDateTime minute = floorMinute(appClock().localNow());
+    const qint64 monotonicNow = appClock().monotonicMs();
+    const QList<QDateTime> missed = missedMinutes(minute, monotonicNow);
+    runner.lastCheckedMinute = minute;
+    runner.lastCheckedMonotonicMs = monotonicNow;
+    for (const QDateTime &m : missed)
+        runDueTasks(m);
+    runDueTasks(QDateTime());
+}
+
+void executeTask(const QString &taskId)
+{
+    const int slot = findTaskIndex(taskId);
+    if (slot < 0)
+        return;
+    // The task as it was when it started: an edit or a removal during one of
+    // its pauses must not change what it sends.
+    const TaskRecord task = tasks().at(slot);
+    // An operator's request must not cut into the task, its pauses included.
+    BusClaim claim(BusUser::Background);
+    const QString d = trimmedDescription(task);
+    waitWhileAutoTestRuns(d);
+    logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("' wird gestartet!"));
+    setStatusText(QStringLiteral("Starte Task '") + d + u'\'');
+
+    const QString c = aktionsBefehl(task.aktion);
+    if (c.isEmpty()) {
+        logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("': Die Aktion '")
+                     + (aktionsName(task.aktion).isEmpty() ? QString::number(task.aktion)
+                                                           : aktionsName(task.aktion))
+                     + QStringLiteral("' hat keinen Befehl, es wird nichts gesendet!"));
+    } else if (task.alleEinheiten) {
+        waitWhileAutoTestRuns(d);
+        sendTwice(QStringLiteral("\nALL") + c);
+    } else {
+        for (int n = 1; n <= 999; ++n) {
+            waitWhileAutoTestRuns(d);
+            if (n < 100 && task.gruppen[n])
+                sendTwice(QStringLiteral("\nG") + formatTwoDigits(n) + c);
+            if (task.adressen[n])
+                sendTwice(u'\n' + formatUnitAddress(n) + c);
+        }
+    }
+    logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("' wurde ausgeführt!"));
+    setStatusText(QStringLiteral("Task '") + d + QStringLiteral("' beendet!"));
+}
+
+void waitWhileAutoTestRuns(const QString &beschreibung)
+{
+    timerTick();
+    if (anyTestRunning()) {
+        logAllgemein(QStringLiteral("Task '") + beschreibung
+                     + QStringLiteral("' wurde ausgeführt während die AutoPrüfung lief und wird angehalten!"));
+        do {
+            appWaits().pumpEvents();
+            appWaits().sleepMs(200);
+            timerTick();
+        } while (anyTestRunning());
+        logAllgemein(QStringLiteral("Task '") + beschreibung + QStringLiteral("' wird jetzt fortgesetzt!"));
+    } else {
+        setStatusText(QStringLiteral("Task '") + beschreibung + QStringLiteral("' aktiv"));
+    }
+}

@@ -1,0 +1,174 @@
+#include "automationfixture.h"
+
+#include "core/textutil.h"
+#include "device/autotestpoll.h"
+#include "device/devicetypes.h"
+
+namespace {
+
+const QString kFunctionLog = QStringLiteral("AutoTest_2011_03_07.log");
+
+QStringList requestsIn(const QList<QPair<qint64, QString>> &frames)
+{
+    QStringList out;
+    for (const auto &f : frames) {
+        if (f.second.endsWith(QStringLiteral("S00")))
+            out << f.second;
+    }
+    return out;
+}
+
+// The lines a test writes below the header of its log.
+QString details(const QString &log)
+{
+    const QString mark = QStringLiteral("Details der Prüfung:\r\n--------------------\r\n\r\n");
+    const qsizetype i = log.indexOf(mark);
+    return i < 0 ? QString() : log.mid(i + mark.size());
+}
+
+class FunctionTestRun : public AutomationTest
+{
+};
+
+TEST_F(FunctionTestRun, FromItsMinuteToTheResultSignal)
+{
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    settings().sigResultAktiv = true;
+    settings().signalAdr = 50;
+    unit(3, kType0701);
+    unit(5, kType0401).silent = true;
+    units().at(5).description = fixedWidth(QStringLiteral("Treppenhaus"), kDescriptionWidth);
+    unit(7, kType0901).answerAtTry = 2;
+
+    tickUntil(at(12, 0));
+    const qint64 t0 = clock.monotonicMs();
+    timerTick();
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Abfrage in 60 Sekunden"));
+    tickUntil(at(12, 1, 7, 999));
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Abfrage in 1 Sekunden"));
+    tickUntil(at(12, 1, 30));
+
+    const auto frames = framesFrom(t0);
+    const QList<QPair<qint64, QString>> start{{0, "\nALLP00"},    {700, "\nALLi00"},  {1400, "\nALLP00"},
+                                              {2800, "\nALLi00"}, {4200, "\nALLP00"}, {6300, "\nALLi00"}};
+    ASSERT_GE(frames.size(), 16);
+    EXPECT_EQ(frames.mid(0, 6), start);
+    // The countdown runs from the end of the broadcasts: 8.4 s, then 60 whole seconds.
+    EXPECT_GE(frames[6].first, 68000);
+    EXPECT_LT(frames[6].first, 68100);
+    EXPECT_EQ(requestsIn(frames), QStringList({"\n003S00", "\n005S00", "\n005S00", "\n005S00", "\n007S00",
+                                               "\n007S00"}));
+    const qint64 end = frames[12].first;
+    const QList<QPair<qint64, QString>> finish{
+        {end, "\nALLp00"}, {end + 500, "\nALLp00"}, {end + 1000, "\nALLp00"}, {end + 1500, "\n050E00"}};
+    EXPECT_EQ(frames.mid(12), finish);
+
+    EXPECT_EQ(details(logText(kFunctionLog)),
+              QStringLiteral("Abfrage der Geräte gestartet am: 07.03.2011 12:01\r\n"
+                             "\r\n"
+                             "Adresse 003\r\n\tTyp: Pallex\r\n\tStatus: OK\r\n\r\n"
+                             "Adresse 005\r\n\tTyp: QOR07\r\n\tStatus: FEHLER\r\n"
+                             "\tBeschreibung: Treppenhaus\r\n"
+                             "\tFEHLER: Keine oder fehlerhafte Antwort\r\n\r\n\r\n"
+                             "Adresse 007\r\n\tTyp: Ivenor\r\n\tStatus: OK\r\n\r\n"
+                             "\r\n\r\n"
+                             "Autoprüfung beendet am: 07.03.2011 12:01\r\n"));
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Warte auf geplantes Ereignis . . ."));
+    EXPECT_GE(view.labelColorRefreshes, 1);
+    EXPECT_FALSE(pruefungIsRunning());
+
+    // The results are in "Units.dat" at once, not only after an orderly exit.
+    units().clear();
+    ASSERT_TRUE(loadUnits(false));
+    EXPECT_EQ(units().at(3).state, kStateOk);
+    EXPECT_EQ(trimNull(units().at(3).errorText).trimmed(), QStringLiteral("STATUS: OK"));
+    EXPECT_EQ(units().at(5).state, kStateFault);
+    EXPECT_EQ(trimNull(units().at(5).errorText).trimmed(),
+              QStringLiteral("FEHLER: Keine oder fehlerhafte Antwort"));
+    EXPECT_EQ(units().at(7).state, kStateOk);
+}
+
+TEST_F(FunctionTestRun, ResultSignalNeedsItsSwitchAndAChosenUnit)
+{
+    unit(4, kType0701);
+    units().at(4).state = kStateOk;
+    units().at(1050).exists = true;  // a special address does not count
+    units().at(1050).state = kStateFault;
+
+    settings().sigResultAktiv = false;
+    settings().signalAdr = 9;
+    sendeErgebnisSignal();
+    settings().sigResultAktiv = true;
+    settings().signalAdr = 0;
+    sendeErgebnisSignal();
+    EXPECT_TRUE(bus.writes().isEmpty());
+
+    settings().signalAdr = 9;
+    sendeErgebnisSignal();
+    units().at(4).state = kStateFault;  // faulty from an earlier test, not polled now
+    sendeErgebnisSignal();
+    EXPECT_EQ(bus.writes(), QStringList({"\n009A00", "\n009E00"}));
+}
+
+class DurationTestRun : public AutomationTest, public ::testing::WithParamInterface<int>
+{
+protected:
+    DurationTestRun() : AutomationTest(at(4, 59, 58)) {}
+};
+
+TEST_P(DurationTestRun, PollsAfterTheBatteryDurationAndEndsWithTheLongWait)
+{
+    const int akku = GetParam();
+    settings().dauertest = {true, 2, 0, 0, QTime(5, 0)};
+    settings().akkulaufzeit = akku;
+    settings().sigResultAktiv = true;
+    settings().signalAdr = 50;
+    unit(3, kType0403);
+    units().at(3).state = kStateOk;
+    unit(5, kType0501).silent = true;
+    unit(7, kType2002);
+
+    tickUntil(at(5, 0));
+    const qint64 t0 = clock.monotonicMs();
+    tickUntil(at(5, 0, 1));
+    if (akku > 0) {
+        EXPECT_EQ(view.panels.value(2), QStringLiteral("Gerätebfrage in 60 Minuten"));
+        tickUntil(at(5, 59, 59, 999));
+        EXPECT_EQ(view.panels.value(2), QStringLiteral("Gerätebfrage in 1 Minuten"));
+    }
+    tickUntil(at(5 + akku, 1, 30));
+
+    const auto frames = framesFrom(t0);
+    const QList<QPair<qint64, QString>> start{{0, "\nALLT00"},    {500, "\nALLi00"},  {1000, "\nALLT00"},
+                                              {1500, "\nALLi00"}, {2000, "\nALLT00"}, {2500, "\nALLi00"}};
+    ASSERT_EQ(frames.size(), 16);
+    EXPECT_EQ(frames.mid(0, 6), start);
+    // Without a battery duration the poll follows the broadcasts in the same tick.
+    const qint64 pollAt = akku == 0 ? 3000 : 3600000;
+    EXPECT_GE(frames[6].first, pollAt);
+    EXPECT_LT(frames[6].first, pollAt + 100);
+    EXPECT_EQ(requestsIn(frames), QStringList({"\n005S00", "\n005S00", "\n005S00", "\n007S00"}));
+    const qint64 e = frames[10].first;
+    const QList<QPair<qint64, QString>> finish{{e, "\nALLP00"},          {e + 500, "\nALLP00"},
+                                               {e + 1000, "\nALLP00"},   {e + 61500, "\nALLR00"},
+                                               {e + 62000, "\nALLR00"},  {e + 62500, "\nALLR00"}};
+    EXPECT_EQ(frames.mid(10), finish);
+
+    const QString hour = QStringLiteral("0%1").arg(5 + akku);
+    EXPECT_EQ(details(logText(kFunctionLog)),
+              QStringLiteral("Abfrage gestartet am: 07.03.2011 %1:00\r\n"
+                             "Adresse 005\r\n\tTyp:\t\t\tWNT3-H\r\n\tStatus:\t\tFEHLER\r\n"
+                             "\tBeschreibung: \r\n"
+                             "\tFEHLER: Keine oder fehlerhafte Antwort\r\n\r\n\r\n"
+                             "Adresse 007\r\n\tTyp: Dravik-Regler\r\n\tStatus: OK\r\n\r\n"
+                             "\r\n\r\n"
+                             "Autoprüfung beendet am: 07.03.2011 %1:01\r\n")
+                  .arg(hour));
+    EXPECT_EQ(units().at(3).state, kStateOk);  // not polled by a duration test
+    EXPECT_EQ(units().at(5).state, kStateFault);
+    EXPECT_FALSE(dauertestIsRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(Akkulaufzeit, DurationTestRun, ::testing::Values(0, 1));
+
+} // namespace

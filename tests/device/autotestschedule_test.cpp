@@ -1,0 +1,146 @@
+#include "automationfixture.h"
+
+#include "core/oledate.h"
+#include "core/stationini.h"
+#include "device/autotestschedule.h"
+#include "device/devicetypes.h"
+
+#include <QDir>
+
+namespace {
+
+QDateTime dt(const char *text) { return QDateTime::fromString(QString::fromLatin1(text), "dd.MM.yyyy HH:mm:ss"); }
+
+struct Rule
+{
+    const char *name;
+    int intervall;
+    const char *lastRun;   // nullptr: never run
+    const char *now;
+    bool due;
+};
+
+// Monday 12:00 in March for every rule; 07.03.2011 and 14.03.2011 are Mondays.
+const Rule kRules[] = {
+    {"yearly in its month and weekday", 0, "01.03.2010 12:00:00", "07.03.2011 12:00:00", true},
+    {"yearly already run this year", 0, "10.01.2011 12:00:00", "07.03.2011 12:00:00", false},
+    {"yearly in another month", 0, nullptr, "04.04.2011 12:00:00", false},
+    {"monthly first run of the month", 1, "28.02.2011 12:00:00", "07.03.2011 12:00:00", true},
+    {"monthly already run this month", 1, "07.03.2011 12:00:00", "14.03.2011 12:00:00", false},
+    {"monthly twelve months after", 1, "01.03.2010 12:00:00", "07.03.2011 12:00:00", true},
+    {"weekly next week", 2, "28.02.2011 12:00:00", "07.03.2011 12:00:59", true},
+    {"weekly already run today", 2, "07.03.2011 12:00:00", "07.03.2011 12:00:30", false},
+    {"weekly on another weekday", 2, nullptr, "08.03.2011 12:00:00", false},
+    {"weekly a minute late", 2, nullptr, "07.03.2011 12:01:00", false},
+    {"weekly a second early", 2, nullptr, "07.03.2011 11:59:59", false},
+    {"daily any weekday", 3, "06.03.2011 12:00:00", "08.03.2011 12:00:00", true},
+    {"daily already run today", 3, "08.03.2011 11:00:00", "08.03.2011 12:00:00", false},
+};
+
+TEST(IntervalRules, EachRuleAcrossItsBoundaries)
+{
+    const TestSchedule schedule{true, 0, 2, 0, QTime(12, 0)};
+    for (const Rule &r : kRules) {
+        TestSchedule s = schedule;
+        s.intervall = r.intervall;
+        const QDateTime last = r.lastRun ? dt(r.lastRun) : oledate::zero();
+        EXPECT_EQ(istFaellig(s, last, dt(r.now), true), r.due) << r.name;
+    }
+    TestSchedule daily = schedule;
+    daily.intervall = 3;
+    EXPECT_FALSE(istFaellig(daily, oledate::zero(), dt("07.03.2011 12:00:00"), false))
+        << "no daily duration test";
+}
+
+class Schedule : public AutomationTest
+{
+};
+
+TEST_F(Schedule, BothKindsDueInOneMinuteStartOnlyTheDurationTest)
+{
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    settings().dauertest = {true, 2, 0, 0, QTime(12, 0)};
+    settings().akkulaufzeit = 3;
+    tickUntil(at(12, 1, 1));
+
+    EXPECT_EQ(bus.writes(), QStringList({"\nALLT00", "\nALLi00", "\nALLT00", "\nALLi00", "\nALLT00", "\nALLi00"}));
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Gerätebfrage in 179 Minuten"));
+    EXPECT_EQ(readIni("Pruefung", "LastRun", "absent"), QStringLiteral("absent"));
+    EXPECT_TRUE(logText("AutoTest_2011_03_07.log").contains("Art der Prüfung: Betriebsdauertest\r\n"));
+}
+
+TEST_F(Schedule, StateLeftByAnEndedProgramIsResetAndTheSlotRunsAgain)
+{
+    folder.write("Nuvax.ini", "[Pruefung]\r\nIsRunning=True\r\nLastRun=07.03.2011 11:00:00\r\n"
+                              "[Dauertest]\r\nIsRunning=True\r\nLastRun=07.03.2011 05:00:00\r\n");
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    timerTick();
+
+    EXPECT_EQ(readIni("Pruefung", "IsRunning", ""), QStringLiteral("false"));
+    EXPECT_EQ(readIni("Dauertest", "IsRunning", ""), QStringLiteral("false"));
+    EXPECT_EQ(getPruefungLastRun(), oledate::zero());
+    EXPECT_EQ(getDauertestLastRun(), oledate::zero());
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Warte auf geplantes Ereignis . . ."));
+
+    tickUntil(at(12, 0, 1));
+    ASSERT_FALSE(bus.writes().isEmpty());
+    EXPECT_EQ(bus.writes().first(), QStringLiteral("\nALLP00"));
+    EXPECT_EQ(getPruefungLastRun(), at(12, 0));
+    EXPECT_EQ(readIni("Pruefung", "IsRunning", ""), QStringLiteral("True"));
+}
+
+TEST_F(Schedule, IniThatCannotBeWrittenStartsNothingAndSaysSoOnce)
+{
+    QDir().mkpath(folder.file("Nuvax.ini"));
+    settings().pruefung = {true, 3, 0, 0, QTime(12, 0)};
+    tickUntil(at(12, 1));
+
+    EXPECT_TRUE(bus.writes().isEmpty());
+    EXPECT_FALSE(QFile::exists(folder.file("logs/AutoTest_2011_03_07.log")));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
+}
+
+TEST_F(Schedule, DurationStartIsRefusedWhileTheFunctionTestIsPolled)
+{
+    settings().pruefung = {true, 3, 0, 0, QTime(12, 0)};
+    unit(3, kType0701);
+    int started = -1;
+    QString reason;
+    view.onStatus = [&](const QString &text) {
+        if (text == QStringLiteral("Frage Adresse 3 ab...")) {
+            kannTestStarten(kArtDauertest, &reason);
+            started = starteAutoPruefung(kArtDauertest);
+        }
+    };
+    tickUntil(at(12, 1, 30));
+
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(reason, QStringLiteral("Der Betriebsdauertest kann momentan nicht gestartet werden, da "
+                                     "gerade die Geräte der Prüfung abgefragt werden."));
+    EXPECT_FALSE(bus.writes().contains(QStringLiteral("\nALLT00")));
+    EXPECT_TRUE(logText("AutoTest_2011_03_07.log").contains("Adresse 003\r\n\tTyp: Pallex\r\n\tStatus: OK"));
+}
+
+TEST_F(Schedule, SettingsShownOnTheConfigurationPage)
+{
+    folder.write("Nuvax.ini", "[AP]\r\nSignalAdr=12\r\nSigResultAktiv=True\r\n");
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    settings().dauertest = {true, 1, 4, 6, QTime(5, 0)};
+    settings().akkulaufzeit = 3;
+    aktualisiereAPAnzeige();
+
+    EXPECT_EQ(view.pruefungSettings,
+              QStringLiteral("Intervall: wöchentlich\nMonat: Januar\nWochentag: Montag\nZeit: 12:00"));
+    EXPECT_EQ(view.dauertestSettings, QStringLiteral("Intervall: monatlich\nMonat: Mai\nWochentag: Sonntag\n"
+                                                     "Zeit: 05:00\nAkkulaufzeit: drei Stunden"));
+    EXPECT_TRUE(view.signalChecked);
+    EXPECT_EQ(view.signalIndex, 11);
+
+    settings().pruefung.aktiv = false;
+    aktualisiereAPAnzeige();
+    EXPECT_EQ(view.pruefungSettings, QStringLiteral("NICHT AKTIV!"));
+}
+
+} // namespace
