@@ -6,6 +6,7 @@
 #include "core/stationsettings.h"
 #include "core/stationview.h"
 #include "core/waits.h"
+#include "device/automessages.h"
 #include "device/busclaim.h"
 #include "device/messageheader.h"
 #include "device/serialport.h"
@@ -201,6 +202,8 @@ void SerialLink::receivePending()
     const QByteArray bytes = m_port->isOpen() ? m_port->readAll() : QByteArray();
     if (!bytes.isEmpty())
         appendReceived(codepage::decode(bytes));
+    if (m_buffer.size() >= kHeaderLength)
+        checkUnsolicited();
     appWaits().pumpEvents();
 }
 

@@ -1,0 +1,98 @@
+#include "support/qtprint.h"
+
+#include "core/codepage.h"
+#include "core/stationsettings.h"
+#include "device/devicetypes.h"
+#include "device/messagedescriber.h"
+#include "device/seriallink.h"
+#include "device/statusrequest.h"
+#include "support/fakeclock.h"
+#include "support/fakewaits.h"
+#include "support/recordingview.h"
+#include "support/samplemessages.h"
+#include "support/simulatedbus.h"
+#include "support/tempappfolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class AutoMessageTest : public ::testing::Test
+{
+protected:
+    AutoMessageTest()
+    {
+        settings() = StationSettings{};
+        serialLink().openComPort(1);
+    }
+
+    static QString automatic(const QString &address = QStringLiteral("042"))
+    {
+        return withAt(sampleMessage(kType0403, address), 4, ".A");
+    }
+
+    TempAppFolder folder;
+    FakeClock clock{QDateTime(QDate(2011, 3, 7), QTime(14, 5))};
+    FakeWaits waits{clock};
+    RecordingView view;
+    SimulatedBus bus{clock, waits};
+};
+
+TEST_F(AutoMessageTest, MessageIsLoggedAndShownOnceTheLineFallsQuiet)
+{
+    const QString message = withAt(automatic(), 15, "!");
+    bus.send(message);
+    bus.advance(0);
+    EXPECT_EQ(view.alerts, QStringList({describeMessage(message)}));
+    EXPECT_EQ(serialLink().received(), QString());
+    EXPECT_EQ(clock.localNow().time(), QTime(14, 5, 0, 501)) << "collected until 500 ms of quiet";
+    EXPECT_EQ(folder.read("logs/Allgemein.log"),
+              codepage::encode("[07.03.2011 14:05:00] Automatische Statusmeldung erhalten\r\n"
+                               + describeMessage(message) + "\r\n\r\n\r\n"));
+}
+
+TEST_F(AutoMessageTest, OnlyTheKindMarksAnAutomaticMessage)
+{
+    bus.send("042S00403019");
+    bus.advance(0);
+    EXPECT_TRUE(view.alerts.isEmpty());
+    EXPECT_EQ(serialLink().received(), "042S00403019") << "left for the request waiting for it";
+
+    serialLink().clearReceived();
+    bus.send("X1-.A", 5000);
+    bus.send("garbage", 5001);
+    bus.advance(5001);
+    EXPECT_EQ(view.alerts.size(), 1) << "12 characters with .A are enough, whatever else they hold";
+}
+
+TEST_F(AutoMessageTest, BurstsCloserThanTheQuietLineAreOneMessage)
+{
+    const QString message = automatic();
+    bus.sendInBursts(message, {13, 6}, 300);
+    bus.advance(0);
+    EXPECT_EQ(view.alerts, QStringList({describeMessage(message)}));
+}
+
+TEST_F(AutoMessageTest, BurstsFurtherApartThanTheQuietLineAreTwo)
+{
+    const QString message = automatic();
+    bus.sendInBursts(message, {13, 6}, 600);
+    bus.advance(700);
+    EXPECT_EQ(view.alerts, QStringList({describeMessage(message.left(13))}));
+    EXPECT_EQ(serialLink().received(), message.mid(13)) << "the rest carries no .A of its own";
+}
+
+TEST_F(AutoMessageTest, MessageAheadOfAnAnswerFailsThatRequestCleanly)
+{
+    const QString answer = sampleMessage(kType0203, "007");
+    bus.addUnit(7, answer).replyDelayMs = 100;
+    const QString message = automatic();
+    bus.send(message, 10);
+    QString got;
+    QString reason;
+    EXPECT_EQ(requestStatus(7, got, "00", &reason), -1);
+    EXPECT_EQ(reason, "Gerät antwortete nicht auf Anfrage");
+    EXPECT_EQ(view.alerts, QStringList({describeMessage(message + answer)}));
+}
+
+} // namespace
