@@ -17,7 +17,6 @@
 #include "ui/trayicon.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QCloseEvent>
 #include <QFile>
 #include <QKeyEvent>
@@ -25,6 +24,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
