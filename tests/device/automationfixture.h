@@ -60,7 +60,6 @@ protected:
     }
     void TearDown() override { serialLink().reset(); }
 
-    // A registered unit that the bus answers for, with a quiet message of its type.
     SimUnit &unit(int adr, int deviceType)
     {
         SimUnit &u = bus.addUnit(adr, deviceType);
@@ -79,7 +78,7 @@ protected:
         }
     }
 
-    // The frames written with their times, relative to `from` (monotonic ms).
+    // Frames with their times in ms from `from`.
     QList<QPair<qint64, QString>> framesFrom(qint64 from) const
     {
         QList<QPair<qint64, QString>> out;
@@ -89,7 +88,6 @@ protected:
     }
 
     QString logText(const QString &name) const { return codepage::decode(folder.read("logs/" + name)); }
-    QString iniText() const { return codepage::decode(folder.read("Nuvax.ini")); }
 
     TempAppFolder folder;
     FakeClock clock;

@@ -123,24 +123,4 @@ TEST_F(Schedule, DurationStartIsRefusedWhileTheFunctionTestIsPolled)
     EXPECT_TRUE(logText("AutoTest_2011_03_07.log").contains("Adresse 003\r\n\tTyp: Pallex\r\n\tStatus: OK"));
 }
 
-TEST_F(Schedule, SettingsShownOnTheConfigurationPage)
-{
-    folder.write("Nuvax.ini", "[AP]\r\nSignalAdr=12\r\nSigResultAktiv=True\r\n");
-    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
-    settings().dauertest = {true, 1, 4, 6, QTime(5, 0)};
-    settings().akkulaufzeit = 3;
-    aktualisiereAPAnzeige();
-
-    EXPECT_EQ(view.pruefungSettings,
-              QStringLiteral("Intervall: wöchentlich\nMonat: Januar\nWochentag: Montag\nZeit: 12:00"));
-    EXPECT_EQ(view.dauertestSettings, QStringLiteral("Intervall: monatlich\nMonat: Mai\nWochentag: Sonntag\n"
-                                                     "Zeit: 05:00\nAkkulaufzeit: drei Stunden"));
-    EXPECT_TRUE(view.signalChecked);
-    EXPECT_EQ(view.signalIndex, 11);
-
-    settings().pruefung.aktiv = false;
-    aktualisiereAPAnzeige();
-    EXPECT_EQ(view.pruefungSettings, QStringLiteral("NICHT AKTIV!"));
-}
-
 } // namespace
