@@ -8,7 +8,6 @@
 #include "device/comsettings.h"
 #include "device/statuspages.h"
 #include "device/tasktable.h"
-#include "device/tasktable.h"
 #include "ui/mainwindow.h"
 #include "ui/programend.h"
 
