@@ -334,7 +334,7 @@ void MainWindow::setBusyPointer(bool busy)
         return;
     m_busy = busy;
     if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     else
         QApplication::restoreOverrideCursor();
 }

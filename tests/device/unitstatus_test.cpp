@@ -84,7 +84,6 @@ TEST_F(UnitStatusTest, AnotherDeviceTypeIsRecordedAndSaved)
 
     EXPECT_EQ(showUnitStatus(7), kUnitStatusShown);
     EXPECT_EQ(units().at(7).frame, answer7.left(12));
-    EXPECT_TRUE(units().at(7).exists);
     EXPECT_EQ(units().at(7).description.trimmed(), QStringLiteral("Halle 2"));
     EXPECT_TRUE(folder.read(QStringLiteral("Units.dat")).contains('"' + answer7.left(12).toLatin1() + '"'));
     EXPECT_EQ(view.unitListFills, 1);
