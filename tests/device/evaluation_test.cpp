@@ -55,21 +55,21 @@ TEST_F(Evaluate, RulesOfEveryType)
         {kType2001, 22, "FOOOOOOF!", false, 1, F, {u"Fehler an Ausgang 1", u"Fehler an Ausgang 8"}},
         {kType2001, 30, "!", true, 1, F, {}},
         {kType2001, 21, "!FFFFFFFF-", false, 1, OK, {}},
-        {kType2002, 21, "!", false, 1, F, {u"SV Ausgefallen"}},
         {kType2002, 21, "-OFOOOOOO!", false, 1, F, {u"Fehler an Ausgang 2"}},
         {kType2002, 21, "!OOOOOOOF!", true, 3, F, {u"SV Ausgefallen", u"Fehler an Ausgang 8"}},
         {kType0501, 14, "3", false, 1, F, {u"Allgemeiner Fehler"}},
         {kType0501, 13, "4", false, 1, OK, {}},
         {kType0401, 14, "A", false, 1, F, {u"Leuchtmittelfehler"}},
-        {kType0401, 13, "A", false, 1, OK, {}},
         {kType0402, 14, "F", false, 1, F, {u"Leuchtmittelfehler"}},
         {kType1000, 49, "1000000000000000000101", false, 1, F, {u"Fehler an Wechselrichter 2", u"Fehler an Wechselrichter 21"}},
         // the first reason that applies, in the rule's order
         {kType0901, 27, "FOOF", false, 1, F, {u"Leuchtmittelfehler"}},
-        {kType0901, 27, "FFF", false, 1, F, {u"Akkuspannungsfehler"}},
-        {kType0901, 28, "FOOF", false, 1, F, {u"Ladefehler"}},
+        {kType0901, 27, "FFFOF", false, 1, F, {u"Akkuspannungsfehler"}},
+        {kType0901, 28, "FFOF", false, 1, F, {u"Ladefehler"}},
+        {kType0901, 29, "FOF", false, 1, F, {u"Temperaturfehler"}},
         {kType0901, 31, "F", false, 1, F, {u"Kapazitätsfehler"}},
         {kType0901, 19, "FFFFF", false, 1, OK, {}},
+        {kType0701, 14, "FOOOO000500013000OOOOF", false, 1, F, {u"Leuchtmittelfehler"}},
         {kType0701, 14, "FFF", false, 1, F, {u"Akkuspannungsfehler"}},
         {kType0701, 15, "FF", false, 1, F, {u"Ladefehler"}},
         {kType0601, 15, "F", false, 1, F, {u"Temperaturfehler"}},
@@ -85,7 +85,6 @@ TEST_F(Evaluate, RulesOfEveryType)
         {kType0901, 27, "FFFFF", true, 1, OK, {}},
         {kType0701, 25, "025959", true, 3, F, {kSmall}},
         {kType0601, 19, "990000035959", true, 0, OK, {}},
-        {kType0203, 13, "A", true, 1, F, {u"Leuchtmittelfehler"}},
         // the inverter counts hour boundaries of its last duration test (77-96)
         {kType1000, 77, "010321010321" "1059" "1100", true, 1, OK, {}},
         {kType1000, 77, "010321010321" "1059" "1100", true, 0, F, {kSmall}},
@@ -94,7 +93,6 @@ TEST_F(Evaluate, RulesOfEveryType)
         {kType1000, 77, "010321010321" "1105" "0800", true, 3, OK, {}},
         {kType1000, 77, "--------------------", true, 1, F, {kSmall}},
         {kType1000, 77, "310221010321" "0800" "1105", true, 1, F, {kSmall}},
-        {kType1000, 77, "010321010321" "2500" "2700", true, 1, F, {kSmall}},
         {kType1000, 48, "1", true, 1, OK, {}},
         {kType1000, 77, "--------------------", false, 1, OK, {}},
         // malformed
@@ -107,8 +105,8 @@ TEST_F(Evaluate, RulesOfEveryType)
         for (const char16_t *r : c.reasons)
             text += QStringLiteral("\tFEHLER: ") + QString::fromUtf16(r) + QStringLiteral("\r\n");
         const Evaluation e = evaluateStatus(c.type, withAt(sampleMessage(c.type), c.pos, QLatin1String(c.change)), c.capacity);
-        EXPECT_EQ(e.result, c.result) << c.type << " @" << c.pos << " " << c.change << " " << c.capacity << c.akku;
-        EXPECT_EQ(e.text, text) << c.type << " @" << c.pos << " " << c.change << " " << c.capacity << c.akku;
+        EXPECT_TRUE(e.result == c.result && e.text == text)
+            << c.type << " @" << c.pos << " " << c.change << " " << c.capacity << c.akku << ": " << e.text.toStdString();
     }
     for (int type = 1; type <= kDeviceTypeCount; ++type) {
         EXPECT_EQ(evaluateStatus(type, sampleMessage(type), false).result, OK) << type;
