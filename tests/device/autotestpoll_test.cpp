@@ -2,7 +2,10 @@
 
 #include "core/textutil.h"
 #include "device/autotestpoll.h"
+#include "device/autotestschedule.h"
 #include "device/devicetypes.h"
+
+#include <tuple>
 
 namespace {
 
@@ -39,6 +42,15 @@ TEST_F(FunctionTestRun, FromItsMinuteToTheResultSignal)
     unit(5, kType0401).silent = true;
     units().at(5).description = fixedWidth(QStringLiteral("Treppenhaus"), kDescriptionWidth);
     unit(7, kType0901).answerAtTry = 2;
+    // The operator presses the duration test's button while the units are polled.
+    int started = -1;
+    QString reason;
+    view.onStatus = [&](const QString &text) {
+        if (text == QStringLiteral("Frage Adresse 3 ab...")) {
+            kannTestStarten(kArtDauertest, &reason);
+            started = starteAutoPruefung(kArtDauertest);
+        }
+    };
 
     tickUntil(at(12, 0));
     const qint64 t0 = clock.monotonicMs();
@@ -76,16 +88,19 @@ TEST_F(FunctionTestRun, FromItsMinuteToTheResultSignal)
     EXPECT_EQ(view.panels.value(2), QStringLiteral("Warte auf geplantes Ereignis . . ."));
     EXPECT_GE(view.labelColorRefreshes, 1);
     EXPECT_FALSE(pruefungIsRunning());
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(reason, QStringLiteral("Der Betriebsdauertest kann momentan nicht gestartet werden, da "
+                                     "gerade die Geräte der Prüfung abgefragt werden."));
 
     // The results are in "Units.dat" at once, not only after an orderly exit.
     units().clear();
     ASSERT_TRUE(loadUnits(false));
-    EXPECT_EQ(units().at(3).state, kStateOk);
-    EXPECT_EQ(trimNull(units().at(3).errorText).trimmed(), QStringLiteral("STATUS: OK"));
-    EXPECT_EQ(units().at(5).state, kStateFault);
-    EXPECT_EQ(trimNull(units().at(5).errorText).trimmed(),
-              QStringLiteral("FEHLER: Keine oder fehlerhafte Antwort"));
-    EXPECT_EQ(units().at(7).state, kStateOk);
+    for (auto [adr, state, text] : {std::tuple{3, kStateOk, "STATUS: OK"},
+                                    std::tuple{5, kStateFault, "FEHLER: Keine oder fehlerhafte Antwort"},
+                                    std::tuple{7, kStateOk, "STATUS: OK"}}) {
+        EXPECT_EQ(units().at(adr).state, state) << adr;
+        EXPECT_EQ(trimNull(units().at(adr).errorText).trimmed(), QString::fromUtf8(text)) << adr;
+    }
 }
 
 TEST_F(FunctionTestRun, ResultSignalNeedsItsSwitchAndAChosenUnit)

@@ -3,7 +3,6 @@
 #include "core/oledate.h"
 #include "core/stationini.h"
 #include "device/autotestschedule.h"
-#include "device/devicetypes.h"
 
 #include <QDir>
 
@@ -100,27 +99,6 @@ TEST_F(Schedule, IniThatCannotBeWrittenStartsNothingAndSaysSoOnce)
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
     EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
-}
-
-TEST_F(Schedule, DurationStartIsRefusedWhileTheFunctionTestIsPolled)
-{
-    settings().pruefung = {true, 3, 0, 0, QTime(12, 0)};
-    unit(3, kType0701);
-    int started = -1;
-    QString reason;
-    view.onStatus = [&](const QString &text) {
-        if (text == QStringLiteral("Frage Adresse 3 ab...")) {
-            kannTestStarten(kArtDauertest, &reason);
-            started = starteAutoPruefung(kArtDauertest);
-        }
-    };
-    tickUntil(at(12, 1, 30));
-
-    EXPECT_EQ(started, 1);
-    EXPECT_EQ(reason, QStringLiteral("Der Betriebsdauertest kann momentan nicht gestartet werden, da "
-                                     "gerade die Geräte der Prüfung abgefragt werden."));
-    EXPECT_FALSE(bus.writes().contains(QStringLiteral("\nALLT00")));
-    EXPECT_TRUE(logText("AutoTest_2011_03_07.log").contains("Adresse 003\r\n\tTyp: Pallex\r\n\tStatus: OK"));
 }
 
 } // namespace
