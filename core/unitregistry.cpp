@@ -143,7 +143,8 @@ QString getUnitDescription(int addr, int part)
     const int count = getDescriptionPartCount(addr);
     const int length = kDescriptionWidth / count;
     const int slot = qBound(1, part, count);
-    return trimSpaces(trimNull(units().at(addr).description.mid((slot - 1) * length, length)));
+    // Spaces go first, so padding in front of a NUL stays with the text.
+    return trimNull(trimSpaces(units().at(addr).description.mid((slot - 1) * length, length)));
 }
 
 int countUnits(bool onlyNormal)

@@ -59,8 +59,10 @@ TEST_F(UnitRegistryTest, DescriptionSlotsFollowTheTypeCode)
     setTexts(7, text, {});
     EXPECT_EQ(getUnitDescription(7, 3), QStringLiteral("Teil 3"));
     EXPECT_EQ(getUnitDescription(7, 7), QStringLiteral("Teil 4"));
-    // Never assigned: NUL characters read as nothing.
+    // Never assigned: NUL characters read as nothing; spaces are trimmed before the cut at a NUL.
     EXPECT_EQ(getUnitDescription(8, 1), QString());
+    units().at(8).description = QStringLiteral(" Flur  ") + QString(1193, QChar(0));
+    EXPECT_EQ(getUnitDescription(8, 1), QStringLiteral("Flur  "));
 }
 
 TEST_F(UnitRegistryTest, FaultTextsForDisplay)
