@@ -2,6 +2,7 @@
 
 #include "ui/stationpictures.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 
 StationStatusBar::StationStatusBar(QWidget *parent) : QStatusBar(parent)
@@ -17,18 +18,27 @@ StationStatusBar::StationStatusBar(QWidget *parent) : QStatusBar(parent)
     };
     m_version = makePanel("panelVersion");
     m_status = makePanel("panelStatus");
-    m_lamp = makePanel("panelComIo");
     m_clock = makePanel("panelClock");
 
-    m_lamp->setToolTip(QStringLiteral("COM I/O"));
-    m_lamp->setAlignment(Qt::AlignCenter);
-    m_lamp->setMinimumWidth(40);
+    // Panel 3: the activity lamp with its caption beside it.
+    m_comIo = new QWidget(this);
+    m_comIo->setObjectName(QStringLiteral("panelComIo"));
+    m_comIo->setToolTip(QStringLiteral("COM I/O"));
+    auto *row = new QHBoxLayout(m_comIo);
+    row->setContentsMargins(4, 0, 4, 0);
+    row->setSpacing(4);
+    m_lamp = new QLabel(m_comIo);
+    m_lamp->setObjectName(QStringLiteral("panelComIoLamp"));
+    m_comIoText = new QLabel(QStringLiteral("COM I/O"), m_comIo);
+    m_comIoText->setObjectName(QStringLiteral("panelComIoText"));
+    row->addWidget(m_lamp);
+    row->addWidget(m_comIoText);
     m_clock->setMinimumWidth(190);
     m_version->setMinimumWidth(170);
 
     addWidget(m_version);
     addWidget(m_status, 1);
-    addPermanentWidget(m_lamp);
+    addPermanentWidget(m_comIo);
     addPermanentWidget(m_clock);
     setIndicator(0);
 }
@@ -38,6 +48,7 @@ QLabel *StationStatusBar::panel(int number) const
     switch (number) {
     case 1: return m_version;
     case 2: return m_status;
+    case 3: return m_comIoText;
     case 4: return m_clock;
     default: return nullptr;
     }

@@ -11,7 +11,8 @@ class StationStatusBar : public QStatusBar
 public:
     explicit StationStatusBar(QWidget *parent = nullptr);
 
-    // Panels 1, 2 and 4 carry text; other numbers change nothing.
+    // Panels 1 to 4; panel 3's text is the caption beside the lamp. Other
+    // numbers change nothing.
     void setPanelText(int panel, const QString &text);
     QString panelText(int panel) const;
     // 0 idle, 1 sending, 2 receiving; other values change nothing.
@@ -23,7 +24,9 @@ private:
 
     QLabel *m_version;
     QLabel *m_status;
+    QWidget *m_comIo;
     QLabel *m_lamp;
+    QLabel *m_comIoText;
     QLabel *m_clock;
     int m_indicator = -1;
 };

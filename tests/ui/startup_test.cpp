@@ -105,14 +105,17 @@ TEST_F(StartupFixture, CaptionAndTrayTipCarryTheInstanceName)
     EXPECT_EQ(window->trayIcon().tip(), QStringLiteral("Nuvax PC-Zentrale"));
     window.reset();
 
-    folder.write(QStringLiteral("Nuvax.ini"), "[Program]\r\nInstanzname=Halle 3\r\n");
+    // A long name: the tray keeps the first 63 characters of the caption.
+    const QString name = QStringLiteral("Halle 3 ") + QString(60, u'x');
+    folder.write(QStringLiteral("Nuvax.ini"), "[Program]\r\nInstanzname=" + name.toLatin1() + "\r\n");
     start();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nuvax PC-Zentrale - Halle 3"));
-    EXPECT_EQ(window->trayIcon().tip(), QStringLiteral("Nuvax PC-Zentrale - Halle 3"));
+    const QString caption = QStringLiteral("Nuvax PC-Zentrale - ") + name;
+    EXPECT_EQ(window->windowTitle(), caption);
+    EXPECT_EQ(window->trayIcon().tip(), caption.left(63));
     EXPECT_TRUE(window->trayIcon().isTrayIconShown());
-    const auto *name = window->findChild<QLabel *>(QStringLiteral("lblInstanzName"));
-    ASSERT_TRUE(name);
-    EXPECT_EQ(name->text(), QStringLiteral("Halle 3"));
+    const auto *label = window->findChild<QLabel *>(QStringLiteral("lblInstanzName"));
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), name);
 }
 
 TEST_F(StartupFixture, ACorruptUnitsFileStillLeavesTheTaskListFilled)
