@@ -1,16 +1,49 @@
-// A status message of any bytes through every function that reads one:
-// the header, the grammar, the evaluation in both modes with every battery
-// duration, and the description of an automatic message.
+// A status message of any bytes through every function that reads one: the
+// header, the grammar, the evaluation in both modes with every battery
+// duration, the description of an automatic message, and the status page of a
+// message that passed its grammar.
 #include "fuzzstation.h"
 
 #include "core/codepage.h"
+#include "core/stationsettings.h"
+#include "core/unitregistry.h"
 #include "device/devicetypes.h"
+#include "device/evaluation.h"
+#include "device/messagedescriber.h"
 #include "device/messagegrammar.h"
 #include "device/messageheader.h"
+#include "device/pagefillers.h"
+
+#include <QFile>
+
+namespace {
+
+// Units whose descriptions the evaluators and describers read, in one, two and
+// four parts, at ordinary and special addresses.
+void registerUnits()
+{
+    const struct { int addr; const char *frame; } found[] = {
+        {1, "001S00203013"}, {42, "042S00403019"}, {43, "043S00404019"},
+        {100, "100S02001034"}, {999, "999S00901042"}, {1007, "S07S00403019"},
+    };
+    for (const auto &unit : found) {
+        addUnit(unit.addr, QString::fromLatin1(unit.frame));
+        units().at(unit.addr).description =
+            fixedWidth(QStringLiteral("Flur Süd %1 ").arg(unit.addr).repeated(60), kDescriptionWidth);
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    FuzzStation::get();
+    static const bool ready = (FuzzStation::get(), registerUnits(), true);
+    Q_UNUSED(ready)
+    static int round = 0;
+    const QString logFile = QStringLiteral("AutoTest_2011_03_07.log");
+    if (++round % 1000 == 0)
+        QFile::remove(FuzzStation::get().folder.file(QStringLiteral("logs/") + logFile));
+
     const QString message = codepage::decode(fuzzBytes(data, size));
 
     const bool valid = isValidHeader(message);
@@ -28,5 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzzCheck(!wellFormed || type != 0, "only a known device type has a grammar");
     if (type != 0)
         fuzzCheck(wellFormed == checkSyntax(type, message), "the header's type picks the grammar");
+
+    // The battery duration counts only in capacity mode.
+    const struct { bool capacity; int hours; } judgements[] = {{false, 0}, {true, 0}, {true, 1}, {true, 3}};
+    for (const auto &[capacity, hours] : judgements) {
+        settings().akkulaufzeit = hours;
+        QString faultText;
+        const int state = evaluateMessage(message, capacity, logFile, &faultText);
+        fuzzCheck(state == kStateFault || state == kStateOk, "a judged unit is OK or faulty");
+        fuzzCheck(state == kStateFault || wellFormed, "a malformed message is never OK");
+        fuzzCheck(!faultText.isEmpty(), "every verdict has a text");
+    }
+
+    fuzzCheck(!describeMessage(message).isEmpty(), "every message has a description");
+
+    if (wellFormed)
+        pageFillerFor(type)(message);
     return 0;
 }

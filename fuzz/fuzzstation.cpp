@@ -1,6 +1,8 @@
 #include "fuzzstation.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,8 +12,35 @@ FuzzStation &FuzzStation::get()
     static char name[] = "nuvax-fuzz";
     static char *argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
+    // No port of this machine is ever opened by a fuzz input.
+    for (int n = 1; n <= 10; ++n)
+        qputenv(QStringLiteral("NUVAX_COM%1").arg(n).toLatin1(), "/nonexistent/nuvax-fuzz-port");
+    // Every save syncs its file to the disk; in memory that costs nothing, and
+    // the fuzzer runs many thousand saves a second.
+    if (QDir(QStringLiteral("/dev/shm")).exists())
+        qputenv("TMPDIR", "/dev/shm");
     static FuzzStation station;
     return station;
+}
+
+void FuzzStation::freshFolder()
+{
+    QDir dir(folder.path());
+    dir.removeRecursively();
+    dir.mkpath(QStringLiteral("."));
+}
+
+void FuzzStation::write(const QString &fileName, const QByteArray &bytes)
+{
+    QFile file(folder.file(fileName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        fuzzCheck(false, "the fuzz input can be written to the program folder");
+}
+
+QByteArray FuzzStation::read(const QString &fileName) const
+{
+    QFile file(folder.file(fileName));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void fuzzCheck(bool holds, const char *what)

@@ -16,6 +16,12 @@ class FuzzStation
 public:
     static FuzzStation &get();
 
+    // Empties the program folder, so no file of an earlier input is seen and
+    // the general log does not grow from input to input.
+    void freshFolder();
+    void write(const QString &fileName, const QByteArray &bytes);
+    QByteArray read(const QString &fileName) const;
+
     FakeClock clock;
     FakeWaits waits{clock};
     TempAppFolder folder;
