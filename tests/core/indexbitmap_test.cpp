@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(IndexBitmap, HandsOutTheLowestFreeNumber)
+TEST(IndexBitmap, HandsOutTheLowestFreeNumberUpToTheLastBit)
 {
     IndexBitmap set(100, '\x5A');
     clearIndexBitmap(set);
@@ -16,10 +16,7 @@ TEST(IndexBitmap, HandsOutTheLowestFreeNumber)
     toggleIndexBit(5, set);
     EXPECT_FALSE(isIndexUsed(5, set));
     EXPECT_EQ(getFreeIndex(set), 5);
-}
 
-TEST(IndexBitmap, EdgesOfTheSet)
-{
     IndexBitmap full(100, '\xFF');
     EXPECT_EQ(getFreeIndex(full), -1);
     full[99] = '\x7F';

@@ -4,16 +4,13 @@
 
 #include <gtest/gtest.h>
 
-TEST(TextUtil, TrimNullCutsAtTheFirstNul)
+TEST(TextUtil, NulsAndOuterTabsGoEverythingElseStays)
 {
     EXPECT_EQ(trimNull(QStringLiteral("abc") + QChar(0) + QStringLiteral("def") + QChar(0)),
               QStringLiteral("abc"));
     EXPECT_EQ(trimNull(QString(12, QChar(0))), QString());
     EXPECT_EQ(trimNull(QStringLiteral(" ab ")), QStringLiteral(" ab "));
-}
 
-TEST(TextUtil, TrimTabsLeavesEverythingButOuterTabs)
-{
     EXPECT_EQ(trimTabs(QStringLiteral("\ta\t ")), QStringLiteral("a\t "));
     EXPECT_EQ(trimTabs(QStringLiteral("\t\t a\t\t")), QStringLiteral(" a"));
     EXPECT_EQ(trimTabs(QStringLiteral("\t\t")), QString());
