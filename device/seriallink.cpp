@@ -77,13 +77,6 @@ bool SerialLink::openComPort(int portNumber)
     return settings().portOk;
 }
 
-void SerialLink::closePort()
-{
-    if (m_port)
-        m_port->close();
-    settings().portOk = false;
-}
-
 void SerialLink::showPortOpenError()
 {
     appPrompts().message(QStringLiteral("Fehler beim Öffnen der Schnittstelle: \r\n'") + m_openError

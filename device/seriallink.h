@@ -14,7 +14,7 @@
 
 class SerialPort;
 
-// Connection modes of the port.
+// Line rates of the converter and of the two adapter modes.
 constexpr int kBaudConverter = 300;
 constexpr int kBaudAdapter = 9600;
 
@@ -39,7 +39,6 @@ public:
     void updateConnectionStatus();
     // 0 connected, -1 sending failed or no valid answer, -2 no handshake in this mode.
     int connectAdapter(int mode);
-    void closePort();
 
     // Writes the text unchanged and echoes it to the terminal. True only when
     // the write failed; with the port closed nothing is written and the result
