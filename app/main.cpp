@@ -12,10 +12,14 @@ int main(int argc, char **argv)
     // The station ends only through its main window's orderly close, also
     // while that window is hidden in the tray and a message box goes away.
     app.setQuitOnLastWindowClosed(false);
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTranslator);
+    // The dialogs' own buttons and the port's error descriptions in German, as
+    // the station's own texts are.
+    QTranslator qtTranslators[2];
+    const char *catalogs[2] = {"qtbase", "qtserialport"};
+    for (int i = 0; i < 2; ++i)
+        if (qtTranslators[i].load(QLocale(QLocale::German), QString::fromLatin1(catalogs[i]),
+                                  QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            app.installTranslator(&qtTranslators[i]);
 
     DialogPrompts prompts;
     installPrompts(&prompts);
