@@ -2,6 +2,7 @@
 
 #include "core/apppath.h"
 #include "core/generallog.h"
+#include "core/prompts.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -104,3 +105,11 @@ std::optional<FileError> writeDataFile(const QString &fileName, const QByteArray
 void noteLoadFailed(const QString &fileName) { failedLoads().insert(fileName); }
 void noteLoadComplete(const QString &fileName) { failedLoads().remove(fileName); }
 void forgetLoadFailures() { failedLoads().clear(); }
+
+void reportDataFileFailure(const QString &boxLine, const QString &boxTitle, const QString &logLine,
+                           const FileError &error)
+{
+    appPrompts().message(boxLine + QStringLiteral("\r\n") + error.description, boxTitle,
+                         Prompts::Icon::Critical);
+    logAllgemein(logLine + error.description);
+}

@@ -35,6 +35,11 @@ DataFileContent readDataFile(const QString &fileName);
 // Before it writes, keeps a copy of a file whose last load stopped part-way.
 std::optional<FileError> writeDataFile(const QString &fileName, const QByteArray &bytes);
 
+// Tells the operator and the general log that a data file could not be read or
+// written: the box holds the sentence, a line break and the description.
+void reportDataFileFailure(const QString &boxLine, const QString &boxTitle, const QString &logLine,
+                           const FileError &error);
+
 // What the last load of a file found: its next save copies it aside when it failed.
 void noteLoadFailed(const QString &fileName);
 void noteLoadComplete(const QString &fileName);

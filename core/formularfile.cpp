@@ -2,7 +2,6 @@
 
 #include "core/codepage.h"
 #include "core/datafile.h"
-#include "core/generallog.h"
 #include "core/numbertext.h"
 #include "core/prompts.h"
 #include "core/valuereader.h"
@@ -105,9 +104,7 @@ FormularRecord readBoard(ValueReader &reader)
 
 void reportFailure(const QString &boxLine, const QString &logLine, const FileError &error)
 {
-    appPrompts().message(boxLine + QStringLiteral("\r\n") + error.description, kProgramTitle,
-                         Prompts::Icon::Critical);
-    logAllgemein(logLine + error.description);
+    reportDataFileFailure(boxLine, kProgramTitle, logLine, error);
 }
 
 void reportLoadFailure(const FileError &error)

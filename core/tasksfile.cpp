@@ -2,7 +2,6 @@
 
 #include "core/codepage.h"
 #include "core/datafile.h"
-#include "core/generallog.h"
 #include "core/oledate.h"
 #include "core/prompts.h"
 #include "core/refreshhooks.h"
@@ -78,9 +77,7 @@ private:
 
 void reportFailure(const QString &boxLine, const QString &logLine, const FileError &error)
 {
-    appPrompts().message(boxLine + QStringLiteral("\r\n") + error.description, kProgramTitle,
-                         Prompts::Icon::Critical);
-    logAllgemein(logLine + error.description);
+    reportDataFileFailure(boxLine, kProgramTitle, logLine, error);
 }
 
 void reportLoadFailure(const FileError &error)

@@ -5,9 +5,7 @@
 
 #include "core/codepage.h"
 #include "core/datafile.h"
-#include "core/generallog.h"
 #include "core/numbertext.h"
-#include "core/prompts.h"
 #include "core/unitaddress.h"
 #include "core/valuereader.h"
 
@@ -76,10 +74,8 @@ std::optional<FileError> readRecord(ValueReader &reader, UnitRecord &record)
 
 void reportFailure(const QString &boxLine, const QString &logLine, const FileError &error)
 {
-    appPrompts().message(boxLine + QStringLiteral("\r\n") + error.description,
-                         QStringLiteral("Fehler: ") + QString::number(error.number),
-                         Prompts::Icon::Critical);
-    logAllgemein(logLine + error.description);
+    reportDataFileFailure(boxLine, QStringLiteral("Fehler: ") + QString::number(error.number),
+                          logLine, error);
 }
 
 void reportLoadFailure(const FileError &error)
