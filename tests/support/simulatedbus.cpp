@@ -17,6 +17,7 @@
 #include <mutex>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -276,6 +277,11 @@ public:
     }
 
     QString path() const { return m_path; }
+    int waitingInLine() const
+    {
+        int n = 0;
+        return ioctl(m_slave, FIONREAD, &n) == 0 ? n : 0;
+    }
     void wake() { [[maybe_unused]] auto n = ::write(m_wake[1], "x", 1); }
     void hangUp()
     {
@@ -495,6 +501,14 @@ void SimulatedBus::advance(int ms)
 }
 
 QString SimulatedBus::path() const { return m_pty ? m_pty->path() : QString(); }
+
+int SimulatedBus::unreadByStation() const
+{
+    if (!m_pty)
+        return -1;
+    std::lock_guard lock(d->mutex);
+    return int(d->pending.size()) + m_pty->waitingInLine();
+}
 
 int SimulatedBus::baud() const
 {

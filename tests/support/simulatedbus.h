@@ -90,6 +90,9 @@ public:
     void advance(int ms);
 
     QString path() const;   // the pty device the station opens
+    // On a pty: characters of the units the station has not read yet, on their
+    // way or waiting in the line (-1 in-process).
+    int unreadByStation() const;
     int baud() const;       // the rate the station opened the line at
     double charMs() const;  // the line time of one character
 

@@ -1,0 +1,166 @@
+// The built program as an installation runs it: its own process, headless,
+// its port a pseudo-terminal with simulated units behind it, ended by SIGTERM.
+// What it leaves on the wire and on disk is compared byte for byte.
+#include "support/qtprint.h"
+
+#include "core/codepage.h"
+#include "support/simulatedbus.h"
+#include "support/tempappfolder.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <functional>
+
+namespace {
+
+QString padded(const QString &text, int width) { return text.leftJustified(width, u' ', true); }
+
+QByteArray unitRecord(int state, bool exists, const QString &description, const QString &frame,
+                      const QString &errorText)
+{
+    const QString quote = QStringLiteral("\"");
+    const QString line = QStringLiteral("\r\n");
+    return codepage::encode(QString::number(state) + line + (exists ? "#TRUE#" : "#FALSE#") + line + quote
+                            + description + quote + line + quote + frame + quote + line + quote + errorText
+                            + quote + line);
+}
+
+// Unit 042 (four description slots, a two-line fault text), a deleted unit 007
+// and never-touched records (NUL bytes). A text value stored shorter than its
+// field comes back filled with spaces to the field's width.
+QByteArray unitsFile(bool fieldsFilled)
+{
+    const auto field = [fieldsFilled](const QString &text, int width) {
+        return fieldsFilled ? padded(text, width) : text;
+    };
+    QByteArray bytes;
+    for (int adr = 1; adr <= 2000; ++adr) {
+        if (adr == 42)
+            bytes += unitRecord(1, true,
+                                padded(QStringLiteral("Flur Süd"), 300) + padded(QStringLiteral("Tür 1"), 300)
+                                    + padded({}, 300) + field(QStringLiteral("Brandmeldezentrale"), 300),
+                                QStringLiteral("042S00403019"),
+                                field(QStringLiteral("\tStatus: Kontakt 1 FEHLER\r\n\tStatus: Kontakt 3 FEHLER\r\n"),
+                                      1024));
+        else if (adr == 7)
+            bytes += unitRecord(0, false, field({}, 1200), field({}, 12), field({}, 1024));
+        else
+            bytes += unitRecord(0, false, QString(1200, QChar(0)), QString(12, QChar(0)), QString(1024, QChar(0)));
+    }
+    return bytes;
+}
+
+// A board changed at midnight is stored with its date alone.
+QByteArray boardsFile(const QString &midnight)
+{
+    return codepage::encode(
+        QStringLiteral("\"042;120;80|007;300;95|\"\r\n\"Erdgeschoss Nordflügel\"\r\n\"/srv/pläne/eg.png\"\r\n"
+                       "#2012-05-03 14:07:00#\r\n\"EG\"\r\n1024\r\n768\r\n"
+                       "\"\"\r\n\"\"\r\n\"\"\r\n#")
+        + midnight + QStringLiteral("#\r\n\"Leer\"\r\n0\r\n0\r\n"));
+}
+
+// The window measures in whole pixels of 15 twips.
+QByteArray iniFile(const QString &width, const QString &signalAdr, const QString &sigResultAktiv)
+{
+    return codepage::encode(
+        QStringLiteral("[Program]\r\nInstanzname=Halle 3\r\nWindowTop=900\r\nWindowLeft=1500\r\n"
+                       "WindowHeight=7200\r\nWindowWidth=")
+        + width + QStringLiteral("\r\n[COM]\r\nPort=0\r\nComMode=1\r\n[AP]\r\nSignalAdr=") + signalAdr
+        + QStringLiteral("\r\nSigResultAktiv=") + sigResultAktiv + QStringLiteral("\r\n"));
+}
+
+// Where a file departs from the expected bytes, -1 when it does not: a readable
+// failure for a file of megabytes.
+qsizetype departsAt(const QByteArray &actual, const QByteArray &expected)
+{
+    const auto mismatch = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    return mismatch.first == actual.end() && mismatch.second == expected.end() ? -1
+                                                                               : mismatch.first - actual.begin();
+}
+
+bool waitUntil(const std::function<bool()> &done, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
+{
+    TempAppFolder folder;
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    folder.write("Units.dat", unitsFile(false));
+    folder.write("Formulare.dat", boardsFile(QStringLiteral("2013-01-31 00:00:00")));
+    folder.write("Nuvax.ini", iniFile(QStringLiteral("9610"), QStringLiteral("007"), QStringLiteral("-1")));
+
+    QProcess station;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("NUVAX_HOME", folder.path());
+    env.insert("NUVAX_COM1", bus.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    station.setProcessEnvironment(env);
+    station.setProcessChannelMode(QProcess::MergedChannels);
+    station.start(QStringLiteral(NUVAX_EXECUTABLE), {});
+    ASSERT_TRUE(station.waitForStarted(10000)) << qPrintable(station.errorString());
+    const auto stop = qScopeGuard([&] {
+        if (station.state() != QProcess::NotRunning) {
+            station.kill();
+            station.waitForFinished(5000);
+        }
+    });
+
+    // Cable mode: the greeting goes out as soon as the port is open.
+    ASSERT_TRUE(waitUntil([&] { return !bus.wire().isEmpty(); }, 15000)) << station.readAll().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return bus.unreadByStation() == 0; }, 5000));
+    EXPECT_EQ(bus.wire(), QStringLiteral("K2Connect@"));
+    // The end of the handshake empties the buffer: the unit speaks only after it.
+    QThread::msleep(300);
+
+    // Contacts 1 and 3 of unit 042 tripped; the line end is no part of the message.
+    const QDateTime sent = QDateTime::currentDateTime().addMSecs(-1000);
+    bus.send(QStringLiteral("042.A0403019!-!e12x\r\n"), 0, true);
+    ASSERT_TRUE(waitUntil([&] { return QFileInfo(folder.file("logs/Allgemein.log")).size() > 0; }, 10000));
+    const QDateTime logged = QDateTime::currentDateTime();
+
+    ::kill(pid_t(station.processId()), SIGTERM);
+    ASSERT_TRUE(station.waitForFinished(15000));
+    EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(station.exitCode(), 0) << station.readAll().toStdString();
+    EXPECT_EQ(bus.wire(), QStringLiteral("K2Connect@")) << "nothing else was due";
+
+    // Every failure box of the station's files comes with a general-log entry:
+    // the one entry here also shows that no box stood open.
+    const QByteArray log = folder.read("logs/Allgemein.log");
+    const QString stampText = QString::fromLatin1(log.mid(1, 19));
+    const QDateTime stamp = QDateTime::fromString(stampText, QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    EXPECT_TRUE(stamp >= sent && stamp <= logged) << stampText.toStdString();
+    EXPECT_EQ(log, codepage::encode(QStringLiteral("[") + stampText
+                       + QStringLiteral("] Automatische Statusmeldung erhalten\r\n"
+                         "Geräteadresse: 042\r\nGerätetyp: QOR-TD\r\nGerätebeschreibung: Flur Süd\r\n"
+                         "Kontakt 1: FEHLER\r\nKontakt 1 (Beschreibung): Tür 1\r\n"
+                         "Kontakt 3: FEHLER\r\nKontakt 3 (Beschreibung): Brandmeldezentrale\r\n"
+                         "\r\n\r\n\r\n")));
+
+    EXPECT_EQ(departsAt(folder.read("Units.dat"), unitsFile(true)), -1);
+    EXPECT_EQ(folder.read("Formulare.dat"), boardsFile(QStringLiteral("2013-01-31")));
+    EXPECT_EQ(folder.read("Nuvax.ini"), iniFile(QStringLiteral("9615"), QStringLiteral("7"), QStringLiteral("True")));
+    EXPECT_TRUE(QFileInfo::exists(folder.file("Tasks.dat")));
+    EXPECT_EQ(folder.read("Tasks.dat"), QByteArray());
+}
+
+} // namespace
