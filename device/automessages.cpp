@@ -11,6 +11,13 @@ namespace {
 // falls quiet for this long.
 constexpr int kQuietLineMs = 500;
 constexpr int kMaxTake = 1000;
+// A message that comes while an earlier one waits for its quiet line is taken
+// in a call of its own, inside the waiting one. A unit that keeps sending (a
+// chattering contact) would nest those calls without end until the stack runs
+// out; past this depth its further characters join the message of the
+// innermost call instead.
+constexpr int kMaxNesting = 16;
+int nesting = 0;
 } // namespace
 
 void checkUnsolicited()
@@ -18,9 +25,13 @@ void checkUnsolicited()
     SerialLink &link = serialLink();
     if (link.received().size() < kHeaderLength || MessageHeader::of(link.received()).kind != kAutomaticKind)
         return;
+    if (nesting >= kMaxNesting)
+        return;
     QString first;
     link.takeReceived(kMaxTake, first);
+    ++nesting;
     link.waitLineIdle(kQuietLineMs);
+    --nesting;
     QString rest;
     link.takeReceived(kMaxTake, rest);
     handleAutoStatus(first + rest);

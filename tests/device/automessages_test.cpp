@@ -89,4 +89,34 @@ TEST_F(AutoMessageTest, MessageAheadOfAnAnswerFailsThatRequestCleanly)
     EXPECT_EQ(view.alerts, QStringList({describeMessage(message + answer)}));
 }
 
+TEST_F(AutoMessageTest, AChatteringUnitLosesNoMessageAndCannotExhaustTheStack)
+{
+    // Every message comes whole, 400 ms after the one before: the line never
+    // falls quiet, and each message starts while the one before it waits.
+    struct DepthView : RecordingView
+    {
+        void appendAlert(const QString &text) override
+        {
+            const auto frame = reinterpret_cast<quintptr>(__builtin_frame_address(0));
+            lowest = std::min(lowest, frame);
+            highest = std::max(highest, frame);
+            RecordingView::appendAlert(text);
+        }
+        quintptr lowest = ~quintptr(0);
+        quintptr highest = 0;
+    } depthView;
+
+    QStringList sent;
+    for (int i = 0; i < 1000; ++i) {
+        sent.append(withAt(sampleMessage(kType0203, QString::number(i).rightJustified(3, u'0')), 4, ".A"));
+        bus.send(sent.last(), i * 400);
+    }
+    bus.advance(1000 * 400 + 30000);
+
+    const QString shown = depthView.alerts.join(u'|');
+    for (const QString &message : sent)
+        ASSERT_TRUE(shown.contains(message)) << message.toStdString();
+    EXPECT_LT(depthView.highest - depthView.lowest, 128u * 1024) << "the receive path nests without bound";
+}
+
 } // namespace
