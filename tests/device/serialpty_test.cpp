@@ -1,6 +1,10 @@
 #include "support/qtprint.h"
 
 #include "core/stationsettings.h"
+#include "core/unitaddress.h"
+#include "core/unitregistry.h"
+#include "device/autotestpoll.h"
+#include "device/autoteststate.h"
 #include "device/devicetypes.h"
 #include "device/seriallink.h"
 #include "device/statusrequest.h"
@@ -10,7 +14,11 @@
 #include "support/tempappfolder.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <ctime>
 
 // The real serial port of the station against units behind a pseudo-terminal,
 // on the wall clock.
@@ -65,6 +73,69 @@ TEST_F(SerialPtyTest, HungUpLineClosesThePortAndWaitsFailAtOnce)
     EXPECT_EQ(link.waitForReceived(12, 3000, 2000), -1);
     EXPECT_LT(timer.elapsed(), 1000);
     EXPECT_FALSE(settings().portOk);
+}
+
+qint64 threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+TEST_F(SerialPtyTest, AdapterPulledOutDuringAPollAndPluggedInAgain)
+{
+    // A USB adapter keeps its device name when it is plugged in again.
+    const QString device = folder.file(QStringLiteral("ttyNuvaxAdapter"));
+    ASSERT_TRUE(QFile::link(bus.path(), device));
+    qputenv("NUVAX_COM7", device.toLocal8Bit());
+    settings().comMode = kModeCable;
+    units().clear();
+    for (int addr = 1; addr <= 5; ++addr) {
+        addUnit(addr, sampleMessage(kType0203, formatUnitAddress(addr)).left(12));
+        bus.addUnit(addr, kType0203).replyDelayMs = 300;
+    }
+    autoTestRun() = AutoTestRun{};
+    autoTestRun().autoTestLogDatei = QStringLiteral("AutoTest_2011_03_07.log");
+    ASSERT_TRUE(link.openComPort(kPort));
+
+    // Pulled out while unit 3 is being asked.
+    QElapsedTimer sincePulled;
+    qint64 cpuAtPull = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!sincePulled.isValid() && bus.wire().contains(QStringLiteral("\n003S00"))) {
+            bus.hangUp();
+            sincePulled.start();
+            cpuAtPull = threadCpuMs();
+        }
+    });
+    watch.start(5);
+    frageGeraeteAbPruefung();
+    watch.stop();
+    ASSERT_TRUE(sincePulled.isValid());
+    QEventLoop idle;
+    QTimer::singleShot(2000, &idle, &QEventLoop::quit);
+    idle.exec();
+    EXPECT_LT(threadCpuMs() - cpuAtPull, sincePulled.elapsed() / 4) << "the station spins on the lost line";
+
+    EXPECT_FALSE(settings().portOk);
+    EXPECT_EQ(units().at(2).state, kStateOk);
+    const QString log = QString::fromLatin1(folder.read(QStringLiteral("logs/AutoTest_2011_03_07.log")));
+    for (int addr = 3; addr <= 5; ++addr) {
+        EXPECT_EQ(units().at(addr).state, kStateFault) << addr;
+        EXPECT_TRUE(log.contains(QStringLiteral("Adresse %1\r\n").arg(formatUnitAddress(addr)))) << addr;
+    }
+    EXPECT_EQ(log.count(QStringLiteral("FEHLER: Keine oder fehlerhafte Antwort")), 3);
+
+    // Plugged in again: the configuration opens the port, and the next poll reaches every unit.
+    SimulatedBus pluggedIn{SimulatedBus::OnPty{}};
+    for (int addr = 1; addr <= 5; ++addr)
+        pluggedIn.addUnit(addr, kType0203);
+    ASSERT_TRUE(QFile::remove(device) && QFile::link(pluggedIn.path(), device));
+    ASSERT_TRUE(link.openComPort(kPort));
+    frageGeraeteAbPruefung();
+    for (int addr = 1; addr <= 5; ++addr)
+        EXPECT_EQ(units().at(addr).state, kStateOk) << addr;
 }
 
 } // namespace
