@@ -49,7 +49,7 @@ int numberInRange(const QString &text, double low, double high, int fallback)
 
 bool booleanOr(const QString &text, bool fallback)
 {
-    return initext::parseBoolean(text).value_or(fallback);
+    return numbertext::readBoolean(text).value_or(fallback);
 }
 
 QTime timeOr(const QString &text, const QTime &fallback)

@@ -62,9 +62,9 @@ int leadingInt(const QString &text)
 std::optional<bool> readBoolean(const QString &text)
 {
     const QString t = text.trimmed();
-    if (t.compare(u"true", Qt::CaseInsensitive) == 0)
+    if (t.compare(u"true", Qt::CaseInsensitive) == 0 || t.compare(u"wahr", Qt::CaseInsensitive) == 0)
         return true;
-    if (t.compare(u"false", Qt::CaseInsensitive) == 0)
+    if (t.compare(u"false", Qt::CaseInsensitive) == 0 || t.compare(u"falsch", Qt::CaseInsensitive) == 0)
         return false;
     bool ok = false;
     const double v = t.toDouble(&ok);

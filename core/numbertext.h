@@ -13,7 +13,8 @@ double leadingNumber(const QString &text);
 qint64 roundHalfEven(double value);
 // leadingNumber then roundHalfEven, clamped into the 32-bit range.
 int leadingInt(const QString &text);
-// A number is true when nonzero; the words True and False in any case.
+// A number is true when nonzero; the words True and False (or Wahr and
+// Falsch, as a German system writes them) in any case.
 // Blanks around are ignored. Anything else gives no value.
 std::optional<bool> readBoolean(const QString &text);
 // The word a Boolean is written as.

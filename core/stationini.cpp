@@ -133,14 +133,4 @@ QDateTime parseDateTime(const QString &text)
     return QDateTime(date, time);
 }
 
-std::optional<bool> parseBoolean(const QString &text)
-{
-    const QString t = text.trimmed();
-    if (t.compare(u"wahr", Qt::CaseInsensitive) == 0)
-        return true;
-    if (t.compare(u"falsch", Qt::CaseInsensitive) == 0)
-        return false;
-    return numbertext::readBoolean(t);
-}
-
 } // namespace initext

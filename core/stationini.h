@@ -36,7 +36,5 @@ std::optional<QTime> parseTime(const QString &text);
 // The forms dateTimeText writes, a date alone, a time alone and ISO forms;
 // the zero date-time for any other text.
 QDateTime parseDateTime(const QString &text);
-// True / False / Wahr / Falsch in any case, or a number (nonzero is true).
-std::optional<bool> parseBoolean(const QString &text);
 
 } // namespace initext

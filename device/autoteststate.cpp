@@ -1,6 +1,7 @@
 #include "device/autoteststate.h"
 
 #include "core/oledate.h"
+#include "core/numbertext.h"
 #include "core/stationini.h"
 #include "device/busclaim.h"
 
@@ -16,7 +17,7 @@ QString sectionOf(int art)
 bool readRunningState(int art)
 {
     const QString text = readIni(sectionOf(art), QStringLiteral("IsRunning"), QStringLiteral("false"));
-    return initext::parseBoolean(text).value_or(false);
+    return numbertext::readBoolean(text).value_or(false);
 }
 
 int writeLastRun(int art, const QDateTime &when)
