@@ -11,6 +11,7 @@ public:
         return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
     }
     QString input(const QString &, const QString &, const QString &) override { return {}; }
+    void notice(const QString &, const QString &, Icon) override {}
 };
 
 SilentPrompts silent;

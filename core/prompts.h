@@ -16,6 +16,9 @@ public:
     // An empty text on Cancel, as every caller treats it like an empty answer.
     virtual QString input(const QString &prompt, const QString &title,
                           const QString &defaultText = {}) = 0;
+    // A box that is shown and left: the caller goes on at once. Timed work and
+    // the receive path use it, so an unattended station never waits for an OK.
+    virtual void notice(const QString &text, const QString &title, Icon icon) = 0;
 };
 
 // A box shown without a title of its own carries the program's title.

@@ -122,6 +122,9 @@ public:
     virtual void showTaskList(const QList<TaskListRow> &rows) { Q_UNUSED(rows) }
     // The colours of the board's address labels after unit states changed.
     virtual void refreshLabelColors() {}
+    // The description editor for one unit, modal over the main window; it
+    // writes the registry and "Units.dat" itself on OK.
+    virtual void editUnitDescription(int address) { Q_UNUSED(address) }
 };
 
 StationView &appView();

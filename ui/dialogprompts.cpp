@@ -3,12 +3,21 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-Prompts::Answer DialogPrompts::message(const QString &text, const QString &title, Icon icon,
-                                       Buttons buttons)
+namespace {
+
+QMessageBox::Icon boxIcon(Prompts::Icon icon)
 {
     static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
                                               QMessageBox::Question, QMessageBox::Warning,
                                               QMessageBox::Information};
+    return icons[static_cast<int>(icon)];
+}
+
+} // namespace
+
+Prompts::Answer DialogPrompts::message(const QString &text, const QString &title, Icon icon,
+                                       Buttons buttons)
+{
     QMessageBox::StandardButtons standard = QMessageBox::Ok;
     switch (buttons) {
     case Buttons::Ok: standard = QMessageBox::Ok; break;
@@ -16,7 +25,7 @@ Prompts::Answer DialogPrompts::message(const QString &text, const QString &title
     case Buttons::YesNo: standard = QMessageBox::Yes | QMessageBox::No; break;
     case Buttons::YesNoCancel: standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
-    QMessageBox box(icons[static_cast<int>(icon)], title.isEmpty() ? kProgramTitle : title, text,
+    QMessageBox box(boxIcon(icon), title.isEmpty() ? kProgramTitle : title, text,
                     standard, m_parent);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
@@ -32,4 +41,15 @@ QString DialogPrompts::input(const QString &prompt, const QString &title, const 
     const QString text = QInputDialog::getText(m_parent, title.isEmpty() ? kProgramTitle : title,
                                                prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
+}
+
+void DialogPrompts::notice(const QString &text, const QString &title, Icon icon)
+{
+    // Window-modal would block the window under it; a modeless box leaves the
+    // tick and the receive path running while it waits for its OK.
+    auto *box = new QMessageBox(boxIcon(icon), title.isEmpty() ? kProgramTitle : title, text,
+                                QMessageBox::Ok, m_parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }

@@ -71,6 +71,8 @@ public:
 signals:
     void terminalRequested();
     void expertRequested();
+    // "Geräte suchen" of the configuration page: the search wizard, modal.
+    void searchRequested();
 
 public slots:
     // One pass of the station's time-driven work, every second.

@@ -17,3 +17,8 @@ QString ScriptedPrompts::input(const QString &prompt, const QString &title, cons
     shown.append({prompt, title, Icon::None, Buttons::OkCancel, true});
     return m_inputs.isEmpty() ? QString() : m_inputs.takeFirst();
 }
+
+void ScriptedPrompts::notice(const QString &text, const QString &title, Icon icon)
+{
+    shown.append({text, title, icon, Buttons::Ok, false, true});
+}

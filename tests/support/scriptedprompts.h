@@ -14,6 +14,7 @@ public:
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
         bool isInput = false;
+        bool isNotice = false;  // shown without waiting for an answer
     };
 
     ScriptedPrompts();
@@ -21,6 +22,7 @@ public:
 
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
+    void notice(const QString &text, const QString &title, Icon icon) override;
 
     void scriptAnswer(Answer answer) { m_answers.append(answer); }
     void scriptInput(const QString &text) { m_inputs.append(text); }
