@@ -125,6 +125,9 @@ public:
     // The description editor for one unit, modal over the main window; it
     // writes the registry and "Units.dat" itself on OK.
     virtual void editUnitDescription(int address) { Q_UNUSED(address) }
+    // Brings the board page up with the first board that holds the address
+    // opened and its label selected; false when no board holds it.
+    virtual bool showAddressOnBoard(int address) { Q_UNUSED(address) return false; }
 };
 
 StationView &appView();
