@@ -109,7 +109,6 @@ void forgetLoadFailures() { failedLoads().clear(); }
 void reportDataFileFailure(const QString &boxLine, const QString &boxTitle, const QString &logLine,
                            const FileError &error)
 {
-    appPrompts().message(boxLine + QStringLiteral("\r\n") + error.description, boxTitle,
-                         Prompts::Icon::Critical);
+    inform(boxLine + QStringLiteral("\r\n") + error.description, boxTitle, Prompts::Icon::Critical);
     logAllgemein(logLine + error.description);
 }

@@ -16,8 +16,21 @@ public:
 
 SilentPrompts silent;
 Prompts *installed = &silent;
+int unattendedDepth = 0;
 
 } // namespace
 
 Prompts &appPrompts() { return *installed; }
 void installPrompts(Prompts *prompts) { installed = prompts ? prompts : &silent; }
+
+void inform(const QString &text, const QString &title, Prompts::Icon icon)
+{
+    if (unattended())
+        installed->notice(text, title, icon);
+    else
+        installed->message(text, title, icon);
+}
+
+UnattendedScope::UnattendedScope() { ++unattendedDepth; }
+UnattendedScope::~UnattendedScope() { --unattendedDepth; }
+bool unattended() { return unattendedDepth > 0; }

@@ -27,3 +27,18 @@ inline const QString kProgramTitle = QStringLiteral("Nuvax");
 Prompts &appPrompts();
 // nullptr installs the silent prompts, which answer Ok / Yes / empty.
 void installPrompts(Prompts *prompts);
+
+// Boxes that only inform. While timed work, the start or the exit runs (an
+// UnattendedScope is alive) nobody need be at the screen, so they are shown
+// without waiting; an operator's own action waits for the OK as usual.
+void inform(const QString &text, const QString &title, Prompts::Icon icon);
+
+class UnattendedScope
+{
+public:
+    UnattendedScope();
+    ~UnattendedScope();
+    UnattendedScope(const UnattendedScope &) = delete;
+    UnattendedScope &operator=(const UnattendedScope &) = delete;
+};
+bool unattended();

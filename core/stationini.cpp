@@ -70,7 +70,7 @@ int writeIni(const QString &section, const QString &key, const QDateTime &value)
 
 void showWriteRightsBox()
 {
-    appPrompts().message(
+    inform(
         QStringLiteral("Fehler beim Speichern der Konfiguration!\r\n"
                        "Stellen Sie sicher, dass das Programm Schreibrechte auf die Datei '")
             + iniPath()
