@@ -139,9 +139,11 @@ int SerialLink::connectAdapter(int mode)
     return -1;
 }
 
+bool SerialLink::portOpen() const { return settings().portOk && m_port && m_port->isOpen(); }
+
 bool SerialLink::sendCommand(const QString &text)
 {
-    if (!settings().portOk || !m_port || !m_port->isOpen())
+    if (!portOpen())
         return false;
     if (!m_port->write(codepage::encode(text)))
         return true;

@@ -44,6 +44,8 @@ public:
     // the write failed; with the port closed nothing is written and the result
     // is false (the wait that follows then fails at once).
     bool sendCommand(const QString &text);
+    // The port opened and still open: a write can reach the bus.
+    bool portOpen() const;
 
     // The characters received and not taken yet, oldest first.
     const QString &received() const { return m_buffer; }

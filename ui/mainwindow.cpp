@@ -7,11 +7,16 @@
 #include "core/prompts.h"
 #include "core/refreshhooks.h"
 #include "core/systemstatus.h"
+#include "core/unitaddress.h"
 #include "core/unitregistry.h"
 #include "device/timertick.h"
 #include "ui/boardtoolstrip.h"
+#include "ui/forms/frmeditunitdescription.h"
+#include "ui/forms/frmmeldung.h"
+#include "ui/forms/frmunitstatus.h"
 #include "ui/hiddenchords.h"
 #include "ui/homepage.h"
+#include "ui/pages/overviewpage.h"
 #include "ui/programend.h"
 #include "ui/stationstatusbar.h"
 #include "ui/trayicon.h"
@@ -73,6 +78,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
         m_frames[i] = frame;
     }
     m_home = new HomePage(m_frames[0]);
+    m_overview = new OverviewPage(m_frames[1]);
+    setPageLayout(1, [this] { m_overview->layoutPage(); });
 
     m_boardCtrl = new BoardToolStrip(m_area);
 
@@ -343,4 +350,20 @@ void MainWindow::showPage(int tab)
 {
     selectTab(tab);
     showTab();
+}
+
+void MainWindow::showUnitList(const QList<UnitListRow> &rows) { m_overview->showUnitList(rows); }
+
+int MainWindow::selectedUnitAddress() const { return m_overview->selectedUnitAddress(); }
+
+void MainWindow::selectUnitRow(const QString &busAddress) { m_overview->selectUnitRow(busAddress); }
+
+void MainWindow::showStatusPage(const QString &html) { FrmUnitStatus::showStatus(html); }
+
+void MainWindow::appendAlert(const QString &text) { FrmMeldung::addAlert(text); }
+
+void MainWindow::editUnitDescription(int address)
+{
+    if (isRegistryAddress(address))
+        FrmEditUnitDescription::showForm(this, address);
 }

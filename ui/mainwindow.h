@@ -10,6 +10,7 @@
 
 class BoardToolStrip;
 class HomePage;
+class OverviewPage;
 class QLabel;
 class QTabBar;
 class QTimer;
@@ -46,6 +47,7 @@ public:
     void showTab();
     QWidget *page(int index) const { return m_frames[index]; }
     BoardToolStrip *boardToolStrip() const { return m_boardCtrl; }
+    OverviewPage *overviewPage() const { return m_overview; }
     StationStatusBar *stationStatusBar() const { return m_statusBar; }
     TrayIcon &trayIcon() const { return *m_tray; }
 
@@ -67,6 +69,12 @@ public:
     QSize screenSize() const override;
     void showPage(int tab) override;
     void setBusyPointer(bool busy) override;
+    void showUnitList(const QList<UnitListRow> &rows) override;
+    int selectedUnitAddress() const override;
+    void selectUnitRow(const QString &busAddress) override;
+    void showStatusPage(const QString &html) override;
+    void appendAlert(const QString &text) override;
+    void editUnitDescription(int address) override;
 
 signals:
     void terminalRequested();
@@ -98,6 +106,7 @@ private:
     QTabBar *m_tabs;
     QWidget *m_frames[kPageCount];
     HomePage *m_home;
+    OverviewPage *m_overview;
     BoardToolStrip *m_boardCtrl;
     QLabel *m_logo;
     StationStatusBar *m_statusBar;

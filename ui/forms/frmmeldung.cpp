@@ -1,0 +1,81 @@
+#include "ui/forms/frmmeldung.h"
+
+#include "core/stationsettings.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QPointer<FrmMeldung> shown;
+
+QString alertCaption(const QString &instanzname)
+{
+    if (instanzname.isEmpty())
+        return QStringLiteral("Nuvax Notbeleuchtung - MELDUNG!");
+    return QStringLiteral("Nuvax (%1) - MELDUNG!").arg(instanzname);
+}
+
+} // namespace
+
+FrmMeldung::FrmMeldung()
+    // On top from the start: changing the flag of a shown window hides it.
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("frmMeldung"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(alertCaption(settings().instanzname));
+    resize(520, 360);
+
+    auto *attention = new QLabel(QStringLiteral("!!! Achtung !!!"), this);
+    attention->setObjectName(QStringLiteral("Label1"));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPointSize(14);
+    arial.setBold(true);
+    attention->setFont(arial);
+    attention->setAlignment(Qt::AlignCenter);
+
+    auto *explanation = new QLabel(
+        QStringLiteral("Mindestens ein Nuvax-Gerät hat eine Meldung an die Zentrale gesendet. "
+                       "Bitte Prüfen Sie die untenstehende(n) Meldung(en)"),
+        this);
+    explanation->setObjectName(QStringLiteral("Label2"));
+    explanation->setWordWrap(true);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("Text1"));
+    m_text->setAccessibleName(QStringLiteral("Meldungen"));
+
+    auto *ok = new QPushButton(QStringLiteral("&OK"), this);
+    ok->setObjectName(QStringLiteral("Command1"));
+    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(attention);
+    layout->addWidget(explanation);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(ok, 0, Qt::AlignHCenter);
+}
+
+FrmMeldung *FrmMeldung::instance() { return shown; }
+
+void FrmMeldung::addAlert(const QString &message)
+{
+    if (!shown)
+        shown = new FrmMeldung;
+    QPlainTextEdit *text = shown->m_text;
+    text->moveCursor(QTextCursor::End);
+    // The box breaks lines at a line feed; a CR LF pair is one break.
+    QString entry = message + QStringLiteral("\r\n\r\n");
+    entry.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text->insertPlainText(entry);
+    // The newest alert stays in view.
+    text->moveCursor(QTextCursor::End);
+    text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+    shown->show();
+    shown->raise();
+}

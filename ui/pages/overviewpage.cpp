@@ -1,0 +1,232 @@
+#include "ui/pages/overviewpage.h"
+
+#include "core/prompts.h"
+#include "core/unitaddress.h"
+#include "core/unitregistry.h"
+#include "core/nametables.h"
+#include "device/devicetypes.h"
+#include "ui/pages/unitmenu.h"
+#include "ui/stationpictures.h"
+
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+enum Column { StateColumn, AddressColumn, TypeColumn, DescriptionColumn };
+
+constexpr int kButtonStripHeight = 40;
+constexpr int kMargin = 3;
+
+QIcon stateIcon(int state)
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::black);
+    painter.setBrush(stationpictures::fromWinColor(statusColors().at(qBound(0, state, 2))));
+    painter.drawEllipse(2, 2, 11, 11);
+    return QIcon(picture);
+}
+
+QString notPresentText(const QString &address, const char *what)
+{
+    return QStringLiteral("Die Adresse ") + address + QString::fromUtf8(what)
+           + QStringLiteral("\r\nDie Liste wird jetzt neu geladen.");
+}
+
+} // namespace
+
+OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
+{
+    setObjectName(QStringLiteral("pageUebersicht"));
+
+    m_help = new QLabel(
+        QStringLiteral("In dieser Liste werden alle gefundenen Geräte angezeigt. Ist die Liste leer, "
+                       "finden Sie die Geräte mit \"Geräte suchen\" auf der Seite \"Konfiguration\"."),
+        this);
+    m_help->setObjectName(QStringLiteral("Label1"));
+    m_help->setWordWrap(true);
+
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("UnitList"));
+    m_list->setAccessibleName(QStringLiteral("Geräteliste"));
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setHeaderLabels({QString(), QStringLiteral("Adresse"), QStringLiteral("Gerätetyp"),
+                             QStringLiteral("Beschreibung")});
+    const int widths[] = {20, 50, 200, 500};
+    for (int column = StateColumn; column <= DescriptionColumn; ++column)
+        m_list->setColumnWidth(column, widths[column]);
+    m_list->headerItem()->setTextAlignment(AddressColumn, Qt::AlignCenter);
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionsClickable(true);
+    // The header would keep a direction per column; the list keeps one of its own.
+    m_list->setSortingEnabled(false);
+    m_list->viewport()->installEventFilter(this);
+
+    m_buttons = new QWidget(this);
+    m_buttons->setObjectName(QStringLiteral("picUnitButtons"));
+    auto *strip = new QHBoxLayout(m_buttons);
+    strip->setContentsMargins(0, 4, 0, 4);
+    const auto button = [this, strip](const char *name, const char *caption, auto handler) {
+        auto *b = new QPushButton(QString::fromUtf8(caption), m_buttons);
+        b->setObjectName(QString::fromUtf8(name));
+        strip->addWidget(b);
+        connect(b, &QPushButton::clicked, this, handler);
+    };
+    button("Command7", "Fehlerstatus zurücksetzen", [this] {
+        if (!selectedAddressText().isNull())
+            resetUnitErrorState();
+    });
+    button("Command6", "Gruppe zuordnen", &OverviewPage::showGroupMenu);
+    button("cmdShowStatus", "Status abfragen", &OverviewPage::showSelectedStatus);
+    button("cmdDeleteUnit", "Gerät aus Liste löschen", &OverviewPage::deleteSelected);
+    button("cmdChangeDescription", "Beschreibung ändern", &OverviewPage::editSelected);
+    button("cmdSearchUnitOnPicBoard", "Suche Gerät auf PictureBoard", &OverviewPage::findSelectedOnBoard);
+    strip->addStretch();
+
+    m_menu = new UnitMenu(this);
+
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &OverviewPage::sortByColumn);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &OverviewPage::editSelected);
+}
+
+void OverviewPage::layoutPage()
+{
+    const auto *frame = parentWidget();
+    setGeometry(frame->contentsRect());
+    m_help->setGeometry(8, 8, qMax(0, width() - 16), m_help->heightForWidth(qMax(1, width() - 16)));
+    m_buttons->setGeometry(0, height() - kButtonStripHeight - kMargin, qMax(0, width() - kMargin),
+                           kButtonStripHeight);
+    const int top = m_help->geometry().bottom() + 8;
+    m_list->setGeometry(0, top, width(), qMax(0, height() - top - kButtonStripHeight));
+}
+
+void OverviewPage::showUnitList(const QList<UnitListRow> &rows)
+{
+    m_list->clear();
+    const QBrush red(stationpictures::fromWinColor(kColorRed));
+    for (const UnitListRow &row : rows) {
+        auto *item = new QTreeWidgetItem(m_list, {row.stateText, row.address, getDeviceTypeName(row.frame),
+                                                  row.description});
+        item->setIcon(StateColumn, stateIcon(row.state));
+        item->setTextAlignment(AddressColumn, Qt::AlignCenter);
+        if (row.fault) {
+            for (int column = StateColumn; column <= DescriptionColumn; ++column)
+                item->setForeground(column, red);
+        }
+    }
+    if (m_sortColumn >= 0)
+        m_list->sortItems(m_sortColumn, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+QString OverviewPage::selectedAddressText() const
+{
+    const QList<QTreeWidgetItem *> selected = m_list->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text(AddressColumn);
+}
+
+int OverviewPage::selectedUnitAddress() const
+{
+    const QString text = selectedAddressText();
+    if (text.isNull())
+        return -1;
+    const int addr = parseUnitAddress(text);
+    return isRegistryAddress(addr) && unitExists(addr) ? addr : -1;
+}
+
+void OverviewPage::selectUnitRow(const QString &busAddress)
+{
+    const QList<QTreeWidgetItem *> found = m_list->findItems(busAddress, Qt::MatchExactly, AddressColumn);
+    if (found.isEmpty())
+        return;
+    m_list->setCurrentItem(found.first());
+    m_list->scrollToItem(found.first());
+}
+
+void OverviewPage::sortByColumn(int column)
+{
+    m_sortColumn = column;
+    m_ascending = !m_ascending;
+    m_list->sortItems(column, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_list->header()->setSortIndicatorShown(true);
+    m_list->header()->setSortIndicator(column, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+bool OverviewPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // The menu opens on the release, as the operator lets go of the button.
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+        m_menu->popup(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void OverviewPage::showSelectedStatus()
+{
+    const QString text = selectedAddressText();
+    if (text.isNull())
+        return;
+    const int addr = parseUnitAddress(text);
+    if (unitExists(addr)) {
+        queryUnitStatus(addr);
+        return;
+    }
+    appPrompts().message(notPresentText(text, " ist nicht vorhanden."), QStringLiteral("Status anzeigen"),
+                         Prompts::Icon::Critical);
+    // Rebuilt from memory: "Units.dat" would bring back states older than the
+    // last save.
+    fillUnitList();
+}
+
+void OverviewPage::deleteSelected()
+{
+    const QString text = selectedAddressText();
+    if (text.isNull())
+        return;
+    const int addr = parseUnitAddress(text);
+    if (unitExists(addr)) {
+        deleteUnit(addr);
+        saveUnits(true);
+        return;
+    }
+    appPrompts().message(notPresentText(text, " konnte nicht entfernt werden."), QStringLiteral("Gerät löschen"),
+                         Prompts::Icon::Critical);
+    fillUnitList();
+}
+
+void OverviewPage::editSelected()
+{
+    const QString text = selectedAddressText();
+    if (!text.isNull())
+        appView().editUnitDescription(parseUnitAddress(text));
+}
+
+void OverviewPage::findSelectedOnBoard()
+{
+    const QString text = selectedAddressText();
+    if (text.isNull() || appView().showAddressOnBoard(parseUnitAddress(text)))
+        return;
+    appPrompts().message(QStringLiteral("Die Adresse ") + text
+                             + QStringLiteral(" konnte auf keinem Formular gefunden werden!"),
+                         QStringLiteral("PictureBoard"), Prompts::Icon::Information);
+}
+
+void OverviewPage::showGroupMenu()
+{
+    if (!selectedAddressText().isNull())
+        m_menu->groupMenu()->popup(QCursor::pos());
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The overview page: every registered unit with its state, address, device type
+// and description, and the operator's actions on the selected unit through the
+// buttons under the list and the unit menu on the list.
+#include "core/stationview.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTreeWidget;
+class UnitMenu;
+
+class OverviewPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit OverviewPage(QWidget *frame);
+
+    void showUnitList(const QList<UnitListRow> &rows);
+    // The selected unit's address while it is registered, else -1.
+    int selectedUnitAddress() const;
+    void selectUnitRow(const QString &busAddress);
+    // Fills the page frame: the button strip at the foot, the list above it.
+    void layoutPage();
+
+    UnitMenu *unitMenu() const { return m_menu; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QString selectedAddressText() const;
+    void sortByColumn(int column);
+    void showSelectedStatus();
+    void deleteSelected();
+    void editSelected();
+    void findSelectedOnBoard();
+    void showGroupMenu();
+
+    QLabel *m_help;
+    QTreeWidget *m_list;
+    QWidget *m_buttons;
+    UnitMenu *m_menu;
+    // One direction for the whole list, whichever column was clicked before;
+    // the list keeps its order across every refill.
+    int m_sortColumn = -1;
+    bool m_ascending = true;
+};
