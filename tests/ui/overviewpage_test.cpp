@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -92,7 +93,8 @@ protected:
     void clickHeader(int section) const
     {
         QHeaderView *header = list()->header();
-        const QPoint at(header->sectionViewportPosition(section) + 5, header->height() / 2);
+        const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                       header->height() / 2);
         mouse(header->viewport(), QEvent::MouseButtonPress, at, Qt::LeftButton);
         mouse(header->viewport(), QEvent::MouseButtonRelease, at, Qt::LeftButton);
     }
@@ -211,6 +213,97 @@ TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTaken
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(box(0), QStringLiteral("Gruppe zuordnen|Die Gruppenzuordnung konnte nicht gesendet werden!"));
     EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
+}
+
+TEST_F(OverviewTest, DeleteAndATwoPartDescriptionAreWrittenToUnitsDat)
+{
+    const QString frame7 = registerUnit(7, kType2001, QStringLiteral("Altbau").leftJustified(600) + QStringLiteral("Tür"));
+    registerUnit(9, kType0401);
+    registerUnit(42, kType0401);
+    fillUnitList();
+
+    select(QStringLiteral("042"));
+    click("cmdDeleteUnit");
+    EXPECT_EQ(unitsDatRecord(42), record(0, false, {}, {}));
+    EXPECT_EQ(column(1), QStringList({"007", "009"}));
+
+    // Two parts of 600 characters; Abbruch keeps the file, OK writes it.
+    for (const char *button : {"Command2", "Command3", "Command1"}) {
+        select(QStringLiteral("007"));
+        QStringList shownParts;
+        QTimer::singleShot(0, [&] {
+            QWidget *editor = QApplication::activeModalWidget();
+            ASSERT_TRUE(editor);
+            EXPECT_EQ(editor->windowTitle(), QStringLiteral("Beschreibung bearbeiten"));
+            for (QLineEdit *box : editor->findChildren<QLineEdit *>()) {
+                if (!box->isVisible())
+                    continue;
+                shownParts.append(box->accessibleName() + box->text());
+                EXPECT_EQ(box->maxLength(), 600);
+                box->setText(shownParts.size() == 1 ? QStringLiteral("A") : QStringLiteral("B\""));
+            }
+            editor->findChild<QPushButton *>(QString::fromUtf8(button))->click();
+            if (QApplication::activeModalWidget() == editor)
+                editor->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+        });
+        click("cmdChangeDescription");
+        EXPECT_EQ(shownParts, QStringList({"Beschreibung:Altbau", "Meldekontakt 1:Tür"})) << button;
+    }
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(box(0), QStringLiteral("Fehlerstatus nach letzter Autoprüfung|Kein Fehlerstatus bekannt"));
+    EXPECT_EQ(unitsDatRecord(7),
+              record(0, true, QStringLiteral("A").leftJustified(600) + QStringLiteral("B'"), frame7));
+    EXPECT_EQ(column(3), QStringList({"A", ""}));
+
+    // A row whose unit has gone: the list is rebuilt from memory, so a state
+    // not yet saved stays.
+    prompts.shown.clear();
+    units().at(7).state = kStateOk;
+    for (const char *button : {"cmdShowStatus", "cmdDeleteUnit"}) {
+        units().at(9).exists = true;
+        fillUnitList();
+        units().at(9).exists = false;
+        select(QStringLiteral("009"));
+        click(button);
+        EXPECT_EQ(column(1), QStringList({"007"})) << button;
+        EXPECT_EQ(column(0), QStringList({"OK"})) << button;
+    }
+    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_EQ(box(0), QStringLiteral("Status anzeigen|Die Adresse 009 ist nicht vorhanden.\r\n"
+                                     "Die Liste wird jetzt neu geladen."));
+    EXPECT_EQ(box(1), QStringLiteral("Gerät löschen|Die Adresse 009 konnte nicht entfernt werden.\r\n"
+                                     "Die Liste wird jetzt neu geladen."));
+    EXPECT_TRUE(bus.writes().isEmpty());
+    EXPECT_EQ(unitsDatRecord(7).left(3), QByteArray("0\r\n"));
+}
+
+TEST_F(OverviewTest, EveryHeaderClickFlipsTheOneDirectionAndARefillKeepsTheOrder)
+{
+    registerUnit(3, kType0401);
+    registerUnit(12, kType0203);
+    registerUnit(7, kType2001);
+    registerUnit(1001, kType1000);
+    fillUnitList();
+    EXPECT_EQ(column(1), QStringList({"003", "007", "012", "S01"}));
+
+    const auto sortedTypes = [this](bool ascending) {
+        QStringList types = column(2);
+        std::sort(types.begin(), types.end());
+        if (!ascending)
+            std::reverse(types.begin(), types.end());
+        return types;
+    };
+    clickHeader(1);
+    EXPECT_EQ(column(1), QStringList({"S01", "012", "007", "003"}));
+    clickHeader(2);
+    EXPECT_EQ(column(2), sortedTypes(true));
+    registerUnit(5, kType0901);
+    fillUnitList();
+    EXPECT_EQ(column(2).size(), 5);
+    EXPECT_EQ(column(2), sortedTypes(true));
+    clickHeader(2);
+    EXPECT_EQ(column(2), sortedTypes(false));
+    EXPECT_NE(column(2), sortedTypes(true));
 }
 
 } // namespace

@@ -70,9 +70,9 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
         m_list->setColumnWidth(column, widths[column]);
     m_list->headerItem()->setTextAlignment(AddressColumn, Qt::AlignCenter);
     m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionsClickable(true);
     // The header would keep a direction per column; the list keeps one of its own.
     m_list->setSortingEnabled(false);
+    m_list->header()->setSectionsClickable(true);
     m_list->viewport()->installEventFilter(this);
 
     m_buttons = new QWidget(this);
