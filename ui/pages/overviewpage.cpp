@@ -73,6 +73,8 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
     // The header would keep a direction per column; the list keeps one of its own.
     m_list->setSortingEnabled(false);
     m_list->header()->setSectionsClickable(true);
+    // Right-button events stay with the list: its menu opens on their release.
+    m_list->setContextMenuPolicy(Qt::PreventContextMenu);
     m_list->viewport()->installEventFilter(this);
 
     m_buttons = new QWidget(this);
