@@ -166,6 +166,9 @@ TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTaken
     EXPECT_TRUE(window.overviewPage()->unitMenu()->isVisible());
     window.overviewPage()->unitMenu()->hide();
     EXPECT_EQ(window.selectedUnitAddress(), 42);
+    click("Command6");
+    EXPECT_TRUE(window.overviewPage()->unitMenu()->groupMenu()->isVisible());
+    window.overviewPage()->unitMenu()->groupMenu()->hide();
 
     entry("mnuUM_StatusAbfragen")->trigger();
     ASSERT_TRUE(FrmUnitStatus::instance());
