@@ -13,10 +13,10 @@ constexpr int kGroupsPerMenu = 10;
 
 // An action on the selected unit; nothing happens without one.
 template <typename Act>
-void onSelected(int above, Act act)
+void onSelected(Act act)
 {
     const int addr = appView().selectedUnitAddress();
-    if (addr > above)
+    if (addr > 0)
         act(addr);
 }
 
@@ -40,16 +40,16 @@ UnitMenu::UnitMenu(QWidget *parent) : QMenu(parent)
         connect(action, &QAction::triggered, this, handler);
     };
     item("mnuUM_BeschreibungAendern", "&Beschreibung ändern",
-         [] { onSelected(-1, [](int a) { appView().editUnitDescription(a); }); });
-    item("mnuUM_StatusAbfragen", "&Status abfragen", [] { onSelected(-1, queryUnitStatus); });
-    item("mnuUM_SendReset", "&Reset an Gerät senden",
-         [] { onSelected(0, [](int a) { sendUnitCommand(a, QStringLiteral("R00")); }); });
-    item("mnuUM_SendPruefen", "Gerät auf &Prüfen schalten",
-         [] { onSelected(0, [](int a) { sendUnitCommand(a, QStringLiteral("P00")); }); });
-    item("mnuUM_SendPruefenAus", "Prüf&en beenden senden",
-         [] { onSelected(0, [](int a) { sendUnitCommand(a, QStringLiteral("p00")); }); });
+         [] { onSelected([](int a) { appView().editUnitDescription(a); }); });
+    item("mnuUM_StatusAbfragen", "&Status abfragen", [] { onSelected(queryUnitStatus); });
+    const auto send = [](const char *code) {
+        return [code] { onSelected([code](int a) { sendUnitCommand(a, QString::fromLatin1(code)); }); };
+    };
+    item("mnuUM_SendReset", "&Reset an Gerät senden", send("R00"));
+    item("mnuUM_SendPruefen", "Gerät auf &Prüfen schalten", send("P00"));
+    item("mnuUM_SendPruefenAus", "Prüf&en beenden senden", send("p00"));
     item("mnuUM_ResetErrorState", "&Fehlerstatus zurücksetzen",
-         [] { onSelected(-1, [](int) { resetUnitErrorState(); }); });
+         [] { onSelected([](int) { resetUnitErrorState(); }); });
 
     m_groups = addMenu(QStringLiteral("Gruppe zuordnen"));
     m_groups->setObjectName(QStringLiteral("mnuGruppeZuordnen"));
@@ -67,5 +67,5 @@ UnitMenu::UnitMenu(QWidget *parent) : QMenu(parent)
 
 void UnitMenu::ordneGruppeZu(int group)
 {
-    onSelected(0, [group](int a) { assignGroup(a, group); });
+    onSelected([group](int a) { assignGroup(a, group); });
 }
