@@ -9,6 +9,7 @@
 #include "core/systemstatus.h"
 #include "core/unitregistry.h"
 #include "device/timertick.h"
+#include "ui/board/boardpage.h"
 #include "ui/boardtoolstrip.h"
 #include "ui/hiddenchords.h"
 #include "ui/homepage.h"
@@ -75,6 +76,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_home = new HomePage(m_frames[0]);
 
     m_boardCtrl = new BoardToolStrip(m_area);
+    m_boardPage = new BoardPage(*this);
 
     m_logo = new QLabel(m_area);
     m_logo->setObjectName(QStringLiteral("imgLogo"));
@@ -110,6 +112,8 @@ void MainWindow::load()
     showTab();
     fillUnitList();
     loadFormulare();
+    if (m_board.start)
+        m_board.start();
     m_boardCtrl->loadLegendColors();
     fillLogList();
     updateSystemStatus();
@@ -276,10 +280,13 @@ bool MainWindow::unload(bool askAboutBoard)
         }
         if (answer == Prompts::Answer::Cancel)
             return false;
-        if (answer == Prompts::Answer::Yes && m_board.save)
-            m_board.save();
-        else
-            loadFormulare();  // the stored boards, without the open board's changes
+        if (answer == Prompts::Answer::Yes) {
+            // No name given: nothing is lost, the program keeps running.
+            if (!m_board.save())
+                return false;
+        } else {
+            m_board.discard();
+        }
     }
     m_ending = true;
     // Each save reports its own failure; the next one runs all the same.
@@ -344,3 +351,7 @@ void MainWindow::showPage(int tab)
     selectTab(tab);
     showTab();
 }
+
+void MainWindow::refreshLabelColors() { m_boardPage->refreshLabelColors(); }
+
+bool MainWindow::showAddressOnBoard(int address) { return m_boardPage->showAddressOnBoard(address); }

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <functional>
 
+class BoardPage;
 class BoardToolStrip;
 class HomePage;
 class QLabel;
@@ -28,7 +29,9 @@ public:
     struct BoardHooks
     {
         std::function<bool()> changed;   // unsaved changes
-        std::function<void()> save;      // may ask for a name
+        std::function<bool()> save;      // may ask for a name; false when none was given
+        std::function<void()> discard;   // drops the unsaved changes
+        std::function<void()> start;     // opens the first board once the boards are read
     };
 
     explicit MainWindow(QWidget *parent = nullptr);
@@ -46,6 +49,7 @@ public:
     void showTab();
     QWidget *page(int index) const { return m_frames[index]; }
     BoardToolStrip *boardToolStrip() const { return m_boardCtrl; }
+    BoardPage *boardPage() const { return m_boardPage; }
     StationStatusBar *stationStatusBar() const { return m_statusBar; }
     TrayIcon &trayIcon() const { return *m_tray; }
 
@@ -67,6 +71,8 @@ public:
     QSize screenSize() const override;
     void showPage(int tab) override;
     void setBusyPointer(bool busy) override;
+    void refreshLabelColors() override;
+    bool showAddressOnBoard(int address) override;
 
 signals:
     void terminalRequested();
@@ -99,6 +105,7 @@ private:
     QWidget *m_frames[kPageCount];
     HomePage *m_home;
     BoardToolStrip *m_boardCtrl;
+    BoardPage *m_boardPage;
     QLabel *m_logo;
     StationStatusBar *m_statusBar;
     QTimer *m_timer;
