@@ -1,6 +1,7 @@
 #include "ui/board/boardpage.h"
 
 #include "core/formularfile.h"
+#include "core/labellist.h"
 #include "core/unitregistry.h"
 #include "support/fakeclock.h"
 #include "support/qtprint.h"
@@ -195,6 +196,19 @@ TEST_F(BoardFixture, NewAddressAndAddressDeletionCheckAndAsk)
     EXPECT_EQ(boxes(), QStringList(2, QStringLiteral("Adresse löschen|Adresse '1005' wirklich löschen?")));
     EXPECT_FALSE(label(1005));
     EXPECT_EQ(page().board().record().adressen, QStringLiteral("005;0;200|007;0;200|"));
+
+    // Every board address on a board: nothing is asked and nothing placed.
+    QString all = QStringLiteral("005;0;200|007;0;200|");
+    for (int address = 1; address <= 1099; ++address)
+        if (isBoardAddress(address))
+            all = withLabelPosition(all, address, 0, 0);
+    formulare().at(2).adressen = all;
+    toggleIndexBit(2, formulare().index());
+    prompts.shown.clear();
+    page().commands().newAddress();
+    click(picture(), Qt::RightButton, QPoint(300, 300));
+    EXPECT_EQ(boxes(), QStringList(2, QStringLiteral("Neue Adresse|Alle Adressen stehen bereits auf einem Formular.")));
+    EXPECT_EQ(picture()->labels().size(), 2u);
 }
 
 TEST_F(BoardFixture, ManagingBoardsWritesTheTableAndNoLeavesItUnchanged)
@@ -248,8 +262,11 @@ TEST_F(BoardFixture, ManagingBoardsWritesTheTableAndNoLeavesItUnchanged)
     EXPECT_EQ(page().formularCaption(), QStringLiteral("Formular4"));
     EXPECT_EQ(list->topLevelItemCount(), 1);
 
-    // "Nein" at the end leaves the file as it is.
+    // "Ja" without a name keeps the program running; "Nein" leaves the file as it is.
     click(picture(), Qt::RightButton, QPoint(10, 10));
+    prompts.scriptAnswer(Prompts::Answer::Yes);
+    EXPECT_FALSE(window.close());
+    EXPECT_EQ(file(), expected);
     prompts.shown.clear();
     prompts.scriptAnswer(Prompts::Answer::No);
     EXPECT_TRUE(window.close());

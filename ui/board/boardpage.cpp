@@ -16,7 +16,20 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
-#include <cmath>
+#include <algorithm>
+
+namespace {
+
+// The edge that keeps a label inside 0..limit; a label larger than the board
+// ends with a negative edge.
+double keptInside(double edge, int size, int limit)
+{
+    if (edge < 0)
+        return 0;
+    return edge + size > limit ? limit - size : edge;
+}
+
+} // namespace
 
 BoardPage::BoardPage(MainWindow &window) : QObject(&window), m_window(window)
 {
@@ -262,13 +275,8 @@ void BoardPage::refreshLabelColors()
 
 void BoardPage::keepLabelInBoard(BoardLabel *label)
 {
-    auto inside = [](int edge, int size, int limit) {
-        if (edge < 0)
-            return 0;
-        return edge + size > limit ? limit - size : edge;
-    };
-    label->move(inside(label->x(), label->width(), m_picture->width()),
-                inside(label->y(), label->height(), m_picture->height()));
+    label->move(qRound(keptInside(label->x(), label->width(), m_picture->width())),
+                qRound(keptInside(label->y(), label->height(), m_picture->height())));
 }
 
 void BoardPage::keepAllLabelsInBoard()
@@ -385,7 +393,6 @@ void BoardPage::deleteSelectedLabel()
 
 void BoardPage::labelPressed(BoardLabel *label, Qt::MouseButton button, QPointF pos)
 {
-    clearLabelSelection();
     selectLabel(label->address());
     if (isEditMode() && button == Qt::LeftButton)
         m_labelDrag = true;
@@ -401,13 +408,8 @@ void BoardPage::labelDragged(BoardLabel *label, QPointF pos)
         return;
     const double dx = pos.x() - m_grab.x();
     const double dy = pos.y() - m_grab.y();
-    auto inside = [](double edge, int size, int limit) {
-        if (edge < 0)
-            return 0.0;
-        return edge + size > limit ? double(limit - size) : edge;
-    };
-    label->move(qRound(inside(label->x() + dx, label->width(), m_picture->width())),
-                qRound(inside(label->y() + dy, label->height(), m_picture->height())));
+    label->move(qRound(keptInside(label->x() + dx, label->width(), m_picture->width())),
+                qRound(keptInside(label->y() + dy, label->height(), m_picture->height())));
     m_board.markChanged();
 }
 
