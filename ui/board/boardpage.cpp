@@ -87,11 +87,16 @@ BoardPage::~BoardPage() = default;
 
 void BoardPage::newFormular(bool askToSave)
 {
+    const bool edited = askToSave && m_board.isChanged();
     if (askToSave && !m_board.askToSave(Prompts::Icon::Question))
         return;
     const QPixmap picture = BoardPicture::defaultPicture();
-    if (m_board.createBoard(picture.width(), picture.height()) < 0)
+    if (m_board.createBoard(picture.width(), picture.height()) < 0) {
+        // The board stays open as it now stands in the table, without the edits just dropped.
+        if (edited)
+            openFormular(m_board.slot());
         return;
+    }
     m_picture->showPicture(picture);
     layoutBoard();
     setFormularCaption(m_board.record().name);
