@@ -4,6 +4,7 @@
 #include "core/unitaddress.h"
 
 #include <QSet>
+#include <algorithm>
 
 namespace {
 
