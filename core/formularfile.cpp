@@ -133,6 +133,8 @@ bool loadFormulare()
 {
     FormularTable &table = formulare();
     clearIndexBitmap(table.index());
+    // The stored boards are numbered anew: no slot is the open board's any more.
+    table.forgetStoredCopy();
     const DataFileContent content = readDataFile(kFileName);
     if (content.missing)
         return true;
@@ -161,8 +163,8 @@ bool saveFormulare()
     const FormularTable &table = formulare();
     QByteArray bytes;
     for (int slot = 1; slot <= table.index().size() * 8; ++slot) {
-        if (isIndexUsed(slot, table.index()) && table.at(slot).inUse)
-            bytes += encodeFormular(table.at(slot));
+        if (isIndexUsed(slot, table.index()) && table.stored(slot).inUse)
+            bytes += encodeFormular(table.stored(slot));
     }
     if (const auto error = writeDataFile(kFileName, bytes)) {
         reportFailure(QStringLiteral("Beim Speichern der Formulare ist folgender Fehler aufgetreten:"),

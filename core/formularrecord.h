@@ -35,10 +35,25 @@ public:
     {
         m_formulare = {};
         clearIndexBitmap(m_index);
+        forgetStoredCopy();
     }
+
+    // The open board as it was last opened or saved. A save of the table writes
+    // this copy for its slot, so the open board's unsaved edits reach the file
+    // only through the board's own save.
+    void keepStoredCopy(int slot, const FormularRecord &stored)
+    {
+        m_storedSlot = slot;
+        m_stored = stored;
+    }
+    void forgetStoredCopy() { m_storedSlot = 0; }
+    int storedCopySlot() const { return m_storedSlot; }
+    const FormularRecord &stored(int slot) const { return slot == m_storedSlot ? m_stored : at(slot); }
 
 private:
     std::array<FormularRecord, kMaxFormulare + 1> m_formulare;
+    int m_storedSlot = 0;
+    FormularRecord m_stored;
     IndexBitmap m_index = IndexBitmap(kFormularIndexBytes, '\0');
 };
 

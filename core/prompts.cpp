@@ -12,6 +12,7 @@ public:
     }
     QString input(const QString &, const QString &, const QString &) override { return {}; }
     void notice(const QString &, const QString &, Icon) override {}
+    QString openFile(const QString &, const QString &) override { return {}; }
 };
 
 SilentPrompts silent;

@@ -19,6 +19,9 @@ public:
     // A box that is shown and left: the caller goes on at once. Timed work and
     // the receive path use it, so an unattended station never waits for an OK.
     virtual void notice(const QString &text, const QString &title, Icon icon) = 0;
+    // The path of an existing file the operator chose; empty on Cancel. The
+    // filter is a list of "Description (*.ext *.ext)" entries joined by ";;".
+    virtual QString openFile(const QString &title, const QString &filter) = 0;
 };
 
 // A box shown without a title of its own carries the program's title.

@@ -1,5 +1,6 @@
 #include "ui/dialogprompts.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -52,4 +53,9 @@ void DialogPrompts::notice(const QString &text, const QString &title, Icon icon)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();
+}
+
+QString DialogPrompts::openFile(const QString &title, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, title, QString(), filter);
 }

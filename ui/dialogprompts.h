@@ -13,6 +13,7 @@ public:
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
     void notice(const QString &text, const QString &title, Icon icon) override;
+    QString openFile(const QString &title, const QString &filter) override;
 
 private:
     QWidget *m_parent;

@@ -10,6 +10,7 @@
 #include "core/unitaddress.h"
 #include "core/unitregistry.h"
 #include "device/timertick.h"
+#include "ui/board/boardpage.h"
 #include "ui/boardtoolstrip.h"
 #include "ui/forms/frmeditunitdescription.h"
 #include "ui/forms/frmmeldung.h"
@@ -82,6 +83,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setPageLayout(1, [this] { m_overview->layoutPage(); });
 
     m_boardCtrl = new BoardToolStrip(m_area);
+    m_boardPage = new BoardPage(*this);
 
     m_logo = new QLabel(m_area);
     m_logo->setObjectName(QStringLiteral("imgLogo"));
@@ -117,6 +119,8 @@ void MainWindow::load()
     showTab();
     fillUnitList();
     loadFormulare();
+    if (m_board.start)
+        m_board.start();
     m_boardCtrl->loadLegendColors();
     fillLogList();
     updateSystemStatus();
@@ -283,10 +287,13 @@ bool MainWindow::unload(bool askAboutBoard)
         }
         if (answer == Prompts::Answer::Cancel)
             return false;
-        if (answer == Prompts::Answer::Yes && m_board.save)
-            m_board.save();
-        else
-            loadFormulare();  // the stored boards, without the open board's changes
+        if (answer == Prompts::Answer::Yes) {
+            // No name given: nothing is lost, the program keeps running.
+            if (!m_board.save())
+                return false;
+        } else {
+            m_board.discard();
+        }
     }
     m_ending = true;
     // Each save reports its own failure; the next one runs all the same.
@@ -367,3 +374,6 @@ void MainWindow::editUnitDescription(int address)
     if (isRegistryAddress(address))
         FrmEditUnitDescription::showForm(this, address);
 }
+void MainWindow::refreshLabelColors() { m_boardPage->refreshLabelColors(); }
+
+bool MainWindow::showAddressOnBoard(int address) { return m_boardPage->showAddressOnBoard(address); }

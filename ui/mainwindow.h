@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <functional>
 
+class BoardPage;
 class BoardToolStrip;
 class HomePage;
 class OverviewPage;
@@ -29,7 +30,9 @@ public:
     struct BoardHooks
     {
         std::function<bool()> changed;   // unsaved changes
-        std::function<void()> save;      // may ask for a name
+        std::function<bool()> save;      // may ask for a name; false when none was given
+        std::function<void()> discard;   // drops the unsaved changes
+        std::function<void()> start;     // opens the first board once the boards are read
     };
 
     explicit MainWindow(QWidget *parent = nullptr);
@@ -48,6 +51,7 @@ public:
     QWidget *page(int index) const { return m_frames[index]; }
     BoardToolStrip *boardToolStrip() const { return m_boardCtrl; }
     OverviewPage *overviewPage() const { return m_overview; }
+    BoardPage *boardPage() const { return m_boardPage; }
     StationStatusBar *stationStatusBar() const { return m_statusBar; }
     TrayIcon &trayIcon() const { return *m_tray; }
 
@@ -75,6 +79,8 @@ public:
     void showStatusPage(const QString &html) override;
     void appendAlert(const QString &text) override;
     void editUnitDescription(int address) override;
+    void refreshLabelColors() override;
+    bool showAddressOnBoard(int address) override;
 
 signals:
     void terminalRequested();
@@ -108,6 +114,7 @@ private:
     HomePage *m_home;
     OverviewPage *m_overview;
     BoardToolStrip *m_boardCtrl;
+    BoardPage *m_boardPage;
     QLabel *m_logo;
     StationStatusBar *m_statusBar;
     QTimer *m_timer;

@@ -22,3 +22,9 @@ void ScriptedPrompts::notice(const QString &text, const QString &title, Icon ico
 {
     shown.append({text, title, icon, Buttons::Ok, false, true});
 }
+
+QString ScriptedPrompts::openFile(const QString &title, const QString &filter)
+{
+    shown.append({filter, title, Icon::None, Buttons::OkCancel, false, false, true});
+    return m_inputs.isEmpty() ? QString() : m_inputs.takeFirst();
+}

@@ -15,6 +15,7 @@ public:
         Buttons buttons = Buttons::Ok;
         bool isInput = false;
         bool isNotice = false;  // shown without waiting for an answer
+        bool isOpenFile = false;  // text holds the filter
     };
 
     ScriptedPrompts();
@@ -23,8 +24,10 @@ public:
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
     void notice(const QString &text, const QString &title, Icon icon) override;
+    QString openFile(const QString &title, const QString &filter) override;
 
     void scriptAnswer(Answer answer) { m_answers.append(answer); }
+    // Answers the next input box, or the next open-file dialog with a path.
     void scriptInput(const QString &text) { m_inputs.append(text); }
 
     QList<Shown> shown;

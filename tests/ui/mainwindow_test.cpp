@@ -7,6 +7,7 @@
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "support/tempappfolder.h"
+#include "ui/board/boardpage.h"
 #include "ui/boardtoolstrip.h"
 #include "ui/hiddenchords.h"
 #include "ui/programend.h"
@@ -166,7 +167,7 @@ TEST_F(WindowFixture, CancelOnTheBoardQuestionKeepsTheProgramRunning)
 {
     window.load();
     int saves = 0;
-    window.setBoardHooks({[] { return true; }, [&] { ++saves; }});
+    window.setBoardHooks({[] { return true; }, [&] { return ++saves > 0; }, [] {}, {}});
     prompts.scriptAnswer(Prompts::Answer::Cancel);
 
     EXPECT_FALSE(window.close());
@@ -229,9 +230,10 @@ TEST_F(WindowFixture, ClosingSavesUnitsBoardsWindowPlaceAndSignal)
 {
     addUnit(5, QStringLiteral("005S00203060"));
     window.load();
-    // What only lives in memory so far: a test result, a board, the signal settings.
+    // What only lives in memory so far: a test result, a board beside the
+    // open one, the signal settings.
     units().at(5).state = kStateOk;
-    storeBoard(1, QStringLiteral("Erdgeschoss"));
+    storeBoard(2, QStringLiteral("Erdgeschoss"));
     settings().signalAdr = 12;
     settings().sigResultAktiv = true;
     window.setWindowGeometry(QRect(10, 20, 800, 600));
@@ -260,14 +262,13 @@ TEST_F(WindowFixture, NoOnTheBoardQuestionDropsOnlyTheOpenBoardsChanges)
     storeBoard(1, QStringLiteral("Erdgeschoss"));
     ASSERT_TRUE(saveFormulare());
     window.load();
-    formulare().at(1).name = QStringLiteral("geändert");
-    window.setBoardHooks({[] { return true; }, [] { FAIL() << "saved although the answer was No"; }});
+    const QByteArray stored = folder.read(QStringLiteral("Formulare.dat"));
+    // The new board opened at the start, with a label placed on it.
+    window.boardPage()->addAddressLabel(5, 10, 10);
     prompts.scriptAnswer(Prompts::Answer::No);
 
     EXPECT_TRUE(window.close());
     EXPECT_EQ(endedWith, 0);
-    formulare().clear();
-    ASSERT_TRUE(loadFormulare());
-    EXPECT_EQ(formulare().at(1).name, QStringLiteral("Erdgeschoss"));
+    EXPECT_EQ(folder.read(QStringLiteral("Formulare.dat")), stored);
     EXPECT_FALSE(folder.read(QStringLiteral("Units.dat")).isEmpty());
 }

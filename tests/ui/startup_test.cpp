@@ -154,7 +154,7 @@ TEST_F(StartupFixture, SigtermSavesTheRegistryWithoutTheBoardQuestion)
     addUnit(7, QStringLiteral("007S00203060"));
     units().at(7).state = kStateFault;
     int boardSaves = 0;
-    window->setBoardHooks({[] { return true; }, [&] { ++boardSaves; }});
+    window->setBoardHooks({[] { return true; }, [&] { return ++boardSaves > 0; }, [] {}, {}});
     const qsizetype boxesAtStart = prompts.shown.size();
 
     std::raise(SIGTERM);
