@@ -1,5 +1,7 @@
 #include "device/busclaim.h"
 
+#include "core/stationview.h"
+
 namespace {
 struct BusState
 {
@@ -32,7 +34,8 @@ BusClaim::BusClaim(BusUser user) : m_user(user)
         m_granted = owner == BusUser::None;
     if (m_granted) {
         state().owner = user;
-        ++state().depth;
+        if (++state().depth == 1 && user == BusUser::Background)
+            appView().showBackgroundWork(true);
     }
 }
 
@@ -41,8 +44,11 @@ BusClaim::~BusClaim()
     BusState &s = state();
     if (!m_granted || s.depth == 0)
         return;
-    if (--s.depth == 0)
+    if (--s.depth == 0) {
         s.owner = BusUser::None;
+        if (m_user == BusUser::Background)
+            appView().showBackgroundWork(false);
+    }
 }
 
 BusTransaction::BusTransaction()

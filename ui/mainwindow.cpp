@@ -12,6 +12,8 @@
 #include "ui/boardtoolstrip.h"
 #include "ui/hiddenchords.h"
 #include "ui/homepage.h"
+#include "ui/pages/configpage.h"
+#include "ui/pages/logbookpage.h"
 #include "ui/programend.h"
 #include "ui/stationstatusbar.h"
 #include "ui/trayicon.h"
@@ -73,6 +75,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
         m_frames[i] = frame;
     }
     m_home = new HomePage(m_frames[0]);
+    m_logbook = new LogbookPage(m_frames[3]);
+    setPageLayout(3, [this] { m_logbook->setGeometry(m_frames[3]->contentsRect()); });
+    m_config = new ConfigPage(m_frames[4]);
+    setPageLayout(4, [this] { m_config->setGeometry(m_frames[4]->contentsRect()); });
+    connect(m_config, &ConfigPage::searchRequested, this, &MainWindow::searchRequested);
 
     m_boardCtrl = new BoardToolStrip(m_area);
 
@@ -114,8 +121,10 @@ void MainWindow::load()
     fillLogList();
     updateSystemStatus();
     m_statusBar->setPanelText(1, QStringLiteral("%1 v%2.%3").arg(kCaption).arg(kVersionMajor).arg(kVersionMinor));
+    m_config->fillSignalAddresses();
     runHook(refreshHooks().aktualisiereAPAnzeige);
     runHook(refreshHooks().fillTaskList);
+    m_config->selectConfigTab(0);
     loadWindowPos();
     loadLogo();
 }
@@ -308,6 +317,7 @@ void MainWindow::showInstanzname(const QString &caption, const QString &name)
 {
     setWindowTitle(caption);
     m_home->showInstanzname(name);
+    m_config->showInstanzname(name);
     if (m_tray->isTrayIconShown())
         m_tray->removeTrayIcon();
     m_tray->addTrayIcon(caption);
@@ -344,3 +354,24 @@ void MainWindow::showPage(int tab)
     selectTab(tab);
     showTab();
 }
+
+void MainWindow::showLogList(const QStringList &entries) { m_logbook->showLogList(entries); }
+
+void MainWindow::showLogText(const QList<LogViewLine> &lines) { m_logbook->showLogText(lines); }
+
+void MainWindow::showComSettings(int portIndex, int mode) { m_config->showComSettings(portIndex, mode); }
+
+void MainWindow::showConnectionStatus(const QString &caption, ConnectionColor background)
+{
+    m_config->showConnectionStatus(caption, background);
+}
+
+void MainWindow::showAutoTestSettings(const QString &pruefung, const QString &dauertest, bool sigResultAktiv,
+                                      int signalAdr)
+{
+    m_config->showAutoTestSettings(pruefung, dauertest, sigResultAktiv, signalAdr);
+}
+
+void MainWindow::showTaskList(const QList<TaskListRow> &rows) { m_config->showTaskList(rows); }
+
+void MainWindow::showBackgroundWork(bool running) { m_config->showBackgroundWork(running); }

@@ -9,7 +9,9 @@
 #include <functional>
 
 class BoardToolStrip;
+class ConfigPage;
 class HomePage;
+class LogbookPage;
 class QLabel;
 class QTabBar;
 class QTimer;
@@ -67,6 +69,14 @@ public:
     QSize screenSize() const override;
     void showPage(int tab) override;
     void setBusyPointer(bool busy) override;
+    void showLogList(const QStringList &entries) override;
+    void showLogText(const QList<LogViewLine> &lines) override;
+    void showComSettings(int portIndex, int mode) override;
+    void showConnectionStatus(const QString &caption, ConnectionColor background) override;
+    void showAutoTestSettings(const QString &pruefung, const QString &dauertest, bool sigResultAktiv,
+                              int signalAdr) override;
+    void showTaskList(const QList<TaskListRow> &rows) override;
+    void showBackgroundWork(bool running) override;
 
 signals:
     void terminalRequested();
@@ -98,6 +108,8 @@ private:
     QTabBar *m_tabs;
     QWidget *m_frames[kPageCount];
     HomePage *m_home;
+    LogbookPage *m_logbook;
+    ConfigPage *m_config;
     BoardToolStrip *m_boardCtrl;
     QLabel *m_logo;
     StationStatusBar *m_statusBar;
