@@ -374,4 +374,4 @@ void MainWindow::showAutoTestSettings(const QString &pruefung, const QString &da
 
 void MainWindow::showTaskList(const QList<TaskListRow> &rows) { m_config->showTaskList(rows); }
 
-void MainWindow::showBackgroundWork(bool running) { m_config->showBackgroundWork(running); }
+void MainWindow::showBusBusy(bool busy) { m_config->showBusBusy(busy); }

@@ -76,7 +76,7 @@ public:
     void showAutoTestSettings(const QString &pruefung, const QString &dauertest, bool sigResultAktiv,
                               int signalAdr) override;
     void showTaskList(const QList<TaskListRow> &rows) override;
-    void showBackgroundWork(bool running) override;
+    void showBusBusy(bool busy) override;
 
 signals:
     void terminalRequested();

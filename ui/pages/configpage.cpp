@@ -135,6 +135,7 @@ QWidget *ConfigPage::buildSchnittstelle()
     grid->addWidget(m_reset, 5, 2);
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(1, 1);
+    aktualisiereComModeAnzeige();
     return panel;
 }
 
@@ -326,12 +327,12 @@ void ConfigPage::showTaskList(const QList<TaskListRow> &rows)
 
 void ConfigPage::showInstanzname(const QString &name) { m_instanzname->setText(name); }
 
-void ConfigPage::showBackgroundWork(bool running)
+void ConfigPage::showBusBusy(bool busy)
 {
-    m_backgroundWork = running;
-    m_save->setEnabled(!running);
-    m_reset->setEnabled(!running);
-    m_connect->setEnabled(!running && m_mode->currentIndex() >= kModeCable);
+    m_busBusy = busy;
+    m_save->setEnabled(!busy);
+    m_reset->setEnabled(!busy);
+    m_connect->setEnabled(!busy && m_mode->currentIndex() >= kModeCable);
 }
 
 void ConfigPage::fillSignalAddresses()
@@ -350,7 +351,7 @@ void ConfigPage::selectConfigTab(int index) { m_tabs->setCurrentIndex(index); }
 void ConfigPage::aktualisiereComModeAnzeige()
 {
     const bool adapter = m_mode->currentIndex() >= kModeCable;
-    m_connect->setEnabled(adapter && !m_backgroundWork);
+    m_connect->setEnabled(adapter && !m_busBusy);
     showConnectionStatus(QStringLiteral("n/a"), ConnectionColor::Neutral);
     m_vk8Status->setVisible(adapter);
 }

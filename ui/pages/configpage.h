@@ -27,7 +27,7 @@ public:
                               int signalAdr);
     void showTaskList(const QList<TaskListRow> &rows);
     void showInstanzname(const QString &name);
-    void showBackgroundWork(bool running);
+    void showBusBusy(bool busy);
     // "001" to "999"; nothing is selected, so the stored signal address stays.
     void fillSignalAddresses();
     void selectConfigTab(int index);
@@ -68,5 +68,5 @@ private:
     QPushButton *m_resetSignal;
     QTreeWidget *m_taskList;
     QLineEdit *m_instanzname;
-    bool m_backgroundWork = false;
+    bool m_busBusy = false;
 };

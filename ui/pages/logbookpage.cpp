@@ -3,6 +3,7 @@
 #include "core/logbook.h"
 #include "ui/logprint.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -15,6 +16,8 @@
 namespace {
 
 const QString kGeneralEntry = QStringLiteral("_Allgemein_");
+// About a quarter of a second of inserting in a debug build.
+constexpr qsizetype kPieceLength = 1 << 20;
 
 QColor viewColor(WinColor color)
 {
@@ -60,6 +63,9 @@ LogbookPage::LogbookPage(QWidget *parent) : QWidget(parent)
 
 void LogbookPage::showLogList(const QStringList &entries)
 {
+    ++m_shown;
+    m_filling = false;
+    updatePrintButton();
     m_list->clear();
     m_list->addItems(entries);
     m_view->clear();
@@ -67,25 +73,40 @@ void LogbookPage::showLogList(const QStringList &entries)
 
 void LogbookPage::showLogText(const QList<LogViewLine> &lines)
 {
+    const quint64 shown = ++m_shown;
     m_view->clear();
+    m_filling = true;
+    updatePrintButton();
+    const QPointer<LogbookPage> alive(this);
     QTextCursor cursor(m_view->document());
     QTextCharFormat format;
     QString run;
-    // A line without a colour goes on in the colour before it, so a log is
-    // inserted in a few long runs, not line by line.
+    // Text goes in by runs of one colour (a line without a colour goes on in
+    // the colour before it), a long run in pieces with the window's events
+    // running between them, so a log of many megabytes never freezes the window.
+    // Another log shown or the list filled meanwhile ends this one.
+    const auto insertRun = [&] {
+        cursor.insertText(run, format);
+        run.clear();
+        QApplication::processEvents();
+        return alive && shown == m_shown;
+    };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const LogViewLine &line = lines[i];
-        if (line.hasColor && viewColor(line.color) != format.foreground().color()) {
-            cursor.insertText(run, format);
-            run.clear();
+        const bool recolor = line.hasColor && viewColor(line.color) != format.foreground().color();
+        if ((recolor || run.size() >= kPieceLength) && !insertRun())
+            return;
+        if (recolor)
             format.setForeground(viewColor(line.color));
-        }
         if (i > 0)
             run += u'\n';
         run += line.text;
     }
-    cursor.insertText(run, format);
+    if (!insertRun())
+        return;
     m_view->moveCursor(QTextCursor::Start);
+    m_filling = false;
+    updatePrintButton();
 }
 
 QString LogbookPage::viewText() const
@@ -109,11 +130,18 @@ void LogbookPage::showChosenLog()
         showLogFile(QStringLiteral("AutoTest_") + entry->text() + QStringLiteral(".log"), true);
 }
 
+void LogbookPage::updatePrintButton() { m_print->setEnabled(!m_filling && !m_printing); }
+
 void LogbookPage::print()
 {
-    const QPointer<QPushButton> button = m_print;
-    button->setEnabled(false);
+    if (m_printing)
+        return;
+    const QPointer<LogbookPage> alive(this);
+    m_printing = true;
+    updatePrintButton();
     printLog(viewText(), window());
-    if (button)
-        button->setEnabled(true);
+    if (!alive)
+        return;
+    m_printing = false;
+    updatePrintButton();
 }

@@ -23,8 +23,12 @@ public:
 private:
     void showChosenLog();
     void print();
+    void updatePrintButton();
 
     QListWidget *m_list;
     QPlainTextEdit *m_view;
     QPushButton *m_print;
+    quint64 m_shown = 0;      // counts every log shown and every list filled
+    bool m_filling = false;
+    bool m_printing = false;
 };
