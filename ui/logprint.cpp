@@ -1,9 +1,9 @@
 #include "ui/logprint.h"
 
 #include "core/printwrap.h"
+#include "core/waits.h"
 #include "ui/printerchoice.h"
 
-#include <QApplication>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
@@ -17,7 +17,7 @@ void printLog(const QString &text, QWidget *parent)
     QPrinter printer(QPrinter::HighResolution);
     if (!appPrinterChoice().choose(printer, parent))
         return;
-    QApplication::processEvents();
+    appWaits().pumpEvents();
 
     QFont font(QStringLiteral("Courier New"), 10);
     font.setStyleHint(QFont::TypeWriter);
@@ -38,7 +38,7 @@ void printLog(const QString &text, QWidget *parent)
             if (!printer.newPage())
                 break;
             baseline = metrics.ascent();
-            QApplication::processEvents();
+            appWaits().pumpEvents();
         }
         painter.drawText(QPointF(0, baseline), printed);
         baseline += metrics.lineSpacing();

@@ -1,9 +1,9 @@
 #include "ui/pages/logbookpage.h"
 
 #include "core/logbook.h"
+#include "core/waits.h"
 #include "ui/logprint.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -31,13 +31,11 @@ LogbookPage::LogbookPage(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("logbookPage"));
     m_list = new QListWidget;
     m_list->setObjectName(QStringLiteral("lstLogbuchListe"));
-    m_list->setAccessibleName(QStringLiteral("Logbuch"));
     m_list->setFixedWidth(150);
     m_view = new QPlainTextEdit;
     m_view->setObjectName(QStringLiteral("rtbLogText"));
     m_view->setReadOnly(true);
     m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_view->setAccessibleName(QStringLiteral("Logbuch"));
 
     auto *strip = new QWidget;
     strip->setObjectName(QStringLiteral("picLogElements"));
@@ -88,7 +86,7 @@ void LogbookPage::showLogText(const QList<LogViewLine> &lines)
     const auto insertRun = [&] {
         cursor.insertText(run, format);
         run.clear();
-        QApplication::processEvents();
+        appWaits().pumpEvents();
         return alive && shown == m_shown;
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {
