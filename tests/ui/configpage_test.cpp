@@ -172,9 +172,16 @@ TEST_F(ConfigFixture, WizardWritesTheSchedulesOnFertigAndNothingOnAbbrechen)
     EXPECT_EQ(child<QLabel>("lblAktuellePruefEinstellung")->text(),
               scheduleDisplayText(settings().pruefung, false, 0));
 
+    // A daily function test is questioned even when it is off; Yes goes back to change it.
     FrmAPWizard wizard(&window);
     child<QCheckBox>("chkPruefungAktivieren", &wizard)->setChecked(false);
     child<QComboBox>("cmbPrfIntervall", &wizard)->setCurrentIndex(3);
+    EXPECT_EQ(child<QLabel>("lblPrfInfo", &wizard)->text(), "Eine Prüfung wird nicht ausgeführt");
+    wizard.showAssistPage(2);
+    prompts.scriptAnswer(Prompts::Answer::Yes);
+    click("cmdFertig", &wizard);
+    EXPECT_EQ(prompts.shown.last().title, "Hinweis");
+    EXPECT_EQ(wizard.getVisiblePageIndex(), 1);
     click("cmdCancel", &wizard);
     EXPECT_EQ(ini(), written);
     EXPECT_TRUE(settings().pruefung.aktiv);

@@ -171,9 +171,9 @@ QWidget *ConfigPage::buildAutopruefung()
     connect(m_resetSignal, &QPushButton::clicked, this, &ConfigPage::resetResultSignal);
 
     grid->addWidget(new QLabel(QStringLiteral("Aktuelle Einstellungen:")), 0, 0, 1, 3);
-    grid->addWidget(labelFor("Prüfung der angeschlossenen Geräte:", m_pruefung), 1, 0, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Prüfung der angeschlossenen Geräte:")), 1, 0, 1, 3);
     grid->addWidget(m_pruefung, 2, 0, 1, 3);
-    grid->addWidget(labelFor("Prüfung der Akkulaufzeit:", m_dauertest), 3, 0, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Prüfung der Akkulaufzeit:")), 3, 0, 1, 3);
     grid->addWidget(m_dauertest, 4, 0, 1, 3);
     grid->addWidget(helpText("Um die Einstellungen für die Geräteprüfung und Prüfung der Akkulaufzeit zu ändern, "
                              "klicken Sie bitte auf \"Einstellungen ändern\""),
