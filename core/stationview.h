@@ -120,6 +120,9 @@ public:
     }
     // The task list of the configuration page, rebuilt whole.
     virtual void showTaskList(const QList<TaskListRow> &rows) { Q_UNUSED(rows) }
+    // The bus is taken by a test, a task or a request, or free again: the port
+    // must not be reopened while it is taken.
+    virtual void showBusBusy(bool busy) { Q_UNUSED(busy) }
     // The colours of the board's address labels after unit states changed.
     virtual void refreshLabelColors() {}
     // The description editor for one unit, modal over the main window; it

@@ -1,5 +1,7 @@
 #include "device/busclaim.h"
 
+#include "core/stationview.h"
+
 namespace {
 struct BusState
 {
@@ -13,6 +15,21 @@ BusState &state()
     static BusState instance;
     return instance;
 }
+
+// Tells the window when the bus turns busy or free across one change of the state.
+class BusyWatch
+{
+public:
+    BusyWatch() : m_busy(busOwner() != BusUser::None) {}
+    ~BusyWatch()
+    {
+        if ((busOwner() != BusUser::None) != m_busy)
+            appView().showBusBusy(!m_busy);
+    }
+
+private:
+    bool m_busy;
+};
 } // namespace
 
 BusUser busOwner()
@@ -25,6 +42,7 @@ BusUser busOwner()
 
 BusClaim::BusClaim(BusUser user) : m_user(user)
 {
+    const BusyWatch watch;
     const BusUser owner = busOwner();
     if (user == BusUser::Background)
         m_granted = owner == BusUser::None || owner == BusUser::Background;
@@ -38,6 +56,7 @@ BusClaim::BusClaim(BusUser user) : m_user(user)
 
 BusClaim::~BusClaim()
 {
+    const BusyWatch watch;
     BusState &s = state();
     if (!m_granted || s.depth == 0)
         return;
@@ -47,6 +66,7 @@ BusClaim::~BusClaim()
 
 BusTransaction::BusTransaction()
 {
+    const BusyWatch watch;
     if (!state().exchange) {
         state().exchange = true;
         m_granted = true;
@@ -55,6 +75,7 @@ BusTransaction::BusTransaction()
 
 BusTransaction::~BusTransaction()
 {
+    const BusyWatch watch;
     if (m_granted)
         state().exchange = false;
 }
@@ -66,4 +87,8 @@ QString busBusyReason()
     return QStringLiteral("Schnittstelle belegt: eine andere Abfrage läuft gerade");
 }
 
-void resetBusClaims() { state() = {}; }
+void resetBusClaims()
+{
+    const BusyWatch watch;
+    state() = {};
+}

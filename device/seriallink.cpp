@@ -103,6 +103,9 @@ void SerialLink::updateConnectionStatus()
         appView().showConnectionStatus(QStringLiteral("Fehler beim Senden / Keine Antwort"),
                                        ConnectionColor::Red);
         break;
+    case -3:
+        appView().showConnectionStatus(busBusyReason(), ConnectionColor::Neutral);
+        break;
     case 0:
         appView().showConnectionStatus(QStringLiteral("Bereit"), ConnectionColor::Green);
         break;
@@ -125,7 +128,7 @@ int SerialLink::connectAdapter(int mode)
     // The handshake empties the buffer: never under a running exchange.
     BusTransaction exchange;
     if (!exchange.granted())
-        return -1;
+        return -3;
 
     if (!sendCommand(greeting) && waitForReceived(kHandshakeLength, kAnswerTimeoutMs, kAnswerIdleMs) == 0) {
         QString answer;

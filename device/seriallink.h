@@ -37,7 +37,8 @@ public:
     void showPortOpenError();
     // Runs the adapter handshake of the current mode and shows its outcome.
     void updateConnectionStatus();
-    // 0 connected, -1 sending failed or no valid answer, -2 no handshake in this mode.
+    // 0 connected, -1 sending failed or no valid answer, -2 no handshake in this mode,
+    // -3 refused because another exchange runs.
     int connectAdapter(int mode);
 
     // Writes the text unchanged and echoes it to the terminal. True only when

@@ -18,6 +18,8 @@
 #include "ui/hiddenchords.h"
 #include "ui/homepage.h"
 #include "ui/pages/overviewpage.h"
+#include "ui/pages/configpage.h"
+#include "ui/pages/logbookpage.h"
 #include "ui/programend.h"
 #include "ui/stationstatusbar.h"
 #include "ui/trayicon.h"
@@ -81,6 +83,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_home = new HomePage(m_frames[0]);
     m_overview = new OverviewPage(m_frames[1]);
     setPageLayout(1, [this] { m_overview->layoutPage(); });
+    m_logbook = new LogbookPage(m_frames[3]);
+    setPageLayout(3, [this] { m_logbook->setGeometry(m_frames[3]->contentsRect()); });
+    m_config = new ConfigPage(m_frames[4]);
+    setPageLayout(4, [this] { m_config->setGeometry(m_frames[4]->contentsRect()); });
+    connect(m_config, &ConfigPage::searchRequested, this, &MainWindow::searchRequested);
 
     m_boardCtrl = new BoardToolStrip(m_area);
     m_boardPage = new BoardPage(*this);
@@ -125,8 +132,10 @@ void MainWindow::load()
     fillLogList();
     updateSystemStatus();
     m_statusBar->setPanelText(1, QStringLiteral("%1 v%2.%3").arg(kCaption).arg(kVersionMajor).arg(kVersionMinor));
+    m_config->fillSignalAddresses();
     runHook(refreshHooks().aktualisiereAPAnzeige);
     runHook(refreshHooks().fillTaskList);
+    m_config->selectConfigTab(0);
     loadWindowPos();
     loadLogo();
 }
@@ -322,6 +331,7 @@ void MainWindow::showInstanzname(const QString &caption, const QString &name)
 {
     setWindowTitle(caption);
     m_home->showInstanzname(name);
+    m_config->showInstanzname(name);
     if (m_tray->isTrayIconShown())
         m_tray->removeTrayIcon();
     m_tray->addTrayIcon(caption);
@@ -377,3 +387,23 @@ void MainWindow::editUnitDescription(int address)
 void MainWindow::refreshLabelColors() { m_boardPage->refreshLabelColors(); }
 
 bool MainWindow::showAddressOnBoard(int address) { return m_boardPage->showAddressOnBoard(address); }
+void MainWindow::showLogList(const QStringList &entries) { m_logbook->showLogList(entries); }
+
+void MainWindow::showLogText(const QList<LogViewLine> &lines) { m_logbook->showLogText(lines); }
+
+void MainWindow::showComSettings(int portIndex, int mode) { m_config->showComSettings(portIndex, mode); }
+
+void MainWindow::showConnectionStatus(const QString &caption, ConnectionColor background)
+{
+    m_config->showConnectionStatus(caption, background);
+}
+
+void MainWindow::showAutoTestSettings(const QString &pruefung, const QString &dauertest, bool sigResultAktiv,
+                                      int signalAdr)
+{
+    m_config->showAutoTestSettings(pruefung, dauertest, sigResultAktiv, signalAdr);
+}
+
+void MainWindow::showTaskList(const QList<TaskListRow> &rows) { m_config->showTaskList(rows); }
+
+void MainWindow::showBusBusy(bool busy) { m_config->showBusBusy(busy); }

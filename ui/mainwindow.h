@@ -10,8 +10,10 @@
 
 class BoardPage;
 class BoardToolStrip;
+class ConfigPage;
 class HomePage;
 class OverviewPage;
+class LogbookPage;
 class QLabel;
 class QTabBar;
 class QTimer;
@@ -81,6 +83,14 @@ public:
     void editUnitDescription(int address) override;
     void refreshLabelColors() override;
     bool showAddressOnBoard(int address) override;
+    void showLogList(const QStringList &entries) override;
+    void showLogText(const QList<LogViewLine> &lines) override;
+    void showComSettings(int portIndex, int mode) override;
+    void showConnectionStatus(const QString &caption, ConnectionColor background) override;
+    void showAutoTestSettings(const QString &pruefung, const QString &dauertest, bool sigResultAktiv,
+                              int signalAdr) override;
+    void showTaskList(const QList<TaskListRow> &rows) override;
+    void showBusBusy(bool busy) override;
 
 signals:
     void terminalRequested();
@@ -113,6 +123,8 @@ private:
     QWidget *m_frames[kPageCount];
     HomePage *m_home;
     OverviewPage *m_overview;
+    LogbookPage *m_logbook;
+    ConfigPage *m_config;
     BoardToolStrip *m_boardCtrl;
     BoardPage *m_boardPage;
     QLabel *m_logo;
