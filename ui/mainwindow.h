@@ -13,6 +13,7 @@ class HomePage;
 class QLabel;
 class QTabBar;
 class QTimer;
+class StationForms;
 class StationStatusBar;
 class TrayIcon;
 
@@ -67,6 +68,7 @@ public:
     QSize screenSize() const override;
     void showPage(int tab) override;
     void setBusyPointer(bool busy) override;
+    void echoTerminal(const QString &text, bool sent) override;
 
 signals:
     void terminalRequested();
@@ -103,6 +105,7 @@ private:
     StationStatusBar *m_statusBar;
     QTimer *m_timer;
     TrayIcon *m_tray;
+    StationForms *m_forms;
     BoardHooks m_board;
     std::function<void()> m_pageLayouts[kPageCount];
     bool m_ending = false;
