@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -115,6 +116,26 @@ TEST_F(ExpertPanelTest, InvalidAddressOrBusyBusSendsNothing)
     const QString invalid = QStringLiteral(
         "Fehler|Die eingegebene Adresse ist ungültig. Bitte geben Sie eine gültige Adresse ein!");
     EXPECT_EQ(boxes(), QStringList({invalid, invalid, invalid, invalid, busy, busy}));
+}
+
+TEST_F(ExpertPanelTest, ClosedWhileItsStatusQueryWaitsGoesOnlyAfterIt)
+{
+    QPointer<FrmExpert> closing = new FrmExpert(nullptr);
+    closing->show();
+    bus.addUnit(1, kType0203).silent = true;
+    const auto busPump = waits.pumpHook();
+    waits.setPumpHook([&] {
+        busPump();
+        if (closing && closing->isVisible())
+            closing->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(closing);
+    });
+    closing->runAction(FrmExpert::kStatusAction);
+    waits.setPumpHook(busPump);
+    EXPECT_EQ(boxes(), QStringList({QStringLiteral("Achtung|Gerät antwortete nicht auf Anfrage")}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(closing);
 }
 
 } // namespace

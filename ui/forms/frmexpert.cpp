@@ -9,11 +9,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -127,10 +127,22 @@ void FrmExpert::runAction(int index)
             appPrompts().message(reason, kAttention, Prompts::Icon::Exclamation);
         return;
     }
-    // The query waits with events running: the panel may be closed and gone
-    // when it returns, so nothing of it is touched after the call.
-    if (showUnitStatus(parseUnitAddress(address), &reason) != kUnitStatusShown)
+    m_querying = true;
+    const int result = showUnitStatus(parseUnitAddress(address), &reason);
+    m_querying = false;
+    if (result != kUnitStatusShown)
         appPrompts().message(reason, kAttention, Prompts::Icon::Exclamation);
+    if (m_closeAfterQuery)
+        close();
+}
+
+void FrmExpert::closeEvent(QCloseEvent *event)
+{
+    if (!m_querying)
+        return QWidget::closeEvent(event);
+    m_closeAfterQuery = true;
+    hide();
+    event->ignore();
 }
 
 void FrmExpert::stepAddress(int step)

@@ -28,6 +28,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // The address in bus form, or "" after the "Fehler" box.
@@ -39,4 +40,8 @@ private:
     QPushButton *m_minus;
     QCheckBox *m_all;
     QString m_savedAddress;
+    // A status query waits with events running; a close meanwhile only hides
+    // the panel, which goes once the query has returned.
+    bool m_querying = false;
+    bool m_closeAfterQuery = false;
 };
