@@ -33,25 +33,28 @@ protected:
         units().clear();
         initStatusPages();
         serialLink().openComPort(1);
-        bus.clearWrites();
         address->setFocus();
     }
     ~ExpertPanelTest() override { serialLink().reset(); }
 
-    // A key typed into the focused control, released as the keyboard does.
+    // A key pressed and released on the focused control.
     void key(int code, const QString &text = {}, bool autoRepeat = false)
     {
-        QWidget *target = panel.focusWidget();
-        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text, autoRepeat);
-        QCoreApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text, autoRepeat);
-        QCoreApplication::sendEvent(target, &release);
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, code, Qt::NoModifier, text, autoRepeat);
+            QCoreApplication::sendEvent(panel.focusWidget(), &event);
+        }
+    }
+    void typeAndPress(const char *typed, int code)
+    {
+        address->setText(typed);
+        key(code);
     }
     QStringList boxes() const
     {
         QStringList out;
         for (const ScriptedPrompts::Shown &box : prompts.shown)
-            out.append(box.title + u'|' + box.text);
+            out.append(box.title + '|' + box.text);
         return out;
     }
 
@@ -62,59 +65,46 @@ protected:
     ScriptedPrompts prompts;
     SimulatedBus bus{clock, waits};
     FrmExpert panel{nullptr};
-    QLineEdit *address = panel.findChild<QLineEdit *>(QStringLiteral("txtAddress"));
+    QLineEdit *address = panel.findChild<QLineEdit *>("txtAddress");
 };
 
 TEST_F(ExpertPanelTest, FunctionKeysSendTheirFramesToAUnitASpecialAddressAndAll)
 {
-    address->setText(QStringLiteral("5"));
-    key(Qt::Key_F3);
-    key(Qt::Key_F3, {}, true);                   // held down: one frame only
-    address->setText(QStringLiteral("s3"));
-    key(Qt::Key_F8);
-    key(Qt::Key_Plus, QStringLiteral("+"));     // a step, not a character
-    EXPECT_EQ(address->text(), QStringLiteral("S04"));
-    panel.findChild<QPushButton *>(QStringLiteral("cmdAction5"))->click();
-    key(Qt::Key_F12);                            // "ALL" on
-    EXPECT_EQ(address->text(), QStringLiteral("ALL"));
+    typeAndPress("5", Qt::Key_F3);
+    key(Qt::Key_F3, {}, true);                 // held down: one frame only
+    typeAndPress("s3", Qt::Key_F8);
+    key(Qt::Key_Plus, "+");                    // a step, not a character
+    EXPECT_EQ(address->text(), "S04");
+    panel.findChild<QPushButton *>("cmdAction5")->click();
+    key(Qt::Key_F12);                          // "ALL" on
+    EXPECT_EQ(address->text(), "ALL");
     EXPECT_FALSE(address->isEnabled());
-    panel.findChild<QPushButton *>(QStringLiteral("cmdAction5"))->click();
-    panel.stepAddress(1);                        // "+" does nothing under "ALL"
-    EXPECT_EQ(bus.writes(), QStringList({QStringLiteral("\n005P00"), QStringLiteral("\nS03p00"),
-                                         QStringLiteral("\nS04C0D"), QStringLiteral("\nALLC0D")}));
+    panel.findChild<QPushButton *>("cmdAction5")->click();
+    panel.stepAddress(1);                      // no step under "ALL"
+    EXPECT_EQ(bus.writes(), QStringList({"\n005P00", "\nS03p00", "\nS04C0D", "\nALLC0D"}));
 
-    // F9 under "ALL": no such unit to query.
-    panel.runAction(FrmExpert::kStatusAction);
-    EXPECT_EQ(boxes(), QStringList({QStringLiteral("Achtung|Ungültige Geräteadresse")}));
-    panel.findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(false);
-    EXPECT_EQ(address->text(), QStringLiteral("S04"));
+    panel.runAction(FrmExpert::kStatusAction);  // F9 under "ALL": no such unit
+    EXPECT_EQ(boxes(), QStringList({"Achtung|Ungültige Geräteadresse"}));
+    panel.findChild<QCheckBox *>("Check1")->setChecked(false);
+    EXPECT_EQ(address->text(), "S04");
 
-    // F9 on a unit: its page in the status window.
-    bus.addUnit(12, kType0203);
+    bus.addUnit(12, kType0203);                 // F9 on a unit: its page in the status window
     address->setFocus();
-    address->setText(QStringLiteral("12"));
-    key(Qt::Key_F9);
+    typeAndPress("12", Qt::Key_F9);
     EXPECT_EQ(view.statusPageShows, 1);
-    EXPECT_EQ(bus.writes().last(), QStringLiteral("\n012S00"));
+    EXPECT_EQ(bus.writes().last(), "\n012S00");
 }
 
 TEST_F(ExpertPanelTest, InvalidAddressOrBusyBusSendsNothing)
 {
-    for (const char *typed : {"000", "0", "G01", "S1A"}) {
-        address->setText(QString::fromUtf8(typed));
-        key(Qt::Key_F1);
-    }
-    QString busy;
-    {
-        const BusClaim test(BusUser::Background);
-        busy = QStringLiteral("Achtung|") + busBusyReason();
-        address->setText(QStringLiteral("7"));
-        key(Qt::Key_F2);
-        key(Qt::Key_F9);
-    }
+    for (const char *typed : {"000", "0", "G01", "S1A"})
+        typeAndPress(typed, Qt::Key_F1);
+    const BusClaim test(BusUser::Background);
+    typeAndPress("7", Qt::Key_F2);
+    typeAndPress("7", Qt::Key_F9);
     EXPECT_TRUE(bus.writes().isEmpty());
-    const QString invalid = QStringLiteral(
-        "Fehler|Die eingegebene Adresse ist ungültig. Bitte geben Sie eine gültige Adresse ein!");
+    const QString invalid = "Fehler|Die eingegebene Adresse ist ungültig. Bitte geben Sie eine gültige Adresse ein!";
+    const QString busy = "Achtung|" + busBusyReason();
     EXPECT_EQ(boxes(), QStringList({invalid, invalid, invalid, invalid, busy, busy}));
 }
 
@@ -133,7 +123,7 @@ TEST_F(ExpertPanelTest, ClosedWhileItsStatusQueryWaitsGoesOnlyAfterIt)
     });
     closing->runAction(FrmExpert::kStatusAction);
     waits.setPumpHook(busPump);
-    EXPECT_EQ(boxes(), QStringList({QStringLiteral("Achtung|Gerät antwortete nicht auf Anfrage")}));
+    EXPECT_EQ(boxes(), QStringList({"Achtung|Gerät antwortete nicht auf Anfrage"}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(closing);
 }
