@@ -79,7 +79,7 @@ bool UnitSearch::probeRange(int first, int last, SearchProgress &progress)
             break;
         case Probe::Stopped:
             return !m_cancelled;
-        case Probe::LineFailed:
+        case Probe::Aborted:
             return false;
         }
     }
@@ -97,15 +97,17 @@ UnitSearch::Probe UnitSearch::probe(int address, SearchProgress &progress)
         if (m_stopPhase || m_cancelled)
             return Probe::Stopped;
         const BusTransaction exchange;
+        if (!exchange.granted())
+            return Probe::Aborted;
         link.waitLineIdle(kQuietLineMs);
         link.clearReceived();
         if (!settings().portOk || link.sendCommand(frame))
-            return Probe::LineFailed;
+            return Probe::Aborted;
         const TryWait wait = kTries[attempt - 1];
         const bool answered = link.waitForReceived(kHeaderLength, wait.timeoutMs, wait.idleMs) == 0;
         // A line lost during the wait is no silent unit: the address stays unasked.
         if (!settings().portOk)
-            return Probe::LineFailed;
+            return Probe::Aborted;
         QString header;
         // The rest of the answer stays in the buffer until the next address
         // empties it. An answer from another address (a unit set twice, line

@@ -56,7 +56,9 @@ public:
     void commit();
 
 private:
-    enum class Probe { Found, NotFound, Stopped, LineFailed };
+    // Aborted: the send failed, the line was lost or another exchange holds the
+    // buffer; the search ends and the address counts as not asked.
+    enum class Probe { Found, NotFound, Stopped, Aborted };
     bool probeRange(int first, int last, SearchProgress &progress);
     Probe probe(int address, SearchProgress &progress);
     QString statusText(int address, int attempt) const;
