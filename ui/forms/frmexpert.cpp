@@ -58,6 +58,7 @@ FrmExpert::FrmExpert(QWidget *owner) : QWidget(owner, Qt::Window)
     m_address->setObjectName(QStringLiteral("txtAddress"));
     m_address->setFont(fixedPitchFont());
     m_address->setMaxLength(3);
+    m_address->setMaximumWidth(60);
     m_address->setToolTip(QStringLiteral("Bitte hier eine Adresse eingeben"));
     addressLabel->setBuddy(m_address);
     m_address->setAccessibleName(QStringLiteral("Adresse:"));

@@ -126,9 +126,10 @@ QWidget *FrmSearchWizard::optionsPage()
     m_special = new QCheckBox(QStringLiteral("Auch Sonderadressen abfragen"), page);
     m_special->setObjectName(QStringLiteral("chkSonderadressen"));
     m_special->setToolTip(specialTip);
-    auto *startLabel = text(QStringLiteral("Starte Suche bei Adresse"), page);
+    auto *startLabel = new QLabel(QStringLiteral("Starte Suche bei Adresse"), page);
     m_startText = new QLineEdit(QStringLiteral("1"), page);
     m_startText->setObjectName(QStringLiteral("txtStartAddress"));
+    m_startText->setMaximumWidth(80);
     startLabel->setBuddy(m_startText);
     m_startText->setAccessibleName(startLabel->text());
     connect(m_startText, &QLineEdit::textChanged, this, &FrmSearchWizard::checkStartAddress);
