@@ -1,8 +1,11 @@
 // Polls 100 simulated units through the real serial port and a pseudo-terminal,
 // the units pacing their answers at 9600 baud, and prints what the station adds
 // per unit beyond the bytes' own line time and the 500 ms of quiet line that
-// must pass before each request.
+// must pass before each request: once as it runs unattended, once with the
+// serial terminal shown and echoing every character in both directions.
 #include "core/stationsettings.h"
+#include "core/stationview.h"
+#include "core/terminalecho.h"
 #include "core/unitaddress.h"
 #include "device/devicetypes.h"
 #include "device/seriallink.h"
@@ -10,19 +13,73 @@
 #include "support/samplemessages.h"
 #include "support/simulatedbus.h"
 #include "support/tempappfolder.h"
+#include "ui/forms/frmdebug.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QTextEdit>
 #include <cstdio>
+
+namespace {
+
+constexpr int kUnits = 100;
+
+// The echo as the main window passes it on.
+class TerminalView : public StationView
+{
+public:
+    explicit TerminalView(FrmDebug &terminal) : m_terminal(terminal) {}
+    void echoTerminal(const QString &text, bool sent) override
+    {
+        m_terminal.addText(sent ? kEchoSent : kEchoReceived, text, true);
+    }
+
+private:
+    FrmDebug &m_terminal;
+};
+
+struct PollFigures
+{
+    int answered = 0;
+    double totalMs = 0;
+    double addedPerUnitMs = 0;
+};
+
+PollFigures poll(double lineTimeMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    PollFigures figures;
+    for (int address = 1; address <= kUnits; ++address) {
+        QString answer;
+        if (requestStatus(address, answer) > 0)
+            ++figures.answered;
+    }
+    figures.totalMs = double(timer.nsecsElapsed()) / 1e6;
+    const double quietLine = 500.0 * kUnits;
+    figures.addedPerUnitMs = (figures.totalMs - lineTimeMs - quietLine) / kUnits;
+    return figures;
+}
+
+void print(const char *title, const PollFigures &figures)
+{
+    std::printf("%s\n", title);
+    std::printf("  units answered:        %d of %d\n", figures.answered, kUnits);
+    std::printf("  whole poll:            %.1f ms\n", figures.totalMs);
+    std::printf("  added per unit:        %.2f ms (target: under 10 ms)\n", figures.addedPerUnitMs);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     TempAppFolder folder;
     SimulatedBus bus{SimulatedBus::OnPty{}};
     qputenv("NUVAX_COM1", bus.path().toLocal8Bit());
 
-    constexpr int kUnits = 100;
     const int types[] = {kType0203, kType0403, kType2001, kType0501, kType0901, kType1000};
     qsizetype answerChars = 0;
     for (int address = 1; address <= kUnits; ++address) {
@@ -36,27 +93,24 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the pseudo-terminal could not be opened\n");
         return 1;
     }
-
-    QElapsedTimer timer;
-    timer.start();
-    int answered = 0;
-    for (int address = 1; address <= kUnits; ++address) {
-        QString answer;
-        if (requestStatus(address, answer) > 0)
-            ++answered;
-    }
-    const double total = double(timer.nsecsElapsed()) / 1e6;
     // The pseudo-terminal hands the station's requests over at once; only the
     // answers take their line time.
     const double lineTime = double(answerChars) * bus.charMs();
-    const double quietLine = 500.0 * kUnits;
-    const double extra = (total - lineTime - quietLine) / kUnits;
+    std::printf("line time of the answers: %.1f ms, quiet line 500 ms per unit\n", lineTime);
 
-    std::printf("units answered:          %d of %d\n", answered, kUnits);
-    std::printf("whole poll:              %.1f ms\n", total);
-    std::printf("line time of the answers: %.1f ms\n", lineTime);
-    std::printf("quiet line, 500 ms each:  %.1f ms\n", quietLine);
-    std::printf("added per unit:          %.2f ms (target: under 10 ms)\n", extra);
+    const PollFigures plain = poll(lineTime);
+    print("without the terminal", plain);
+
+    FrmDebug terminal(nullptr);
+    terminal.show();
+    TerminalView view(terminal);
+    installView(&view);
+    const PollFigures echoed = poll(lineTime);
+    installView(nullptr);
+    print("with the terminal shown and echoing", echoed);
+    std::printf("  terminal now holds:    %lld characters\n",
+                static_cast<long long>(terminal.terminal()->document()->characterCount() - 1));
+
     serialLink().reset();
-    return answered == kUnits ? 0 : 1;
+    return plain.answered == kUnits && echoed.answered == kUnits ? 0 : 1;
 }

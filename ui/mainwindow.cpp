@@ -21,6 +21,7 @@
 #include "ui/pages/configpage.h"
 #include "ui/pages/logbookpage.h"
 #include "ui/programend.h"
+#include "ui/stationforms.h"
 #include "ui/stationstatusbar.h"
 #include "ui/trayicon.h"
 
@@ -100,6 +101,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     m_tray = new TrayIcon(this);
     connect(m_tray, &TrayIcon::restoreRequested, this, &MainWindow::restoreFromTray);
+
+    // Before the port opens, so the terminal holds the adapter's handshake.
+    m_forms = new StationForms(*this);
 
     connect(m_tabs, &QTabBar::currentChanged, this, [this] { showTab(); });
 
@@ -362,6 +366,8 @@ void MainWindow::setBusyPointer(bool busy)
     else
         QApplication::restoreOverrideCursor();
 }
+
+void MainWindow::echoTerminal(const QString &text, bool sent) { m_forms->echoTerminal(text, sent); }
 
 void MainWindow::showPage(int tab)
 {

@@ -17,6 +17,7 @@ class LogbookPage;
 class QLabel;
 class QTabBar;
 class QTimer;
+class StationForms;
 class StationStatusBar;
 class TrayIcon;
 
@@ -91,6 +92,7 @@ public:
                               int signalAdr) override;
     void showTaskList(const QList<TaskListRow> &rows) override;
     void showBusBusy(bool busy) override;
+    void echoTerminal(const QString &text, bool sent) override;
 
 signals:
     void terminalRequested();
@@ -131,6 +133,7 @@ private:
     StationStatusBar *m_statusBar;
     QTimer *m_timer;
     TrayIcon *m_tray;
+    StationForms *m_forms;
     BoardHooks m_board;
     std::function<void()> m_pageLayouts[kPageCount];
     bool m_ending = false;

@@ -1,0 +1,142 @@
+#include "ui/forms/frmdebug.h"
+
+#include "core/prompts.h"
+#include "core/terminalecho.h"
+#include "device/operatorcommand.h"
+#include "ui/fixedfont.h"
+#include "ui/stationpictures.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+QLabel *legendEntry(const QString &text, WinColor color, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, stationpictures::fromWinColor(color));
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QPushButton *button(const QString &caption, const char *name, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+} // namespace
+
+FrmDebug::FrmDebug(QWidget *owner) : QWidget(owner, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmDebug"));
+    setWindowTitle(QStringLiteral("Debugfenster"));
+    resize(640, 420);
+
+    auto *top = new QWidget(this);
+    top->setObjectName(QStringLiteral("Picture1"));
+    auto *legend = new QGridLayout;
+    legend->addWidget(legendEntry(QStringLiteral("IN"), kColorRed, top), 0, 0);
+    legend->addWidget(legendEntry(QStringLiteral("OUT"), kColorBlue, top), 0, 1);
+    legend->addWidget(legendEntry(QStringLiteral("IN"), kColorGreen, top), 1, 0);
+    legend->addWidget(legendEntry(QStringLiteral("OUT"), kColorYellow, top), 1, 1);
+    auto *history = new QLabel(QStringLiteral("ß = LF    ü = CR"), top);
+    history->setObjectName(QStringLiteral("lblHistory"));
+    auto *clear = button(QStringLiteral("Datenfeld leeren"), "Command1", top);
+    auto *topRow = new QHBoxLayout(top);
+    topRow->addLayout(legend);
+    topRow->addSpacing(16);
+    topRow->addWidget(history);
+    topRow->addStretch();
+    topRow->addWidget(clear);
+    topRow->addSpacing(10);  // the button keeps off the strip's right edge
+
+    m_terminal = new QTextEdit(this);
+    m_terminal->setObjectName(QStringLiteral("RichTextBox1"));
+    m_terminal->setAccessibleName(windowTitle());
+    m_terminal->setReadOnly(true);
+    m_terminal->setFont(fixedPitchFont());
+    m_terminal->setUndoRedoEnabled(false);
+
+    auto *bottom = new QWidget(this);
+    bottom->setObjectName(QStringLiteral("picElements"));
+    m_input = new QLineEdit(bottom);
+    m_input->setObjectName(QStringLiteral("txtEingabe"));
+    m_input->setAccessibleName(QStringLiteral("Eingabe"));
+    m_input->setFont(fixedPitchFont());
+    m_lfFirst = new QCheckBox(QStringLiteral("LF voranstellen"), bottom);
+    m_lfFirst->setObjectName(QStringLiteral("chkLFvoran"));
+    m_lfFirst->setChecked(true);
+    auto *lf = button(QStringLiteral("LF einfügen"), "cmdLFeinfuegen", bottom);
+    auto *cr = button(QStringLiteral("CR einfügen"), "cmdCReinfuegen", bottom);
+    auto *sendButton = button(QStringLiteral("Senden"), "Command2", bottom);
+    auto *bottomRow = new QHBoxLayout(bottom);
+    bottomRow->addWidget(m_input, 1);
+    bottomRow->addWidget(m_lfFirst);
+    bottomRow->addWidget(lf);
+    bottomRow->addWidget(cr);
+    bottomRow->addWidget(sendButton);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 10, 0);
+    column->addWidget(top);
+    column->addWidget(m_terminal, 1);
+    column->addWidget(bottom);
+
+    connect(clear, &QPushButton::clicked, m_terminal, &QTextEdit::clear);
+    connect(lf, &QPushButton::clicked, this, [this] { appendToInput(QStringLiteral("\n")); });
+    connect(cr, &QPushButton::clicked, this, [this] { appendToInput(QStringLiteral("\r")); });
+    connect(sendButton, &QPushButton::clicked, this, &FrmDebug::send);
+}
+
+void FrmDebug::addText(int direction, const QString &text, bool markText)
+{
+    QTextDocument *document = m_terminal->document();
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::End);
+    for (const EchoRun &run : terminalRuns(direction, text, markText)) {
+        QTextCharFormat format;
+        format.setForeground(stationpictures::fromWinColor(run.color));
+        // The terminal is emptied the moment it holds more than its limit, and
+        // the rest goes on into the empty box.
+        for (qsizetype from = 0; from < run.text.size();) {
+            const qsizetype length = document->characterCount() - 1;
+            const qsizetype take = std::min<qsizetype>(run.text.size() - from, kMaxLength + 1 - length);
+            cursor.insertText(run.text.mid(from, take), format);
+            from += take;
+            if (length + take > kMaxLength) {
+                m_terminal->clear();
+                cursor = QTextCursor(document);
+            }
+        }
+    }
+}
+
+void FrmDebug::send()
+{
+    const QString text = (m_lfFirst->isChecked() ? QStringLiteral("\n") : QString()) + m_input->text();
+    QString refusal;
+    if (!sendOperatorCommand(text, &refusal))
+        appPrompts().message(refusal, QStringLiteral("Achtung"), Prompts::Icon::Exclamation);
+}
+
+void FrmDebug::appendToInput(const QString &character) { m_input->setText(m_input->text() + character); }
+
+void FrmDebug::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    hide();
+}

@@ -1,0 +1,321 @@
+#include "ui/forms/frmsearchwizard.h"
+
+#include "core/prompts.h"
+#include "core/unitaddress.h"
+#include "device/busclaim.h"
+#include "device/seriallink.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The list's columns were measured in twips.
+constexpr int kTwipsPerPixel = 15;
+constexpr int kAddressColumnWidth = 800 / kTwipsPerPixel;
+constexpr int kTypeColumnSpare = 1150 / kTwipsPerPixel;
+
+QLabel *text(const QString &content, QWidget *parent, bool bold = false)
+{
+    auto *label = new QLabel(content, parent);
+    label->setWordWrap(true);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+QPushButton *button(const QString &caption, const char *name, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+FrmSearchWizard::FrmSearchWizard(QWidget *owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmSearchWizard"));
+    setWindowTitle(QStringLiteral("Nuvax Such-Assistent"));
+    setModal(true);
+    resize(560, 430);
+
+    m_pages = new QStackedWidget(this);
+    m_pages->addWidget(modePage());
+    m_pages->addWidget(optionsPage());
+    m_pages->addWidget(readyPage());
+    m_pages->addWidget(searchPage());
+
+    m_back = button(QStringLiteral("< &Zurück"), "cmdBack", this);
+    m_next = button(QStringLiteral("&Weiter >"), "cmdWeiter", this);
+    m_finish = button(QStringLiteral("Fertig"), "cmdFertig", this);
+    m_finish->setToolTip(QStringLiteral("Beendet den Assistenten und speichert die Liste der gefundenen Geräte"));
+    m_cancel = button(QStringLiteral("Abbrechen"), "cmdCancel", this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *b : {m_back, m_next, m_finish, m_cancel})
+        buttons->addWidget(b);
+
+    auto *column = new QVBoxLayout(this);
+    column->addWidget(m_pages, 1);
+    column->addLayout(buttons);
+
+    connect(m_back, &QPushButton::clicked, this, [this] { showAssistPage(visiblePageIndex() - 1); });
+    connect(m_next, &QPushButton::clicked, this, [this] { showAssistPage(visiblePageIndex() + 1); });
+    connect(m_finish, &QPushButton::clicked, this, &FrmSearchWizard::commit);
+    connect(m_cancel, &QPushButton::clicked, this, &FrmSearchWizard::reject);
+
+    showAssistPage(0);
+}
+
+QWidget *FrmSearchWizard::modePage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("picAssist0"));
+    auto *intro = text(QStringLiteral("Der Such-Assistent hilft Ihnen bei der Suche nach neuen Nuvax Geräten"), page, true);
+    auto *prompt = text(QStringLiteral("Bitte wählen Sie einen Suchmodus:"), page);
+    m_mode = new QComboBox(page);
+    m_mode->setObjectName(QStringLiteral("cmbSuchModus"));
+    m_mode->addItems({QStringLiteral("Bestandsaufnahme"), QStringLiteral("Nur nach neuen Geräten suchen!")});
+    m_mode->setCurrentIndex(0);
+    prompt->setBuddy(m_mode);
+    m_mode->setAccessibleName(prompt->text());
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(intro);
+    layout->addWidget(prompt);
+    layout->addWidget(m_mode);
+    layout->addWidget(text(QStringLiteral("Bestandsaufnahme:"), page, true));
+    layout->addWidget(text(QStringLiteral(
+        "Sucht alle Adressen nach Nuvax Geräten ab. Die Liste der gefundenen Geräte wird genau so übernommen, wie "
+        "sie während der Suche entstanden ist. Dieser Modus ist sinnvoll, wenn eine komplette Bestandsaufnahme "
+        "gemacht werden soll."), page));
+    layout->addWidget(text(QStringLiteral("Nur nach neuen Geräten suchen:"), page, true));
+    layout->addWidget(text(QStringLiteral(
+        "An bereits vorhandenen Geräteadressen wird nicht gesucht. Lediglich die noch nicht vergebenen Adressen "
+        "werden abgefragt. Es werden nur neue Geräte in die Liste übernommen. Dieser Modus ist sinnvoll, wenn an "
+        "ein bereits vorhandenes System neue Geräte angeschlossen wurden."), page));
+    layout->addStretch();
+    return page;
+}
+
+QWidget *FrmSearchWizard::optionsPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("picAssist1"));
+    m_findCommand = new QRadioButton(QStringLiteral("FIND-Suche"), page);
+    m_findCommand->setObjectName(QStringLiteral("optSuchBefehl0"));
+    m_findCommand->setChecked(true);
+    auto *statusCommand = new QRadioButton(QStringLiteral("STATUS-Suche"), page);
+    statusCommand->setObjectName(QStringLiteral("optSuchBefehl1"));
+    const QString specialTip = QStringLiteral(
+        "Wählen Sie diese Option, wenn Sie Geräte mit zweistelliger Sonderadresse installiert haben.");
+    m_special = new QCheckBox(QStringLiteral("Auch Sonderadressen abfragen"), page);
+    m_special->setObjectName(QStringLiteral("chkSonderadressen"));
+    m_special->setToolTip(specialTip);
+    auto *startLabel = new QLabel(QStringLiteral("Starte Suche bei Adresse"), page);
+    m_startText = new QLineEdit(QStringLiteral("1"), page);
+    m_startText->setObjectName(QStringLiteral("txtStartAddress"));
+    m_startText->setMaximumWidth(80);
+    startLabel->setBuddy(m_startText);
+    m_startText->setAccessibleName(startLabel->text());
+    connect(m_startText, &QLineEdit::textChanged, this, &FrmSearchWizard::checkStartAddress);
+
+    auto *start = new QHBoxLayout;
+    start->addWidget(startLabel);
+    start->addWidget(m_startText);
+    start->addStretch();
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(text(QStringLiteral("Bitte wählen Sie die Suchoptionen"), page, true));
+    layout->addWidget(m_findCommand);
+    layout->addWidget(text(QStringLiteral(
+        "Fragt die Geräte mit einem speziellen Suchbefehl ab. Diese Option ist performanter als die STATUS-Suche, "
+        "kann jedoch wenige alte Geräte nicht finden. Diese Suche ist Standard. Wenn Sie jedoch bedenken haben, "
+        "oder nicht alle Geräte gefunden wurden, wählen Sie die STATUS-Suche"), page));
+    layout->addWidget(statusCommand);
+    layout->addWidget(text(QStringLiteral(
+        "Ist die abwärtskompatible Version und erkennt auch VARO1, VARO2, KEPL, HZ4000 und TW82. Wählen Sie diese "
+        "Suche, wenn Sie solche Geräte angeschlossen haben."), page));
+    layout->addWidget(m_special);
+    layout->addWidget(text(specialTip, page));
+    layout->addLayout(start);
+    layout->addStretch();
+    return page;
+}
+
+QWidget *FrmSearchWizard::readyPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("picAssist2"));
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(text(QStringLiteral("Die Suche nach Nuvax Geräten kann jetzt gestartet werden"), page, true));
+    layout->addWidget(text(QStringLiteral("Klicken Sie auf \"Weiter\" um mit der Suche zu beginnen"), page));
+    layout->addWidget(text(QStringLiteral("Hinweis:"), page, true));
+    layout->addWidget(text(QStringLiteral(
+        "Wenn alle relevanten Adressen abgefragt wurden, können Sie auf \"Stop\" und \"Fertig\" klicken, um den "
+        "restlichen Adressbereich zu ignorieren. Das Ergebnis wird dann in die Datenbank übernommen"), page));
+    layout->addWidget(text(QStringLiteral(
+        "Klicken Sie nach Ende der Suche auf \"Fertig\" um die Liste der Geräte in die Datenbank zu übernehmen"), page));
+    layout->addStretch();
+    return page;
+}
+
+QWidget *FrmSearchWizard::searchPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("picAssist3"));
+    auto *listLabel = text(QStringLiteral("Gefundene Geräte:"), page);
+    m_list = new QTreeWidget(page);
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setRootIsDecorated(false);
+    m_list->setHeaderLabels({QStringLiteral("Adresse"), QStringLiteral("Gerätetyp")});
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionsClickable(true);
+    listLabel->setBuddy(m_list);
+    m_list->setAccessibleName(listLabel->text());
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &FrmSearchWizard::sortByColumn);
+
+    auto *statusLabel = text(QStringLiteral("Suchstatus:"), page);
+    m_status = new QLabel(QStringLiteral("fange an..."), page);
+    m_status->setObjectName(QStringLiteral("lblStat"));
+    m_stop = button(QStringLiteral("Stop"), "cmdStop", page);
+    m_stop->setToolTip(QStringLiteral("Hält die Suche an"));
+    m_stop->hide();
+    connect(m_stop, &QPushButton::clicked, this, [this] { m_search.stopPhase(); });
+
+    auto *status = new QHBoxLayout;
+    status->addWidget(statusLabel);
+    status->addWidget(m_status, 1);
+    status->addWidget(m_stop);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(listLabel);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(status);
+    return page;
+}
+
+void FrmSearchWizard::showAssistPage(int index)
+{
+    if (index < 0 || index >= kPageCount)
+        return;
+    m_pages->setCurrentIndex(index);
+    m_back->setEnabled(index != 0);
+    m_next->setEnabled(index != kPageCount - 1);
+    if (index == kPageCount - 1)
+        startSearch();
+    else
+        m_finish->setEnabled(false);
+}
+
+int FrmSearchWizard::visiblePageIndex() const { return m_pages->currentIndex(); }
+
+void FrmSearchWizard::startSearch()
+{
+    for (QPushButton *b : {m_cancel, m_next, m_back, m_finish})
+        b->setEnabled(false);
+    m_stop->show();
+    m_stop->setFocus();
+    m_list->clear();
+    m_list->setColumnWidth(0, kAddressColumnWidth);
+    m_list->setColumnWidth(1, std::max(kAddressColumnWidth, m_list->width() - kTypeColumnSpare));
+
+    SearchOptions options;
+    options.mode = m_mode->currentIndex() == 0 ? SearchMode::Bestandsaufnahme : SearchMode::NurNeueGeraete;
+    options.statusCommand = !m_findCommand->isChecked();
+    options.specialAddresses = m_special->isChecked();
+    options.startAddress = m_startAddress;
+    const UnitSearch::Outcome outcome = m_search.run(options, *this);
+
+    m_stop->hide();
+    m_cancel->setEnabled(true);
+    m_back->setEnabled(true);
+    if (m_closeAfterSearch) {
+        QDialog::reject();
+        return;
+    }
+    switch (outcome) {
+    case UnitSearch::Outcome::Finished:
+        m_status->setText(QStringLiteral("Fertig!"));
+        m_finish->setEnabled(true);
+        break;
+    case UnitSearch::Outcome::PortClosed:
+        serialLink().showPortOpenError();
+        showAssistPage(kPageCount - 2);
+        break;
+    case UnitSearch::Outcome::BusBusy:
+        appPrompts().message(busBusyReason(), QStringLiteral("Achtung"), Prompts::Icon::Exclamation);
+        showAssistPage(kPageCount - 2);
+        break;
+    }
+}
+
+void FrmSearchWizard::checkStartAddress()
+{
+    bool ok = false;
+    const int value = m_startText->text().trimmed().toShort(&ok);
+    const bool valid = ok && value >= 1 && value <= 999;
+    m_back->setEnabled(valid);
+    m_next->setEnabled(valid);
+    m_startAddress = valid ? value : 1;
+    if (!valid)
+        appPrompts().message(QStringLiteral("Bitte geben Sie eine gültige Zahl zwischen 1 und 999 ein"),
+                             QStringLiteral("Startadresse"), Prompts::Icon::Information);
+}
+
+void FrmSearchWizard::commit()
+{
+    m_search.commit();
+    accept();
+}
+
+void FrmSearchWizard::reject()
+{
+    // Closing in the middle of a search must not destroy the dialog under the
+    // search's waits: the search ends first, then the dialog closes.
+    if (m_search.running()) {
+        m_search.cancel();
+        m_closeAfterSearch = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void FrmSearchWizard::sortByColumn(int column)
+{
+    m_sortColumn = column;
+    m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_list->header()->setSortIndicatorShown(true);
+    m_list->header()->setSortIndicator(column, m_sortOrder);
+    m_list->sortItems(column, m_sortOrder);
+}
+
+void FrmSearchWizard::showSearchStatus(const QString &text) { m_status->setText(text); }
+
+void FrmSearchWizard::addSearchInfo(const QString &text)
+{
+    new QTreeWidgetItem(m_list, {QStringLiteral("[INFO]"), QStringLiteral("*** ") + text});
+    if (m_sortColumn >= 0)
+        m_list->sortItems(m_sortColumn, m_sortOrder);
+}
+
+void FrmSearchWizard::addFoundUnit(int address, const QString &deviceTypeName)
+{
+    auto *row = new QTreeWidgetItem(m_list, {formatUnitAddress(address), deviceTypeName});
+    if (m_sortColumn >= 0)
+        m_list->sortItems(m_sortColumn, m_sortOrder);
+    m_list->setCurrentItem(row);
+    m_list->scrollToBottom();
+}
