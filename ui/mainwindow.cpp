@@ -313,12 +313,30 @@ void MainWindow::showInstanzname(const QString &caption, const QString &name)
     m_tray->addTrayIcon(caption);
 }
 
-QRect MainWindow::windowGeometry() const { return QRect(pos(), size()); }
+// The stored place and size are the whole window's, frame included.
+QRect MainWindow::windowGeometry() const { return frameGeometry(); }
 
 void MainWindow::setWindowGeometry(const QRect &rect)
 {
-    move(rect.topLeft());
-    resize(rect.size());
+    m_storedGeometry = rect;
+    applyStoredGeometry();
+}
+
+void MainWindow::applyStoredGeometry()
+{
+    move(m_storedGeometry.topLeft());
+    resize(m_storedGeometry.size() - (frameGeometry().size() - size()));
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Before the first show the window has no frame yet and its whole size
+    // was taken for the inner one.
+    if (m_storedGeometry.isValid()) {
+        applyStoredGeometry();
+        m_storedGeometry = QRect();
+    }
 }
 
 QSize MainWindow::screenSize() const

@@ -83,6 +83,7 @@ public slots:
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -93,6 +94,7 @@ private:
     void resizePages();
     void resizeHome();
     void resizePictureboard();
+    void applyStoredGeometry();
 
     QWidget *m_area;
     QTabBar *m_tabs;
@@ -107,4 +109,7 @@ private:
     std::function<void()> m_pageLayouts[kPageCount];
     bool m_ending = false;
     bool m_busy = false;
+    // The whole window's place and size as stored, until the first show has
+    // made the frame known.
+    QRect m_storedGeometry;
 };
