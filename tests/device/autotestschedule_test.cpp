@@ -7,6 +7,11 @@
 
 #include <QDir>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 namespace {
 
 QDateTime dt(const char *text) { return QDateTime::fromString(QString::fromLatin1(text), "dd.MM.yyyy HH:mm:ss"); }
@@ -55,6 +60,21 @@ TEST(IntervalRules, EachRuleAcrossItsBoundaries)
 class Schedule : public AutomationTest
 {
 };
+
+bool setImmutable(const QString &folder, bool on)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ok = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
 
 TEST_F(Schedule, BothKindsDueInOneMinuteStartOnlyTheDurationTest)
 {
@@ -138,6 +158,21 @@ TEST_F(Schedule, IniThatCannotBeWrittenStartsNothingAndSaysSoOnce)
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].isNotice) << "the tick never waits for an OK";
     EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
+}
+
+TEST_F(Schedule, StaleStateThatCannotBeClearedCountsNothingDown)
+{
+    folder.write("Nuvax.ini", "[Pruefung]\r\nIsRunning=True\r\n");
+    // An immutable folder: its files stay readable, but nothing can replace them, even as root.
+    if (!setImmutable(folder.path(), true))
+        GTEST_SKIP() << "the file system keeps no immutable flag";
+    tickUntil(at(12, 0, 3));
+    setImmutable(folder.path(), false);
+
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Warte auf geplantes Ereignis . . ."));
+    EXPECT_EQ(readIni("Pruefung", "IsRunning", ""), QStringLiteral("True"));
+    ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
 }
 
