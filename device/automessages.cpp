@@ -3,8 +3,8 @@
 #include "core/generallog.h"
 #include "core/prompts.h"
 #include "core/stationview.h"
-#include "device/messagedescriber.h"
 #include "device/busclaim.h"
+#include "device/messagedescriber.h"
 #include "device/messageheader.h"
 #include "device/seriallink.h"
 
