@@ -25,6 +25,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -322,21 +323,34 @@ void MainWindow::setWindowGeometry(const QRect &rect)
     applyStoredGeometry();
 }
 
+QSize MainWindow::frameExtent() const { return frameGeometry().size() - size(); }
+
 void MainWindow::applyStoredGeometry()
 {
-    move(m_storedGeometry.topLeft());
-    resize(m_storedGeometry.size() - (frameGeometry().size() - size()));
+    const QRect stored = std::exchange(m_storedGeometry, QRect());
+    if (!stored.isValid())
+        return;
+    const QSize frame = frameExtent();
+    move(stored.topLeft());
+    resize(stored.size() - frame);
+    // Until the window manager has framed the window its whole size was taken
+    // for the inner one: placed again once the frame is known.
+    if (frame.isNull())
+        m_storedGeometry = stored;
 }
 
 void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    // Before the first show the window has no frame yet and its whole size
-    // was taken for the inner one.
-    if (m_storedGeometry.isValid()) {
+    applyStoredGeometry();
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    // Framing moves the inner part; without a frame the operator's own moves stay.
+    if (!frameExtent().isNull())
         applyStoredGeometry();
-        m_storedGeometry = QRect();
-    }
 }
 
 QSize MainWindow::screenSize() const

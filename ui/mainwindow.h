@@ -84,6 +84,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -94,6 +95,8 @@ private:
     void resizePages();
     void resizeHome();
     void resizePictureboard();
+    // What the frame adds to the inner size; nothing before the window is framed.
+    QSize frameExtent() const;
     void applyStoredGeometry();
 
     QWidget *m_area;
@@ -109,7 +112,6 @@ private:
     std::function<void()> m_pageLayouts[kPageCount];
     bool m_ending = false;
     bool m_busy = false;
-    // The whole window's place and size as stored, until the first show has
-    // made the frame known.
+    // The whole window's place and size as stored, until its frame is known.
     QRect m_storedGeometry;
 };
