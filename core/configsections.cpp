@@ -71,13 +71,15 @@ void reportConfigWriteFailure()
     logAllgemein(QStringLiteral("Fehler beim Speichern der Konfiguration für Autoprüfung: "));
 }
 
+// One write per statement: the order of the writes is the order of the keys in a new file.
 int writeSchedule(const QString &section, const TestSchedule &schedule)
 {
-    return writeIniDirect(section, QStringLiteral("aktiv"), numbertext::booleanWord(schedule.aktiv))
-         + writeIniDirect(section, QStringLiteral("intervall"), QString::number(schedule.intervall))
-         + writeIniDirect(section, QStringLiteral("monat"), QString::number(schedule.monat))
-         + writeIniDirect(section, QStringLiteral("tag"), QString::number(schedule.tag))
-         + writeIniDirect(section, QStringLiteral("zeit"), initext::timeText(schedule.zeit));
+    int written = writeIniDirect(section, QStringLiteral("aktiv"), numbertext::booleanWord(schedule.aktiv));
+    written += writeIniDirect(section, QStringLiteral("intervall"), QString::number(schedule.intervall));
+    written += writeIniDirect(section, QStringLiteral("monat"), QString::number(schedule.monat));
+    written += writeIniDirect(section, QStringLiteral("tag"), QString::number(schedule.tag));
+    written += writeIniDirect(section, QStringLiteral("zeit"), initext::timeText(schedule.zeit));
+    return written;
 }
 
 void loadSchedule(const QString &section, TestSchedule &schedule, int maxIntervall,
@@ -158,8 +160,9 @@ void loadSignalConfig()
 bool saveAutoPruefungConfig()
 {
     const StationSettings &s = settings();
-    int written = writeSchedule(kPruefung, s.pruefung) + writeSchedule(kDauertest, s.dauertest)
-                + writeIniDirect(kDauertest, QStringLiteral("akkulaufzeit"), QString::number(s.akkulaufzeit));
+    int written = writeSchedule(kPruefung, s.pruefung);
+    written += writeSchedule(kDauertest, s.dauertest);
+    written += writeIniDirect(kDauertest, QStringLiteral("akkulaufzeit"), QString::number(s.akkulaufzeit));
     written += writeIni(kPruefung, QStringLiteral("zeit"), s.pruefung.zeit);
     if (written < 12) {
         reportConfigWriteFailure();
@@ -171,9 +174,8 @@ bool saveAutoPruefungConfig()
 bool saveSignalConfig()
 {
     const StationSettings &s = settings();
-    const int written = writeIniDirect(kAp, QStringLiteral("SignalAdr"), QString::number(s.signalAdr))
-                      + writeIniDirect(kAp, QStringLiteral("SigResultAktiv"),
-                                       numbertext::booleanWord(s.sigResultAktiv));
+    int written = writeIniDirect(kAp, QStringLiteral("SignalAdr"), QString::number(s.signalAdr));
+    written += writeIniDirect(kAp, QStringLiteral("SigResultAktiv"), numbertext::booleanWord(s.sigResultAktiv));
     if (written < 2) {
         reportConfigWriteFailure();
         return false;

@@ -1,11 +1,20 @@
 #include "core/stationutil.h"
 
+#include "core/clock.h"
+#include "core/nametables.h"
 #include "core/stationview.h"
 #include "core/waits.h"
 
 #include <QRandomGenerator>
 
 void setStatusText(const QString &text) { appView().setStatusPanel(2, text); }
+
+void showClock()
+{
+    const QDateTime now = appClock().localNow();
+    appView().setStatusPanel(4, weekDayNames().at(now.date().dayOfWeek() - 1) + u' '
+                                    + now.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+}
 
 void waitSeconds(int n)
 {

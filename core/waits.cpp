@@ -1,9 +1,17 @@
 #include "core/waits.h"
 
+#include "core/stationutil.h"
+
 #include <QCoreApplication>
 #include <QThread>
 
-void EventLoopWaits::pumpEvents()
+void Waits::pumpEvents()
+{
+    showClock();
+    runPendingEvents();
+}
+
+void EventLoopWaits::runPendingEvents()
 {
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();

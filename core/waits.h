@@ -5,17 +5,24 @@ class Waits
 {
 public:
     virtual ~Waits() = default;
-    // Lets pending window and port events run.
-    virtual void pumpEvents() = 0;
+    // Lets pending window and port events run. The status bar's clock is set
+    // first: the tick cannot run while one of its own waits (a poll, the end
+    // of a test) holds it, and the clock must not stand still meanwhile.
+    void pumpEvents();
     // A plain sleep: no event runs meanwhile.
     virtual void sleepMs(int ms) = 0;
+
+protected:
+    virtual void runPendingEvents() = 0;
 };
 
 class EventLoopWaits : public Waits
 {
 public:
-    void pumpEvents() override;
     void sleepMs(int ms) override;
+
+protected:
+    void runPendingEvents() override;
 };
 
 Waits &appWaits();

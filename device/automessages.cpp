@@ -1,7 +1,9 @@
 #include "device/automessages.h"
 
 #include "core/generallog.h"
+#include "core/prompts.h"
 #include "core/stationview.h"
+#include "device/busclaim.h"
 #include "device/messagedescriber.h"
 #include "device/messageheader.h"
 #include "device/seriallink.h"
@@ -27,6 +29,12 @@ void checkUnsolicited()
         return;
     if (nesting >= kMaxNesting)
         return;
+    // The collection is one exchange: an operator's request meanwhile is
+    // refused and the tick's polls and tasks wait, since emptying the buffer
+    // now would cut the message. Under a request that was already waiting the
+    // message is collected all the same and that request fails.
+    BusTransaction exchange;
+    UnattendedScope unattended;
     QString first;
     link.takeReceived(kMaxTake, first);
     ++nesting;

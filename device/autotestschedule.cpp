@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/configsections.h"
+#include "core/generallog.h"
 #include "core/nametables.h"
 #include "core/stationview.h"
 #include "core/stationutil.h"
@@ -49,6 +50,36 @@ bool sendStartBroadcasts(int art)
     return true;
 }
 
+// One kind's schedule: due now, or due in a minute it could not look at.
+// Whether the kind may start is asked when the tick looks, so a slot that
+// fell during a poll starts once the poll has ended.
+void checkSchedule(int art)
+{
+    const bool dauertest = art == kArtDauertest;
+    // A duration test would write its log header over the results of the
+    // function test's poll: it waits until that poll has ended.
+    if (dauertest && autoTestRun().abfrageLaeuft)
+        return;
+    const QList<QDateTime> missed = autoTestRun().scheduleMinutes[art].look();
+    const TestSchedule &schedule = dauertest ? settings().dauertest : settings().pruefung;
+    if (!schedule.aktiv || !kannTestStarten(art))
+        return;
+    const QDateTime lastRun = dauertest ? getDauertestLastRun() : getPruefungLastRun();
+    if (istFaellig(schedule, lastRun, appClock().localNow(), !dauertest)) {
+        starteAutoPruefung(art);
+        return;
+    }
+    for (const QDateTime &slot : missed) {
+        if (!istFaellig(schedule, lastRun, slot, !dauertest))
+            continue;
+        if (starteAutoPruefung(art, slot) == 0)
+            logAllgemein((dauertest ? QStringLiteral("Betriebsdauertest") : QStringLiteral("Prüfung"))
+                         + QStringLiteral(" für den Termin ") + slot.toString(QStringLiteral("dd.MM.yyyy HH:mm"))
+                         + QStringLiteral(" wurde verspätet gestartet!"));
+        return;
+    }
+}
+
 } // namespace
 
 bool istFaellig(const TestSchedule &schedule, const QDateTime &lastRun, const QDateTime &now,
@@ -76,18 +107,15 @@ bool istFaellig(const TestSchedule &schedule, const QDateTime &lastRun, const QD
 
 void pruefeZeitplan()
 {
-    const StationSettings &s = settings();
-    if (s.dauertest.aktiv && kannTestStarten(kArtDauertest)) {
-        if (istFaellig(s.dauertest, getDauertestLastRun(), appClock().localNow(), false))
-            starteAutoPruefung(kArtDauertest);
-    }
-    if (s.pruefung.aktiv && kannTestStarten(kArtPruefung)) {
-        if (istFaellig(s.pruefung, getPruefungLastRun(), appClock().localNow(), true))
-            starteAutoPruefung(kArtPruefung);
-    }
+    // An operator's request or an automatic message owns the bus: the minutes
+    // stay unseen until it is free.
+    if (busOwner() == BusUser::Foreground)
+        return;
+    checkSchedule(kArtDauertest);
+    checkSchedule(kArtPruefung);
 }
 
-int starteAutoPruefung(int art)
+int starteAutoPruefung(int art, const QDateTime &slot)
 {
     if (!kannTestStarten(art))
         return 1;
@@ -103,7 +131,9 @@ int starteAutoPruefung(int art)
 
     // A run the ini file cannot record would start again on every tick of its
     // minute, each time with a new log: it does not start at all.
-    const int lastRunWritten = art == kArtPruefung ? setPruefungLastRun(now) : setDauertestLastRun(now);
+    const QDateTime lastRun = slot.isValid() ? slot : now;
+    const int lastRunWritten =
+        art == kArtPruefung ? setPruefungLastRun(lastRun) : setDauertestLastRun(lastRun);
     if (lastRunWritten == 0 || !writeRunningState(art, true)) {
         showWriteRightsBoxOnce();
         return 1;
@@ -130,7 +160,9 @@ void pruefeAbfrage()
 {
     AutoTestRun &run = autoTestRun();
     const QDateTime now = appClock().localNow();
-    if (pruefungIsRunning()) {
+    // A function test this program did not start (its stale state could not be
+    // cleared) has no start to count from and is never polled.
+    if (pruefungIsRunning() && run.testGestartet[kArtPruefung]) {
         const qint64 s = qAbs(wallSeconds(now) - wallSeconds(startOrNow(run.testStartZeit, now)));
         if (s < 60) {
             setStatusText(QStringLiteral("Abfrage in %1 Sekunden").arg(60 - s));

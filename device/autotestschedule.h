@@ -12,12 +12,15 @@
 bool istFaellig(const TestSchedule &schedule, const QDateTime &lastRun, const QDateTime &now,
                 bool dailyAllowed);
 
-// Starts the tests that fall due now: the duration test first.
+// Starts the tests that fall due now, the duration test first; a slot in the
+// minutes the schedule could not look at starts late.
 void pruefeZeitplan();
 
 // Starts a run of the kind: log header, running state, the start broadcasts.
+// A run that starts late names its slot, which is recorded as its last run so
+// that the interval rules count it in the slot's own day, week or month.
 // 0 started, 1 not started or given up.
-int starteAutoPruefung(int art);
+int starteAutoPruefung(int art, const QDateTime &slot = {});
 
 // Shows the countdown of the running test and starts its poll when it has run out.
 void pruefeAbfrage();

@@ -3,6 +3,8 @@
 // of truth: every question reads it again, so two tests never overlap, and a
 // state left behind by an earlier run of the program is recognised as stale
 // because this run did not write it.
+#include "core/minutewatch.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -24,6 +26,8 @@ struct AutoTestRun
     QString autoTestLogDatei;
     // The write-rights box was shown and no running-state write has succeeded since.
     bool writeRightsBoxShown = false;
+    // The minutes each kind's schedule has looked at.
+    MinuteWatch scheduleMinutes[2];
 };
 
 AutoTestRun &autoTestRun();

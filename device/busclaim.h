@@ -9,9 +9,10 @@
 //   Foreground and looks again at a later tick.
 // - BusClaim(BusUser::Foreground): an operator's request (status display,
 //   search, expert command); refused while anyone else owns the bus.
-// - BusTransaction: one exchange (empty the buffer, send, wait, take); refused
-//   while another exchange runs, whoever owns the bus. An exchange that runs
-//   while nobody owns the bus counts as a foreground owner.
+// - BusTransaction: one exchange (empty the buffer, send, wait, take; or the
+//   collection of a unit's automatic message); refused while another exchange
+//   runs, whoever owns the bus. An exchange that runs while nobody owns the
+//   bus counts as a foreground owner.
 #include <QString>
 
 enum class BusUser { None, Foreground, Background };

@@ -9,6 +9,7 @@
 #include "device/messageheader.h"
 
 #include <QDate>
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -94,21 +95,22 @@ Evaluation singleField(const QString &message, int pos, QChar good, const QStrin
 }
 
 // Date DDMMYY and time hhmm of the unit, as hours since an arbitrary start,
-// cut down to the full hour; none when the fields hold dashes or no real date.
+// cut down to the full hour; none when the fields hold anything but digits
+// (dashes: no duration test yet) or no real date.
 std::optional<qint64> fullHour(const QString &message, int datePos, int timePos)
 {
     const QString date = field(message, datePos, 6);
     const QString time = field(message, timePos, 4);
-    bool ok[5] = {};
-    const int day = date.mid(0, 2).toInt(&ok[0]);
-    const int month = date.mid(2, 2).toInt(&ok[1]);
-    const int year = 2000 + date.mid(4, 2).toInt(&ok[2]);
-    const int hour = time.mid(0, 2).toInt(&ok[3]);
-    const int minute = time.mid(2, 2).toInt(&ok[4]);
-    for (bool b : ok) {
-        if (!b)
-            return std::nullopt;
-    }
+    const auto digitsOnly = [](const QString &text) {
+        return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (!digitsOnly(date + time))
+        return std::nullopt;
+    const int day = date.mid(0, 2).toInt();
+    const int month = date.mid(2, 2).toInt();
+    const int year = 2000 + date.mid(4, 2).toInt();
+    const int hour = time.mid(0, 2).toInt();
+    const int minute = time.mid(2, 2).toInt();
     const QDate d(year, month, day);
     if (!d.isValid() || hour > 23 || minute > 59)
         return std::nullopt;

@@ -19,11 +19,6 @@ TaskRunnerState runner;
 
 QString trimmedDescription(const TaskRecord &rec) { return trimNull(rec.beschreibung).trimmed(); }
 
-QDateTime floorMinute(const QDateTime &dt)
-{
-    return QDateTime(dt.date(), QTime(dt.time().hour(), dt.time().minute()));
-}
-
 // Minute boundaries of the wall clock from a to b.
 qint64 minuteBoundaries(const QDateTime &a, const QDateTime &b)
 {
@@ -66,23 +61,6 @@ void runDueTasks(const QDateTime &at)
     }
 }
 
-// The minutes the schedule did not see since it last looked. Only a wait of
-// this run counts: when the wall clock moved further than the monotonic clock
-// (the clock was set, the machine slept) nothing is made up.
-QList<QDateTime> missedMinutes(const QDateTime &minute, qint64 monotonicNow)
-{
-    QList<QDateTime> missed;
-    if (!runner.lastCheckedMinute.isValid())
-        return missed;
-    const qint64 gap = minuteBoundaries(runner.lastCheckedMinute, minute) - 1;
-    const qint64 waited = (monotonicNow - runner.lastCheckedMonotonicMs) / 60000 + 1;
-    if (gap <= 0 || gap > waited)
-        return missed;
-    for (qint64 i = 1; i <= gap; ++i)
-        missed << runner.lastCheckedMinute.addSecs(60 * i);
-    return missed;
-}
-
 // Both states are read, each may clear one left behind by an earlier run.
 bool anyTestRunning()
 {
@@ -91,8 +69,13 @@ bool anyTestRunning()
     return pruefung || dauertest;
 }
 
+// The task holds the bus only for the frames of one target; while it pauses
+// for a test, the operator may query a unit. No event runs between the two
+// sends, and the tick starts no task while an operator's request owns the
+// bus, so the claim is never refused here.
 void sendTwice(const QString &frame)
 {
+    BusClaim claim(BusUser::Background);
     for (int i = 0; i < 2; ++i) {
         serialLink().sendCommand(frame);
         appWaits().sleepMs(250);
@@ -110,12 +93,7 @@ void checkTasks()
     // A foreground request owns the bus; the minutes are looked at once it is free.
     if (busOwner() == BusUser::Foreground)
         return;
-    const QDateTime minute = floorMinute(appClock().localNow());
-    const qint64 monotonicNow = appClock().monotonicMs();
-    const QList<QDateTime> missed = missedMinutes(minute, monotonicNow);
-    runner.lastCheckedMinute = minute;
-    runner.lastCheckedMonotonicMs = monotonicNow;
-    for (const QDateTime &m : missed)
+    for (const QDateTime &m : runner.minutes.look())
         runDueTasks(m);
     runDueTasks(QDateTime());
 }
@@ -128,8 +106,6 @@ void executeTask(const QString &taskId)
     // The task as it was when it started: an edit or a removal during one of
     // its pauses must not change what it sends.
     const TaskRecord task = tasks().at(slot);
-    // An operator's request must not cut into the task, its pauses included.
-    BusClaim claim(BusUser::Background);
     const QString d = trimmedDescription(task);
     waitWhileAutoTestRuns(d);
     logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("' wird gestartet!"));

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the scheduled tasks: the tick asks every second which task falls due,
 // one task runs at a time, and a running task gives way to an automatic test.
+#include "core/minutewatch.h"
 #include "core/taskrecord.h"
 
 #include <QDateTime>
@@ -10,9 +11,8 @@ struct TaskRunnerState
 {
     // A task is being executed.
     bool taskLaeuft = false;
-    // The last minute the schedule was looked at, and when by the monotonic clock.
-    QDateTime lastCheckedMinute;
-    qint64 lastCheckedMonotonicMs = 0;
+    // The minutes the schedule has looked at.
+    MinuteWatch minutes;
 };
 
 TaskRunnerState &taskRunner();

@@ -1,7 +1,6 @@
 #include "device/timertick.h"
 
-#include "core/clock.h"
-#include "core/nametables.h"
+#include "core/prompts.h"
 #include "core/stationutil.h"
 #include "core/stationview.h"
 #include "device/autotestschedule.h"
@@ -10,12 +9,11 @@
 
 void timerTick()
 {
-    StationView &view = appView();
-    view.setDataIndicator(0);
-
-    const QDateTime now = appClock().localNow();
-    view.setStatusPanel(4, weekDayNames().at(now.date().dayOfWeek() - 1) + u' '
-                               + now.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+    // Nobody need be at the screen for timed work: a box it raises must not
+    // hold the schedule until somebody clicks OK.
+    UnattendedScope unattended;
+    appView().setDataIndicator(0);
+    showClock();
 
     pruefeZeitplan();
     pruefeAbfrage();
@@ -24,7 +22,10 @@ void timerTick()
     // each read may clear a state left behind by an earlier run.
     const bool dauertest = dauertestIsRunning();
     const bool pruefung = pruefungIsRunning();
-    if (!dauertest && !pruefung && !taskLaeuft())
+    // A function test whose stale state could not be cleared was not started
+    // here: nothing counts down for it.
+    const bool counting = dauertest || (pruefung && autoTestRun().testGestartet[kArtPruefung]);
+    if (!counting && !taskLaeuft())
         setStatusText(QStringLiteral("Warte auf geplantes Ereignis . . ."));
 
     checkTasks();

@@ -34,6 +34,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -341,12 +342,43 @@ void MainWindow::showInstanzname(const QString &caption, const QString &name)
     m_tray->addTrayIcon(caption);
 }
 
-QRect MainWindow::windowGeometry() const { return QRect(pos(), size()); }
+// The stored place and size are the whole window's, frame included.
+QRect MainWindow::windowGeometry() const { return frameGeometry(); }
 
 void MainWindow::setWindowGeometry(const QRect &rect)
 {
-    move(rect.topLeft());
-    resize(rect.size());
+    m_storedGeometry = rect;
+    applyStoredGeometry();
+}
+
+QSize MainWindow::frameExtent() const { return frameGeometry().size() - size(); }
+
+void MainWindow::applyStoredGeometry()
+{
+    const QRect stored = std::exchange(m_storedGeometry, QRect());
+    if (!stored.isValid())
+        return;
+    const QSize frame = frameExtent();
+    move(stored.topLeft());
+    resize(stored.size() - frame);
+    // Until the window manager has framed the window its whole size was taken
+    // for the inner one: placed again once the frame is known.
+    if (frame.isNull())
+        m_storedGeometry = stored;
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    applyStoredGeometry();
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    // Framing moves the inner part; without a frame the operator's own moves stay.
+    if (!frameExtent().isNull())
+        applyStoredGeometry();
 }
 
 QSize MainWindow::screenSize() const

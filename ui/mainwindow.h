@@ -109,6 +109,8 @@ public slots:
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -119,6 +121,9 @@ private:
     void resizePages();
     void resizeHome();
     void resizePictureboard();
+    // What the frame adds to the inner size; nothing before the window is framed.
+    QSize frameExtent() const;
+    void applyStoredGeometry();
 
     QWidget *m_area;
     QTabBar *m_tabs;
@@ -138,4 +143,6 @@ private:
     std::function<void()> m_pageLayouts[kPageCount];
     bool m_ending = false;
     bool m_busy = false;
+    // The whole window's place and size as stored, until its frame is known.
+    QRect m_storedGeometry;
 };

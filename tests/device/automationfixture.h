@@ -31,8 +31,11 @@ public:
         RecordingView::setStatusPanel(panel, text);
         if (panel == 2 && onStatus)
             onStatus(text);
+        if (panel == 4 && onClock)
+            onClock(text);
     }
     std::function<void(const QString &)> onStatus;
+    std::function<void(const QString &)> onClock;
 };
 
 // Monday, 7 March 2011.

@@ -89,6 +89,34 @@ TEST_F(AutoMessageTest, MessageAheadOfAnAnswerFailsThatRequestCleanly)
     EXPECT_EQ(view.alerts, QStringList({describeMessage(message + answer)}));
 }
 
+TEST_F(AutoMessageTest, AQueryWhileAMessageIsCollectedIsRefusedAndTheMessageStaysWhole)
+{
+    // The operator asks for unit 7 when the second burst of the message has come.
+    struct QueryView : RecordingView
+    {
+        void echoTerminal(const QString &text, bool sent) override
+        {
+            RecordingView::echoTerminal(text, sent);
+            if (!sent && ++received == 2)
+                result = requestStatus(7, answer, "00", &reason);
+        }
+        int received = 0;
+        int result = 0;
+        QString answer;
+        QString reason;
+    } queryView;
+    bus.addUnit(7, sampleMessage(kType0203, "007"));
+    const QString message = withAt(automatic(), 13, "!");
+    bus.sendInBursts(message, {13, 3}, 300);
+    bus.advance(1000);
+
+    EXPECT_EQ(queryView.result, -1);
+    EXPECT_EQ(queryView.reason, "Schnittstelle belegt: eine andere Abfrage läuft gerade");
+    EXPECT_TRUE(bus.writes().isEmpty());
+    ASSERT_EQ(queryView.alerts, QStringList({describeMessage(message)}));
+    EXPECT_TRUE(queryView.alerts[0].contains("Kontakt 1: FEHLER"));
+}
+
 TEST_F(AutoMessageTest, AChatteringUnitLosesNoMessageAndCannotExhaustTheStack)
 {
     // Every message comes whole, 400 ms after the one before: the line never

@@ -3,8 +3,14 @@
 #include "core/oledate.h"
 #include "core/stationini.h"
 #include "device/autotestschedule.h"
+#include "device/devicetypes.h"
 
 #include <QDir>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +61,21 @@ class Schedule : public AutomationTest
 {
 };
 
+bool setImmutable(const QString &folder, bool on)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ok = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
 TEST_F(Schedule, BothKindsDueInOneMinuteStartOnlyTheDurationTest)
 {
     settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
@@ -66,6 +87,44 @@ TEST_F(Schedule, BothKindsDueInOneMinuteStartOnlyTheDurationTest)
     EXPECT_EQ(view.panels.value(2), QStringLiteral("Gerätebfrage in 179 Minuten"));
     EXPECT_EQ(readIni("Pruefung", "LastRun", "absent"), QStringLiteral("absent"));
     EXPECT_TRUE(logText("AutoTest_2011_03_07.log").contains("Art der Prüfung: Betriebsdauertest\r\n"));
+}
+
+TEST_F(Schedule, SlotInsideALongPollStartsRightAfterItOnceAndTheClockRunsOn)
+{
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    settings().dauertest = {true, 2, 0, 0, QTime(12, 2)};
+    settings().akkulaufzeit = 3;
+    for (int adr = 1; adr <= 40; ++adr)
+        unit(adr, kType0701).silent = true;
+    // "Units.dat" cannot be replaced: its box after the poll must not hold the station.
+    QDir().mkpath(folder.file("Units.dat"));
+    QStringList clockDuringPoll;
+    view.onClock = [&](const QString &text) {
+        if (autoTestRun().abfrageLaeuft && !clockDuringPoll.contains(text))
+            clockDuringPoll << text;
+    };
+    tickUntil(at(12, 12));
+
+    QStringList minutes;
+    for (int m = 1; m <= 7; ++m)
+        minutes << QStringLiteral("Montag 07.03.2011 12:0%1").arg(m);
+    EXPECT_EQ(clockDuringPoll, minutes);
+
+    const QStringList w = bus.writes();
+    const qsizetype end = w.lastIndexOf("\nALLp00");
+    ASSERT_GT(end, 0);
+    EXPECT_EQ(w.mid(end - 2), QStringList({"\nALLp00", "\nALLp00", "\nALLp00", "\nALLT00", "\nALLi00", "\nALLT00",
+                                           "\nALLi00", "\nALLT00", "\nALLi00"}));
+    const QList<SimWrite> log = bus.writeLog();
+    EXPECT_LT(log[end + 1].atMs - log[end].atMs, 1500) << "the first tick after the poll starts it";
+    EXPECT_EQ(getDauertestLastRun(), at(12, 2));
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Gerätebfrage in 176 Minuten"));
+
+    const QString general = logText("Allgemein.log");
+    EXPECT_EQ(general.count("Betriebsdauertest für den Termin 07.03.2011 12:02 wurde verspätet gestartet!"), 1);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].isNotice);
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
 }
 
 TEST_F(Schedule, StateLeftByAnEndedProgramIsResetAndTheSlotRunsAgain)
@@ -97,7 +156,23 @@ TEST_F(Schedule, IniThatCannotBeWrittenStartsNothingAndSaysSoOnce)
     EXPECT_TRUE(bus.writes().isEmpty());
     EXPECT_FALSE(QFile::exists(folder.file("logs/AutoTest_2011_03_07.log")));
     ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].isNotice) << "the tick never waits for an OK";
     EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
+}
+
+TEST_F(Schedule, StaleStateThatCannotBeClearedCountsNothingDown)
+{
+    folder.write("Nuvax.ini", "[Pruefung]\r\nIsRunning=True\r\n");
+    // An immutable folder: its files stay readable, but nothing can replace them, even as root.
+    if (!setImmutable(folder.path(), true))
+        GTEST_SKIP() << "the file system keeps no immutable flag";
+    tickUntil(at(12, 0, 3));
+    setImmutable(folder.path(), false);
+
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Warte auf geplantes Ereignis . . ."));
+    EXPECT_EQ(readIni("Pruefung", "IsRunning", ""), QStringLiteral("True"));
+    ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
 }
 

@@ -3,7 +3,11 @@
 #include "core/tasksfile.h"
 #include "core/textutil.h"
 #include "device/devicetypes.h"
+#include "device/statuspages.h"
 #include "device/tasktable.h"
+#include "device/unitstatus.h"
+
+#include <optional>
 
 namespace {
 
@@ -103,6 +107,38 @@ TEST_F(Tasks, TaskPausesForATestAndSendsWhatItHadWhenItStarted)
               QStringList({"Task 'Nacht' wurde ausgeführt während die AutoPrüfung lief und wird angehalten!",
                            "Task 'Nacht' wird jetzt fortgesetzt!", "Geplanter Task 'Nacht' wird gestartet!",
                            "Geplanter Task 'Nacht' wurde ausgeführt!"}));
+}
+
+TEST_F(Tasks, DuringThePauseTheBusIsFreeAndASlotInsideItsPollStartsLate)
+{
+    settings().pruefung = {true, 3, 0, 0, QTime(7, 30)};
+    settings().dauertest = {true, 2, 0, 0, QTime(7, 32)};
+    settings().akkulaufzeit = 0;
+    // The function test's poll runs from 07:31:08 to 07:33:14.
+    for (int adr = 1; adr <= 14; ++adr)
+        unit(adr, kType0701).silent = true;
+    unit(15, kType0203);
+    TaskRecord t = task("Nacht", QTime(7, 30));
+    t.adressen[4] = true;
+    addTask(t);
+    initStatusPages();
+    std::optional<int> query;
+    QString reason;
+    view.onStatus = [&](const QString &text) {
+        if (text == QStringLiteral("Abfrage in 30 Sekunden") && !query)
+            query = showUnitStatus(15, &reason);
+    };
+    tickUntil(at(7, 39));
+
+    EXPECT_EQ(query, kUnitStatusShown) << reason.toStdString();
+    const QStringList w = bus.writes();
+    const qsizetype late = w.indexOf("\nALLT00");
+    ASSERT_GT(late, 0);
+    EXPECT_EQ(w[late - 1], "\nALLp00") << "the duration test starts right after the function test's poll";
+    EXPECT_EQ(w.count("\nALLT00"), 3);
+    EXPECT_EQ(w.mid(w.size() - 5), QStringList({"\nALLR00", "\nALLR00", "\nALLR00", "\n004C0D", "\n004C0D"}));
+    EXPECT_EQ(logEntries().filter("verspätet"),
+              QStringList({"Betriebsdauertest für den Termin 07.03.2011 07:32 wurde verspätet gestartet!"}));
 }
 
 TEST_F(Tasks, MinutesSpentInTheEndOfADurationTestAreMadeUpAfterIt)

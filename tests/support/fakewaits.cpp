@@ -5,7 +5,7 @@
 FakeWaits::FakeWaits(FakeClock &clock) : m_clock(clock) { installWaits(this); }
 FakeWaits::~FakeWaits() { installWaits(nullptr); }
 
-void FakeWaits::pumpEvents()
+void FakeWaits::runPendingEvents()
 {
     ++m_pumps;
     if (m_hook)

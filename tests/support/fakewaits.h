@@ -14,13 +14,15 @@ public:
     explicit FakeWaits(FakeClock &clock);
     ~FakeWaits() override;
 
-    void pumpEvents() override;
     void sleepMs(int ms) override;
 
     void setPumpHook(std::function<void()> hook) { m_hook = std::move(hook); }
     const std::function<void()> &pumpHook() const { return m_hook; }
     qint64 sleptMs() const { return m_slept; }
     int pumps() const { return m_pumps; }
+
+protected:
+    void runPendingEvents() override;
 
 private:
     FakeClock &m_clock;

@@ -1,0 +1,21 @@
+#pragma once
+// Which minutes of the wall clock a schedule did not get to see. The tick
+// cannot run while a poll, the end of a test or a box of its own holds it, and
+// a schedule defers while the bus is taken; the minutes that passed meanwhile
+// are looked at afterwards, so a slot in them is late rather than lost.
+#include <QDateTime>
+#include <QList>
+
+class MinuteWatch
+{
+public:
+    // The minutes after the one last looked at and before the current one, then
+    // the current one counts as looked at. Only a wait of this run counts: when
+    // the wall clock moved further than the monotonic clock (the clock was set,
+    // the machine slept), nothing is made up.
+    QList<QDateTime> look();
+
+private:
+    QDateTime m_lastMinute;
+    qint64 m_lastMonotonicMs = 0;
+};
