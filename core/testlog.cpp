@@ -2,11 +2,12 @@
 
 #include "core/clock.h"
 #include "core/codepage.h"
+#include "core/diskwrites.h"
+#include "core/generallog.h"
 #include "core/logbook.h"
 #include "core/unitregistry.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -56,25 +57,27 @@ QStringList headerLines(TestArt kind)
 
 bool writeAutoTestLogHeader(const QString &fileName, TestArt kind)
 {
-    if (!ensureLogsFolder())
-        return false;
-    QSaveFile file(logsPath() + fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray bytes;
     for (const QString &line : headerLines(kind))
         bytes += codepage::encode(line) + "\r\n";
-    file.write(bytes);
-    return file.commit();
+    const auto error = ensureLogsFolder() ? replaceFile(logsPath() + fileName, bytes) : FileError::pathAccess();
+    if (error)
+        reportUnwrittenLog(fileName, *error, QStringLiteral("Kopf der Autoprüfung"));
+    return !error;
 }
 
 bool appendLog(const QString &fileName, const QString &text)
 {
-    if (!ensureLogsFolder())
-        return false;
-    QFile file(logsPath() + fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    const QByteArray bytes = codepage::encode(text) + "\r\n";
-    return file.write(bytes) == bytes.size() && file.flush();
+    const auto append = [&]() -> std::optional<FileError> {
+        if (!ensureLogsFolder())
+            return FileError::pathAccess();
+        QFile file(logsPath() + fileName);
+        if (auto error = openForWriting(file, QIODevice::WriteOnly | QIODevice::Append))
+            return error;
+        return writeAll(file, codepage::encode(text) + "\r\n");
+    };
+    const auto error = append();
+    if (error)
+        reportUnwrittenLog(fileName, *error, text);
+    return !error;
 }
