@@ -74,7 +74,12 @@ bool appendLog(const QString &fileName, const QString &text)
         QFile file(logsPath() + fileName);
         if (auto error = openForWriting(file, QIODevice::WriteOnly | QIODevice::Append))
             return error;
-        return writeAll(file, codepage::encode(text) + "\r\n");
+        const qint64 before = file.size();
+        auto error = writeAll(file, codepage::encode(text) + "\r\n");
+        // Half a line would run into the next one; cutting it back frees what it took.
+        if (error)
+            file.resize(before);
+        return error;
     };
     const auto error = append();
     if (error)
