@@ -1,5 +1,6 @@
 #include "core/diskwrites.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -63,4 +64,16 @@ std::optional<FileError> replaceFile(const QString &path, QByteArrayView bytes)
     if (auto error = writeAll(file, bytes))
         return error;
     return commitFile(file);
+}
+
+std::optional<FileError> appendToFile(const QString &path, QByteArrayView bytes)
+{
+    QFile file(path);
+    if (auto error = openForWriting(file, QIODevice::WriteOnly | QIODevice::Append))
+        return error;
+    const qint64 before = file.size();
+    auto error = writeAll(file, bytes);
+    if (error)
+        file.resize(before);
+    return error;
 }

@@ -34,3 +34,6 @@ std::optional<FileError> commitFile(QSaveFile &file);
 
 // Replaces the file whole through a temporary file and an atomic rename.
 std::optional<FileError> replaceFile(const QString &path, QByteArrayView bytes);
+// Appends to the file, creating it when missing. Bytes that went only part-way
+// are cut off again, so the next append does not run into half a line.
+std::optional<FileError> appendToFile(const QString &path, QByteArrayView bytes);

@@ -59,10 +59,10 @@ bool logAllgemein(const QString &text)
 {
     const QString stamp = appClock().localNow().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
     const QString entry = u'[' + stamp + QStringLiteral("] ") + text;
-    const std::optional<FileError> error =
-        ensureLogsFolder() ? writeNewestFirst(logsPath() + QStringLiteral("Allgemein.log"),
-                                              codepage::encode(entry + QStringLiteral("\r\n")))
-                           : FileError::pathAccess();
+    auto error = makeLogsFolder();
+    if (!error)
+        error = writeNewestFirst(logsPath() + QStringLiteral("Allgemein.log"),
+                                 codepage::encode(entry + QStringLiteral("\r\n")));
     if (error) {
         reportUnwrittenLog(QStringLiteral("Allgemein.log"), *error, entry);
         return false;

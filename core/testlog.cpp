@@ -7,7 +7,6 @@
 #include "core/logbook.h"
 #include "core/unitregistry.h"
 
-#include <QFile>
 
 namespace {
 
@@ -60,7 +59,9 @@ bool writeAutoTestLogHeader(const QString &fileName, TestArt kind)
     QByteArray bytes;
     for (const QString &line : headerLines(kind))
         bytes += codepage::encode(line) + "\r\n";
-    const auto error = ensureLogsFolder() ? replaceFile(logsPath() + fileName, bytes) : FileError::pathAccess();
+    auto error = makeLogsFolder();
+    if (!error)
+        error = replaceFile(logsPath() + fileName, bytes);
     if (error)
         reportUnwrittenLog(fileName, *error, QStringLiteral("Kopf der Autoprüfung"));
     return !error;
@@ -68,20 +69,9 @@ bool writeAutoTestLogHeader(const QString &fileName, TestArt kind)
 
 bool appendLog(const QString &fileName, const QString &text)
 {
-    const auto append = [&]() -> std::optional<FileError> {
-        if (!ensureLogsFolder())
-            return FileError::pathAccess();
-        QFile file(logsPath() + fileName);
-        if (auto error = openForWriting(file, QIODevice::WriteOnly | QIODevice::Append))
-            return error;
-        const qint64 before = file.size();
-        auto error = writeAll(file, codepage::encode(text) + "\r\n");
-        // Half a line would run into the next one; cutting it back frees what it took.
-        if (error)
-            file.resize(before);
-        return error;
-    };
-    const auto error = append();
+    auto error = makeLogsFolder();
+    if (!error)
+        error = appendToFile(logsPath() + fileName, codepage::encode(text) + "\r\n");
     if (error)
         reportUnwrittenLog(fileName, *error, text);
     return !error;
