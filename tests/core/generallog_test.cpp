@@ -6,6 +6,7 @@
 #include "support/tempappfolder.h"
 
 #include <QDir>
+#include <numeric>
 #include <gtest/gtest.h>
 
 TEST(GeneralLog, NewestEntryFirstInCodePageBytes)
@@ -31,9 +32,8 @@ TEST(GeneralLog, NewestEntryFirstInCodePageBytes)
 
     // Older entries of megabytes go on behind the new one byte for byte, whatever
     // they hold: nothing of them is decoded.
-    QByteArray older;
-    for (int i = 0; older.size() < 3 * 1024 * 1024 + 7; ++i)
-        older += char(i * 7 % 256);
+    QByteArray older(3 * 1024 * 1024 + 7, '\0');
+    std::iota(older.begin(), older.end(), 0);
     folder.write(QStringLiteral("logs/Allgemein.log"), older);
     ASSERT_TRUE(logAllgemein(QStringLiteral("neu")));
     EXPECT_TRUE(folder.read(QStringLiteral("logs/Allgemein.log")) == "[07.03.2011 22:05:04] neu\r\n" + older);
