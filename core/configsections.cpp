@@ -67,8 +67,8 @@ int windowKey(const QString &key, int fallback)
 void reportConfigWriteFailure()
 {
     showWriteRightsBox();
-    // No run-time error stands behind a plain failed write, so no description follows.
-    logAllgemein(QStringLiteral("Fehler beim Speichern der Konfiguration für Autoprüfung: "));
+    // Only a full disk is named; a plain failed write has no description.
+    logAllgemein(QStringLiteral("Fehler beim Speichern der Konfiguration für Autoprüfung: ") + iniWriteFailure());
 }
 
 // One write per statement: the order of the writes is the order of the keys in a new file.

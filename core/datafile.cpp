@@ -1,20 +1,13 @@
 #include "core/datafile.h"
 
 #include "core/apppath.h"
+#include "core/diskwrites.h"
 #include "core/generallog.h"
 #include "core/prompts.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QSet>
-
-FileError FileError::overflow() { return {6, QStringLiteral("Überlauf")}; }
-FileError FileError::outOfRange() { return {9, QStringLiteral("Index außerhalb des gültigen Bereichs")}; }
-FileError FileError::typeMismatch() { return {13, QStringLiteral("Typen unverträglich")}; }
-FileError FileError::diskFull() { return {61, QStringLiteral("Datenträger voll")}; }
-FileError FileError::pastEndOfFile() { return {62, QStringLiteral("Einlesen hinter Dateiende")}; }
-FileError FileError::accessDenied() { return {70, QStringLiteral("Zugriff verweigert")}; }
-FileError FileError::pathAccess() { return {75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei")}; }
 
 namespace {
 
@@ -24,46 +17,32 @@ QSet<QString> &failedLoads()
     return names;
 }
 
-FileError fromDevice(QFileDevice::FileError error)
+// The first of "<name>.defekt", "<name>.defekt2", "<name>.defekt3" ... that is free.
+QString freeCopyName(const QString &fileName)
 {
-    switch (error) {
-    case QFileDevice::ResourceError: return FileError::diskFull();
-    case QFileDevice::PermissionsError: return FileError::accessDenied();
-    default: return FileError::pathAccess();
-    }
-}
-
-std::optional<FileError> replaceFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fromDevice(file.error());
-    if (file.write(bytes) != bytes.size()) {
-        const FileError error = fromDevice(file.error());
-        file.cancelWriting();
-        file.commit();
-        return error;
-    }
-    if (!file.commit())
-        return fromDevice(file.error());
-    return std::nullopt;
+    const QString first = fileName + QStringLiteral(".defekt");
+    QString name = first;
+    for (int n = 2; QFileInfo::exists(getAppPath() + name); ++n)
+        name = first + QString::number(n);
+    return name;
 }
 
 std::optional<FileError> keepDefectCopy(const QString &fileName)
 {
     const QString path = getAppPath() + fileName;
-    QFile original(path);
-    if (!original.exists())
+    // A pipe or a device in the file's place holds nothing to keep.
+    if (!QFileInfo(path).isFile())
         return std::nullopt;
+    QFile original(path);
     if (!original.open(QIODevice::ReadOnly))
-        return fromDevice(original.error());
+        return FileError::of(original);
     const QByteArray bytes = original.readAll();
     original.close();
-    const QString copyName = fileName + QStringLiteral(".defekt");
-    if (replaceFile(getAppPath() + copyName, bytes)) {
-        return FileError{75, QStringLiteral("Die unvollständig geladene Datei '") + fileName
-                                 + QStringLiteral("' konnte nicht als '") + copyName
-                                 + QStringLiteral("' gesichert werden")};
+    const QString copyName = freeCopyName(fileName);
+    if (const auto error = replaceFile(getAppPath() + copyName, bytes)) {
+        return FileError{error->number, QStringLiteral("Die unvollständig geladene Datei '") + fileName
+                                            + QStringLiteral("' konnte nicht als '") + copyName
+                                            + QStringLiteral("' gesichert werden: ") + error->description};
     }
     logAllgemein(QStringLiteral("Die Datei '") + fileName
                  + QStringLiteral("' konnte beim Laden nicht vollständig gelesen werden und wurde "
@@ -77,18 +56,23 @@ std::optional<FileError> keepDefectCopy(const QString &fileName)
 DataFileContent readDataFile(const QString &fileName)
 {
     DataFileContent content;
-    QFile file(getAppPath() + fileName);
-    if (!file.exists()) {
+    const QFileInfo info(getAppPath() + fileName);
+    if (!info.exists()) {
         content.missing = true;
         return content;
     }
+    if (!info.isFile()) {
+        content.error = FileError::pathAccess();
+        return content;
+    }
+    QFile file(info.filePath());
     if (!file.open(QIODevice::ReadOnly)) {
-        content.error = fromDevice(file.error());
+        content.error = FileError::of(file);
         return content;
     }
     content.bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        content.error = fromDevice(file.error());
+        content.error = FileError::of(file);
     return content;
 }
 

@@ -3,26 +3,13 @@
 // "Formulare.dat") in the program folder. A file is always replaced whole through
 // a temporary file, so a crash or a full disk never leaves half of one behind.
 // A file that could not be read to its end is kept as "<name>.defekt" before the
-// next save writes over it: what could not be read is not lost.
+// next save writes over it: what could not be read is not lost. A later copy
+// takes the next free name ("<name>.defekt2" ...), so no copy replaces another.
+#include "core/fileerror.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
-
-// Failures carry the numbers and German descriptions the operator knows from the
-// station's error boxes.
-struct FileError
-{
-    int number = 0;
-    QString description;
-
-    static FileError overflow();          // 6
-    static FileError outOfRange();        // 9
-    static FileError typeMismatch();      // 13
-    static FileError diskFull();          // 61
-    static FileError pastEndOfFile();     // 62
-    static FileError accessDenied();      // 70
-    static FileError pathAccess();        // 75
-};
 
 struct DataFileContent
 {
@@ -31,6 +18,8 @@ struct DataFileContent
     std::optional<FileError> error;
 };
 
+// Only a regular file is read: a pipe or a device in its place is a failure
+// and is never opened, since reading it could wait for ever.
 DataFileContent readDataFile(const QString &fileName);
 // Before it writes, keeps a copy of a file whose last load stopped part-way.
 std::optional<FileError> writeDataFile(const QString &fileName, const QByteArray &bytes);

@@ -1,10 +1,10 @@
 #include "core/inifile.h"
 
 #include "core/codepage.h"
+#include "core/diskwrites.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <optional>
 
@@ -27,9 +27,13 @@ QString trimBlanks(const QString &text)
 // The file's lines without their ends; nullopt when a file is there but cannot be read.
 std::optional<QStringList> readLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         return QStringList();
+    // A pipe in its place would hold every read and write of the station.
+    if (!info.isFile())
+        return std::nullopt;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QString text = codepage::decode(file.readAll());
@@ -141,11 +145,15 @@ QString read(const QString &path, const QString &section, const QString &key,
     return cut(unquoted(keyLine(lines->at(at))->value), bufferSize);
 }
 
-int write(const QString &path, const QString &section, const QString &key, const QString &value)
+int write(const QString &path, const QString &section, const QString &key, const QString &value,
+          std::optional<FileError> *failure)
 {
     auto lines = readLines(path);
-    if (!lines)
+    if (!lines) {
+        if (failure)
+            *failure = FileError::pathAccess();
         return 0;
+    }
     const QString sectionText = oneLine(section);
     const QString keyText = oneLine(key);
     const QString valueText = oneLine(value);
@@ -171,15 +179,10 @@ int write(const QString &path, const QString &section, const QString &key, const
     QByteArray bytes;
     for (const QString &line : *lines)
         bytes += codepage::encode(line) + "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return 0;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit();
-        return 0;
-    }
-    return file.commit() ? 1 : 0;
+    const auto error = replaceFile(path, bytes);
+    if (failure)
+        *failure = error;
+    return error ? 0 : 1;
 }
 
 } // namespace inifile

@@ -3,7 +3,10 @@
 // read again every time, so whatever is on disk is the truth. Section and key
 // names match without regard to case; the lines the station does not touch stay
 // as they are. Windows-1252, lines ended by CR LF.
+#include "core/fileerror.h"
+
 #include <QString>
+#include <optional>
 
 namespace inifile {
 
@@ -15,7 +18,8 @@ QString read(const QString &path, const QString &section, const QString &key,
 
 // Sets the key, creating the file, the section and the key as needed. The file is
 // replaced whole, so a failed write leaves the old one. Nonzero on success, 0 when
-// the file could not be written.
-int write(const QString &path, const QString &section, const QString &key, const QString &value);
+// the file could not be written; why goes to failure when one is given.
+int write(const QString &path, const QString &section, const QString &key, const QString &value,
+          std::optional<FileError> *failure = nullptr);
 
 } // namespace inifile

@@ -8,17 +8,23 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cerrno>
+
 QString logsPath() { return getAppPath() + QStringLiteral("logs/"); }
 
-bool ensureLogsFolder()
+std::optional<FileError> makeLogsFolder()
 {
     const QString folder = getAppPath() + QStringLiteral("logs");
     const QFileInfo info(folder);
     if (info.isDir())
-        return true;
+        return std::nullopt;
     if (info.exists())
-        return false;
-    return QDir().mkpath(folder);
+        return FileError::pathAccess();
+    // The failed mkdir's own reason: a full disk has no room for a folder either.
+    errno = 0;
+    if (!QDir().mkpath(folder))
+        return FileError::fromErrno(errno);
+    return std::nullopt;
 }
 
 QString readFileText(const QString &path)

@@ -1,15 +1,18 @@
 #pragma once
 // The folder "logs/" under the program folder, and the logbook page's view of
 // it: the list of logs and one log shown line by line.
+#include "core/fileerror.h"
 #include "core/stationview.h"
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The folder of every log, with a trailing "/".
 QString logsPath();
-// Creates the folder when missing; false when it cannot be had (a file of that name, say).
-bool ensureLogsFolder();
+// Creates the folder when missing; why it cannot be had otherwise (a file of
+// that name, a full disk).
+std::optional<FileError> makeLogsFolder();
 
 // The whole file as text; empty when the file is missing, empty or unreadable.
 QString readFileText(const QString &path);

@@ -13,6 +13,10 @@
 namespace {
 constexpr int kValueBuffer = 1024;
 
+// A full disk is the one failed write that has a name of its own; any other
+// is told as missing write rights, and names nothing.
+QString pendingFailure;
+
 QString trimSpaces(QString text)
 {
     while (text.startsWith(u' '))
@@ -32,8 +36,13 @@ QString readIni(const QString &section, const QString &key, const QString &defau
 
 int writeIniDirect(const QString &section, const QString &key, const QString &value)
 {
-    return inifile::write(iniPath(), section, key, value);
+    std::optional<FileError> failure;
+    const int result = inifile::write(iniPath(), section, key, value, &failure);
+    pendingFailure = failure && failure->number == FileError::diskFull().number ? failure->description : QString();
+    return result;
 }
+
+QString iniWriteFailure() { return pendingFailure; }
 
 int writeIni(const QString &section, const QString &key, const QString &value)
 {

@@ -22,6 +22,10 @@ int writeIni(const QString &section, const QString &key, const QDateTime &value)
 // Writes a key without the warning: the callers that judge the result themselves.
 int writeIniDirect(const QString &section, const QString &key, const QString &value);
 
+// Why the last write failed: "Datenträger voll" for a full disk, empty for any
+// other failure and after a write that succeeded.
+QString iniWriteFailure();
+
 // Shown when the configuration cannot be written; the values in memory stay.
 void showWriteRightsBox();
 

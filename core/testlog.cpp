@@ -2,11 +2,11 @@
 
 #include "core/clock.h"
 #include "core/codepage.h"
+#include "core/diskwrites.h"
+#include "core/generallog.h"
 #include "core/logbook.h"
 #include "core/unitregistry.h"
 
-#include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -56,25 +56,23 @@ QStringList headerLines(TestArt kind)
 
 bool writeAutoTestLogHeader(const QString &fileName, TestArt kind)
 {
-    if (!ensureLogsFolder())
-        return false;
-    QSaveFile file(logsPath() + fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray bytes;
     for (const QString &line : headerLines(kind))
         bytes += codepage::encode(line) + "\r\n";
-    file.write(bytes);
-    return file.commit();
+    auto error = makeLogsFolder();
+    if (!error)
+        error = replaceFile(logsPath() + fileName, bytes);
+    if (error)
+        reportUnwrittenLog(fileName, *error, QStringLiteral("Kopf der Autoprüfung"));
+    return !error;
 }
 
 bool appendLog(const QString &fileName, const QString &text)
 {
-    if (!ensureLogsFolder())
-        return false;
-    QFile file(logsPath() + fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    const QByteArray bytes = codepage::encode(text) + "\r\n";
-    return file.write(bytes) == bytes.size() && file.flush();
+    auto error = makeLogsFolder();
+    if (!error)
+        error = appendToFile(logsPath() + fileName, codepage::encode(text) + "\r\n");
+    if (error)
+        reportUnwrittenLog(fileName, *error, text);
+    return !error;
 }

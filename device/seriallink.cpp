@@ -79,9 +79,9 @@ bool SerialLink::openComPort(int portNumber)
 
 void SerialLink::showPortOpenError()
 {
-    appPrompts().message(QStringLiteral("Fehler beim Öffnen der Schnittstelle: \r\n'") + m_openError
-                             + QStringLiteral("'\r\nBitte wählen Sie eine andere Konfiguration"),
-                         QStringLiteral("COM"), Prompts::Icon::Critical);
+    inform(QStringLiteral("Fehler beim Öffnen der Schnittstelle: \r\n'") + m_openError
+               + QStringLiteral("'\r\nBitte wählen Sie eine andere Konfiguration"),
+           QStringLiteral("COM"), Prompts::Icon::Critical);
     appView().showPage(5);
 }
 

@@ -4,6 +4,7 @@
 #include "core/generallog.h"
 #include "core/oledate.h"
 #include "core/stationutil.h"
+#include "core/stoprequest.h"
 #include "core/textutil.h"
 #include "core/unitaddress.h"
 #include "core/waits.h"
@@ -69,6 +70,16 @@ bool anyTestRunning()
     return pruefung || dauertest;
 }
 
+// A plain sleep, in slices short enough that a stop request ends the task
+// before its next frame instead of after its last.
+void pauseAfterSend()
+{
+    constexpr int kPauseMs = 250;
+    constexpr int kSliceMs = 50;
+    for (int slept = 0; slept < kPauseMs && !stopRequested(); slept += kSliceMs)
+        appWaits().sleepMs(kSliceMs);
+}
+
 // The task holds the bus only for the frames of one target; while it pauses
 // for a test, the operator may query a unit. No event runs between the two
 // sends, and the tick starts no task while an operator's request owns the
@@ -76,9 +87,9 @@ bool anyTestRunning()
 void sendTwice(const QString &frame)
 {
     BusClaim claim(BusUser::Background);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2 && !stopRequested(); ++i) {
         serialLink().sendCommand(frame);
-        appWaits().sleepMs(250);
+        pauseAfterSend();
     }
 }
 
@@ -121,7 +132,7 @@ void executeTask(const QString &taskId)
         waitWhileAutoTestRuns(d);
         sendTwice(QStringLiteral("\nALL") + c);
     } else {
-        for (int n = 1; n <= 999; ++n) {
+        for (int n = 1; n <= 999 && !stopRequested(); ++n) {
             waitWhileAutoTestRuns(d);
             if (n < 100 && task.gruppen[n])
                 sendTwice(QStringLiteral("\nG") + formatTwoDigits(n) + c);
@@ -129,7 +140,11 @@ void executeTask(const QString &taskId)
                 sendTwice(u'\n' + formatUnitAddress(n) + c);
         }
     }
-    logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("' wurde ausgeführt!"));
+    if (stopRequested())
+        logAllgemein(QStringLiteral("Geplanter Task '") + d
+                     + QStringLiteral("' wurde abgebrochen, weil das Programm beendet wird!"));
+    else
+        logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("' wurde ausgeführt!"));
     setStatusText(QStringLiteral("Task '") + d + QStringLiteral("' beendet!"));
 }
 

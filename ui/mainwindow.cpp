@@ -3,6 +3,7 @@
 #include "core/apppath.h"
 #include "core/configsections.h"
 #include "core/formularfile.h"
+#include "core/generallog.h"
 #include "core/logbook.h"
 #include "core/prompts.h"
 #include "core/refreshhooks.h"
@@ -285,7 +286,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-void MainWindow::terminate() { unload(false); }
+void MainWindow::terminate()
+{
+    // A logout or shutdown waits for nobody's OK: a failed save is told without
+    // waiting, also on standard error, and the next save runs all the same.
+    UnattendedScope unattended;
+    LogToStandardError echo;
+    unload(false);
+}
 
 bool MainWindow::unload(bool askAboutBoard)
 {

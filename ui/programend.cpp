@@ -1,5 +1,7 @@
 #include "ui/programend.h"
 
+#include "core/stoprequest.h"
+
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -17,6 +19,7 @@ volatile sig_atomic_t signalFd = -1;
 
 void onTerminationSignal(int signo)
 {
+    requestStop();
     const int fd = signalFd;
     if (fd < 0)
         return;
@@ -45,8 +48,9 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
         m_fds[0] = m_fds[1] = -1;
         return;
     }
-    auto *notifier = new QSocketNotifier(m_fds[1], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPending);
+    m_notifier = new QSocketNotifier(m_fds[1], QSocketNotifier::Read, this);
+    m_notifier->setEnabled(false);
+    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPending);
     signalFd = m_fds[0];
 
     struct sigaction action = {};
@@ -59,6 +63,7 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 
 TerminationSignals::~TerminationSignals()
 {
+    clearStopRequest();
     if (m_fds[0] < 0)
         return;
     signal(SIGTERM, SIG_DFL);
@@ -66,6 +71,12 @@ TerminationSignals::~TerminationSignals()
     signalFd = -1;
     ::close(m_fds[0]);
     ::close(m_fds[1]);
+}
+
+void TerminationSignals::listen()
+{
+    if (m_notifier)
+        m_notifier->setEnabled(true);
 }
 
 void TerminationSignals::readPending()

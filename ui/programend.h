@@ -9,14 +9,21 @@ void endProgram(int exitCode);
 // An empty function goes back to the real end of the process.
 void installProgramEnd(std::function<void(int)> end);
 
+class QSocketNotifier;
+
 // Turns SIGTERM and SIGINT (a logout, a shutdown, an administrator's stop)
-// into a signal of the event loop, so the station can close in order.
+// into a signal of the event loop, so the station can close in order. A signal
+// is taken from the moment the object exists, and stops a task at once; the
+// close itself waits for listen(), so a start under way ends first and nothing
+// is saved that was not loaded.
 class TerminationSignals : public QObject
 {
     Q_OBJECT
 public:
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
+
+    void listen();
 
 signals:
     void terminationRequested();
@@ -25,4 +32,5 @@ private:
     void readPending();
 
     int m_fds[2] = {-1, -1};
+    QSocketNotifier *m_notifier = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "ui/startup.h"
 
 #include "core/configsections.h"
+#include "core/prompts.h"
 #include "core/startoptions.h"
 #include "core/stationview.h"
 #include "core/tasksfile.h"
@@ -14,6 +15,11 @@
 std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
                                          const std::function<void(MainWindow &)> &windowBuilt)
 {
+    // Nobody need be at the screen: a file that fails to load is told without
+    // waiting for an OK, and the station comes up all the same.
+    UnattendedScope unattended;
+    // A logout or shutdown during the start must not kill the station unsaved.
+    auto *termination = new TerminationSignals;
     readStartOptions(arguments);
     initTasks();
     initStatusPages();
@@ -26,14 +32,15 @@ std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
     installView(window.get());
     if (windowBuilt)
         windowBuilt(*window);
-    window->load();
-    // A logout or shutdown closes the station in order from here on.
-    auto *termination = new TerminationSignals(window.get());
+    termination->setParent(window.get());
     QObject::connect(termination, &TerminationSignals::terminationRequested, window.get(),
                      &MainWindow::terminate);
+    window->load();
     window->showAtStart(startOptions().startMinimized, startOptions().startMaximized);
 
     loadComSettings();
     loadAutoPruefungConfig();
+    // Only now is everything loaded that the close saves.
+    termination->listen();
     return window;
 }

@@ -6,6 +6,7 @@
 #include "support/tempappfolder.h"
 
 #include <QDir>
+#include <numeric>
 #include <gtest/gtest.h>
 
 TEST(GeneralLog, NewestEntryFirstInCodePageBytes)
@@ -28,6 +29,14 @@ TEST(GeneralLog, NewestEntryFirstInCodePageBytes)
     // Each entry lists the logs anew, which also empties a log being shown.
     EXPECT_EQ(view.logListFills, 2);
     EXPECT_EQ(view.logList, QStringList{QStringLiteral("_Allgemein_")});
+
+    // Older entries of megabytes go on behind the new one byte for byte, whatever
+    // they hold: nothing of them is decoded.
+    QByteArray older(3 * 1024 * 1024 + 7, '\0');
+    std::iota(older.begin(), older.end(), 0);
+    folder.write(QStringLiteral("logs/Allgemein.log"), older);
+    ASSERT_TRUE(logAllgemein(QStringLiteral("neu")));
+    EXPECT_TRUE(folder.read(QStringLiteral("logs/Allgemein.log")) == "[07.03.2011 22:05:04] neu\r\n" + older);
 }
 
 TEST(GeneralLog, UnwritableLogReportsFailureAndKeepsOlderEntries)

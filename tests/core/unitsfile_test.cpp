@@ -79,6 +79,17 @@ TEST_F(UnitsFile, CutFileKeepsWhatWasReadAndIsKeptAsideBeforeTheNextSave)
     write("Units.dat.defekt", "alt");
     ASSERT_TRUE(saveUnits(false));
     EXPECT_EQ(read("Units.dat.defekt"), QByteArray("alt"));
+
+    // A second failed load: its copy takes the next free name, the first stays.
+    write("Units.dat.defekt2", "älter");
+    write("Units.dat", cut.left(500));
+    EXPECT_FALSE(loadUnits(false));
+    ASSERT_TRUE(saveUnits(false));
+    EXPECT_EQ(read("Units.dat.defekt"), QByteArray("alt"));
+    EXPECT_EQ(read("Units.dat.defekt2"), QByteArray("älter"));
+    EXPECT_EQ(read("Units.dat.defekt3"), cut.left(500));
+    EXPECT_EQ(log().last(), QStringLiteral("Die Datei 'Units.dat' konnte beim Laden nicht vollständig gelesen "
+                                           "werden und wurde vor dem Speichern als 'Units.dat.defekt3' gesichert"));
 }
 
 TEST_F(UnitsFile, QuoteInsideATextBreaksTheLoadWithAMessage)

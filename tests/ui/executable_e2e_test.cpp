@@ -4,15 +4,19 @@
 #include "support/qtprint.h"
 
 #include "core/codepage.h"
+#include "core/taskrecord.h"
+#include "core/tasksfile.h"
 #include "support/simulatedbus.h"
 #include "support/tempappfolder.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
-#include <QScopeGuard>
+#include <QRegularExpression>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -100,6 +104,30 @@ bool waitUntil(const std::function<bool()> &done, int ms)
     return true;
 }
 
+// The program headless in the folder, its port the given device; killed at the
+// end of the test if it is still running.
+struct StationProcess
+{
+    StationProcess(const TempAppFolder &folder, const char *portVariable, const QString &port)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("NUVAX_HOME", folder.path());
+        env.insert(portVariable, port);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        station.setProcessEnvironment(env);
+        station.setProcessChannelMode(QProcess::MergedChannels);
+        station.start(QStringLiteral(NUVAX_EXECUTABLE), {});
+    }
+    ~StationProcess()
+    {
+        if (station.state() != QProcess::NotRunning) {
+            station.kill();
+            station.waitForFinished(5000);
+        }
+    }
+    QProcess station;
+};
+
 TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
 {
     TempAppFolder folder;
@@ -108,21 +136,9 @@ TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
     folder.write("Formulare.dat", boardsFile(QStringLiteral("2013-01-31 00:00:00")));
     folder.write("Nuvax.ini", iniFile(QStringLiteral("9610"), QStringLiteral("007"), QStringLiteral("-1")));
 
-    QProcess station;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("NUVAX_HOME", folder.path());
-    env.insert("NUVAX_COM1", bus.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    station.setProcessEnvironment(env);
-    station.setProcessChannelMode(QProcess::MergedChannels);
-    station.start(QStringLiteral(NUVAX_EXECUTABLE), {});
+    StationProcess process(folder, "NUVAX_COM1", bus.path());
+    QProcess &station = process.station;
     ASSERT_TRUE(station.waitForStarted(10000)) << qPrintable(station.errorString());
-    const auto stop = qScopeGuard([&] {
-        if (station.state() != QProcess::NotRunning) {
-            station.kill();
-            station.waitForFinished(5000);
-        }
-    });
 
     // Cable mode: the greeting goes out as soon as the port is open.
     ASSERT_TRUE(waitUntil([&] { return !bus.wire().isEmpty(); }, 15000)) << station.readAll().toStdString();
@@ -161,6 +177,67 @@ TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
     EXPECT_EQ(folder.read("Nuvax.ini"), iniFile(QStringLiteral("9615"), QStringLiteral("7"), QStringLiteral("True")));
     EXPECT_TRUE(QFileInfo::exists(folder.file("Tasks.dat")));
     EXPECT_EQ(folder.read("Tasks.dat"), QByteArray());
+}
+
+// Nobody at the screen, "Units.dat" cut short, "Nuvax.ini" a folder, a task for
+// 999 units under way: the start goes on without an OK, and SIGTERM ends the
+// task before its next frame and the program within moments, every save run.
+TEST(Executable, UnattendedStartAndSigtermDuringALongTaskWithAnUnwritableIni)
+{
+    TempAppFolder folder;
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    // The task falls due in the minute the station starts in.
+    if (QTime::currentTime().second() > 45)
+        QThread::msleep((61 - QTime::currentTime().second()) * 1000);
+    TaskRecord &task = tasks().at(1);
+    task.belegt = task.aktiv = true;
+    task.beschreibung = QStringLiteral("Alle aus");
+    task.taskId = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+    task.uhrzeit = QDateTime(QDate(2000, 1, 1), QTime(QTime::currentTime().hour(), QTime::currentTime().minute()));
+    task.wochentage.fill(true);
+    task.monate.fill(true);
+    task.adressen.fill(true);
+    ASSERT_TRUE(saveTasks(false));
+    tasks().clear();
+    const QByteArray cut = unitsFile(false).left(100 * 2300);
+    folder.write("Units.dat", cut);
+    folder.write("Formulare.dat", boardsFile(QStringLiteral("2013-01-31")));
+    QDir().mkpath(folder.file("Nuvax.ini"));
+
+    // Without its ini file the station takes port COM2 in converter mode.
+    StationProcess process(folder, "NUVAX_COM2", bus.path());
+    QProcess &station = process.station;
+    ASSERT_TRUE(waitUntil([&] { return bus.wire().contains(QStringLiteral("\n003C0D")); }, 15000))
+        << station.readAll().toStdString();
+    QElapsedTimer sinceSignal;
+    sinceSignal.start();
+    ::kill(pid_t(station.processId()), SIGTERM);
+    ASSERT_TRUE(station.waitForFinished(15000));
+    EXPECT_LT(sinceSignal.elapsed(), 3000);
+    EXPECT_EQ(std::pair(station.exitStatus(), station.exitCode()), std::pair(QProcess::NormalExit, 0));
+    const QString output = QString::fromLocal8Bit(station.readAll());
+    EXPECT_TRUE(output.contains(QStringLiteral("] Fehler beim Speichern der Konfiguration für Autoprüfung: \n")))
+        << output.toStdString();
+
+    // Whole frames, each twice, in order, and far from the last.
+    QString frames;
+    for (int n = 1; n <= 999; ++n)
+        frames += QStringLiteral("\n%1C0D").arg(n, 3, 10, QLatin1Char('0')).repeated(2);
+    const QString wire = bus.wire();
+    EXPECT_TRUE(wire.size() % 7 == 0 && wire.size() < 100 * 7 && frames.startsWith(wire)) << wire.toStdString();
+
+    const QString log = codepage::decode(folder.read("logs/Allgemein.log"));
+    EXPECT_EQ(QString(log).remove(QRegularExpression(QStringLiteral("^\\[[0-9. :]{19}\\] "),
+                                                     QRegularExpression::MultilineOption)),
+              QStringLiteral("Fehler beim Speichern der Konfiguration für Autoprüfung: \r\n"
+                             "Die Datei 'Units.dat' konnte beim Laden nicht vollständig gelesen werden und "
+                             "wurde vor dem Speichern als 'Units.dat.defekt' gesichert\r\n"
+                             "Geplanter Task 'Alle aus' wurde abgebrochen, weil das Programm beendet wird!\r\n"
+                             "Geplanter Task 'Alle aus' wird gestartet!\r\n"
+                             "Fehler beim Laden der Geräteliste: Einlesen hinter Dateiende\r\n"));
+    EXPECT_EQ(departsAt(folder.read("Units.dat"), unitsFile(true)), -1);
+    EXPECT_EQ(folder.read("Units.dat.defekt"), cut);
+    EXPECT_EQ(folder.read("Formulare.dat"), boardsFile(QStringLiteral("2013-01-31")));
 }
 
 } // namespace

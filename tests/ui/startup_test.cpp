@@ -8,6 +8,7 @@
 #include "device/seriallink.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
+#include "support/simulatedbus.h"
 #include "support/tempappfolder.h"
 #include "ui/mainwindow.h"
 #include "ui/programend.h"
@@ -49,9 +50,9 @@ struct StartupFixture : ::testing::Test
         resetStation();
     }
 
-    void start(const QStringList &extra = {})
+    void start(const QStringList &extra = {}, const std::function<void(MainWindow &)> &windowBuilt = {})
     {
-        window = startStation(QStringList{QStringLiteral("nuvax")} + extra);
+        window = startStation(QStringList{QStringLiteral("nuvax")} + extra, windowBuilt);
     }
 
     // Lets the event loop run until the program has ended, at most two seconds.
@@ -146,6 +147,23 @@ TEST_F(StartupFixture, ACorruptUnitsFileStillLeavesTheTaskListFilled)
     });
     EXPECT_TRUE(shown(QStringLiteral("Beim Laden der Geräteliste")));
     EXPECT_EQ(listed, QStringList{QStringLiteral("Flurlicht aus")});
+}
+
+TEST_F(StartupFixture, ASignalDuringTheStartIsTakenOnceEverythingIsLoaded)
+{
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    qputenv("NUVAX_COM2", bus.path().toUtf8());
+    folder.write(QStringLiteral("Nuvax.ini"), "[COM]\r\nPort=1\r\nComMode=1\r\n[AP]\r\nSignalAdr=7\r\n");
+    const QByteArray ini = folder.read(QStringLiteral("Nuvax.ini"));
+
+    // Raised before the port is opened, whose handshake lets events run.
+    start({}, [](MainWindow &) { std::raise(SIGTERM); });
+    EXPECT_EQ(bus.wire(), QStringLiteral("K2Connect@"));
+    EXPECT_EQ(endedWith, -1);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(endedWith, 0);
+    // The signal settings written at the end are the ones read, not the defaults.
+    EXPECT_TRUE(folder.read(QStringLiteral("Nuvax.ini")).startsWith(ini));
 }
 
 TEST_F(StartupFixture, SigtermSavesTheRegistryWithoutTheBoardQuestion)
