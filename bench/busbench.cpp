@@ -3,13 +3,13 @@
 // per unit beyond the bytes' own line time and the 500 ms of quiet line that
 // must pass before each request: once as it runs unattended, once with the
 // serial terminal shown and echoing every character in both directions.
-#include "core/stationsettings.h"
-#include "core/stationview.h"
-#include "core/terminalecho.h"
-#include "core/unitaddress.h"
-#include "device/devicetypes.h"
-#include "device/seriallink.h"
-#include "device/statusrequest.h"
+#include "core/station/stationsettings.h"
+#include "core/station/stationview.h"
+#include "core/formlogic/terminalecho.h"
+#include "core/registry/unitaddress.h"
+#include "device/messages/devicetypes.h"
+#include "device/link/seriallink.h"
+#include "device/messages/statusrequest.h"
 #include "support/samplemessages.h"
 #include "support/simulatedbus.h"
 #include "support/tempappfolder.h"

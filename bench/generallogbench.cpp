@@ -1,7 +1,7 @@
 // Writes general-log entries on top of logs of 2, 20 and 40 MB and prints what
 // one entry costs, and how much the peak memory of the process grew meanwhile:
 // an entry must cost little and take no more memory however long the log.
-#include "core/generallog.h"
+#include "core/logs/generallog.h"
 #include "support/tempappfolder.h"
 
 #include <QCoreApplication>

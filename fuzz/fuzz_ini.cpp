@@ -4,11 +4,11 @@
 // must come back as they were.
 #include "fuzzstation.h"
 
-#include "core/configsections.h"
-#include "core/stationsettings.h"
-#include "core/stationview.h"
-#include "device/autoteststate.h"
-#include "device/comsettings.h"
+#include "core/files/configsections.h"
+#include "core/station/stationsettings.h"
+#include "core/station/stationview.h"
+#include "device/autotest/autoteststate.h"
+#include "device/link/comsettings.h"
 
 #include <QRect>
 

@@ -4,15 +4,15 @@
 // message that passed its grammar.
 #include "fuzzstation.h"
 
-#include "core/codepage.h"
-#include "core/stationsettings.h"
-#include "core/unitregistry.h"
-#include "device/devicetypes.h"
-#include "device/evaluation.h"
-#include "device/messagedescriber.h"
-#include "device/messagegrammar.h"
-#include "device/messageheader.h"
-#include "device/pagefillers.h"
+#include "core/platform/codepage.h"
+#include "core/station/stationsettings.h"
+#include "core/registry/unitregistry.h"
+#include "device/messages/devicetypes.h"
+#include "device/messages/evaluation.h"
+#include "device/messages/messagedescriber.h"
+#include "device/messages/messagegrammar.h"
+#include "device/messages/messageheader.h"
+#include "device/pages/pagefillers.h"
 
 #include <QFile>
 

@@ -5,11 +5,11 @@
 // milliseconds.
 #include "fuzzstation.h"
 
-#include "core/stationsettings.h"
-#include "core/unitregistry.h"
-#include "device/messagegrammar.h"
-#include "device/seriallink.h"
-#include "device/statusrequest.h"
+#include "core/station/stationsettings.h"
+#include "core/registry/unitregistry.h"
+#include "device/messages/messagegrammar.h"
+#include "device/link/seriallink.h"
+#include "device/messages/statusrequest.h"
 #include "support/samplemessages.h"
 #include "support/simulatedbus.h"
 

@@ -3,8 +3,8 @@
 // writes the same bytes.
 #include "fuzzstation.h"
 
-#include "core/datafile.h"
-#include "core/tasksfile.h"
+#include "core/files/datafile.h"
+#include "core/files/tasksfile.h"
 
 #include <QList>
 

@@ -3,8 +3,8 @@
 // whole is kept aside before the save writes over it.
 #include "fuzzstation.h"
 
-#include "core/datafile.h"
-#include "core/unitregistry.h"
+#include "core/files/datafile.h"
+#include "core/registry/unitregistry.h"
 
 #include <array>
 

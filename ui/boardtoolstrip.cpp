@@ -1,6 +1,6 @@
 #include "ui/boardtoolstrip.h"
 
-#include "core/nametables.h"
+#include "core/station/nametables.h"
 #include "ui/stationpictures.h"
 
 #include <QLabel>

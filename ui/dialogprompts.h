@@ -1,5 +1,5 @@
 #pragma once
-#include "core/prompts.h"
+#include "core/station/prompts.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The home page's centre piece: the traffic light of the whole installation,
 // its three lines of explanation and the instance name.
-#include "core/stationview.h"
+#include "core/station/stationview.h"
 
 #include <QWidget>
 

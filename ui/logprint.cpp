@@ -1,7 +1,7 @@
 #include "ui/logprint.h"
 
-#include "core/printwrap.h"
-#include "core/waits.h"
+#include "core/formlogic/printwrap.h"
+#include "core/platform/waits.h"
 #include "ui/printerchoice.h"
 
 #include <QFontMetricsF>

@@ -3,7 +3,7 @@
 // pages under a tab strip, the board's tool strip, the status bar, the
 // one-second timer that drives the tick, and the tray icon. It is also the
 // window the core and the bus reach through StationView.
-#include "core/stationview.h"
+#include "core/station/stationview.h"
 
 #include <QMainWindow>
 #include <functional>

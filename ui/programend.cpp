@@ -1,6 +1,6 @@
 #include "ui/programend.h"
 
-#include "core/stoprequest.h"
+#include "core/station/stoprequest.h"
 
 #include <QSocketNotifier>
 

@@ -1,6 +1,6 @@
 #include "ui/stationforms.h"
 
-#include "core/terminalecho.h"
+#include "core/formlogic/terminalecho.h"
 #include "ui/forms/frmdebug.h"
 #include "ui/forms/frmexpert.h"
 #include "ui/forms/frmsearchwizard.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The station's small pictures, drawn rather than shipped: the traffic light of
 // the home page, the data-activity lamp of the status bar and the tray icon.
-#include "core/stationview.h"
+#include "core/station/stationview.h"
 
 #include <QColor>
 #include <QIcon>

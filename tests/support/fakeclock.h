@@ -1,5 +1,5 @@
 #pragma once
-#include "core/clock.h"
+#include "core/platform/clock.h"
 
 // A clock that stands still until a test moves it. Installs itself while alive.
 class FakeClock : public Clock

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/waits.h"
+#include "core/platform/waits.h"
 
 #include <QtGlobal>
 #include <functional>

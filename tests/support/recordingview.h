@@ -1,5 +1,5 @@
 #pragma once
-#include "core/stationview.h"
+#include "core/station/stationview.h"
 
 #include <QMap>
 

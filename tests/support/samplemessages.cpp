@@ -1,6 +1,6 @@
 #include "support/samplemessages.h"
 
-#include "device/devicetypes.h"
+#include "device/messages/devicetypes.h"
 
 namespace {
 

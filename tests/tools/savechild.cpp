@@ -6,10 +6,10 @@
 // Around each save it writes "<X t" and ">X t" to standard output (X: U units,
 // T tasks, F boards, L general log; t microseconds since start), unbuffered, so
 // the killer knows which save it interrupted.
-#include "core/formularfile.h"
-#include "core/generallog.h"
-#include "core/tasksfile.h"
-#include "core/unitregistry.h"
+#include "core/board/formularfile.h"
+#include "core/logs/generallog.h"
+#include "core/files/tasksfile.h"
+#include "core/registry/unitregistry.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #include "ui/board/boardpage.h"
 
-#include "core/formularfile.h"
-#include "core/labellist.h"
-#include "core/unitregistry.h"
+#include "core/board/formularfile.h"
+#include "core/board/labellist.h"
+#include "core/registry/unitregistry.h"
 #include "support/fakeclock.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"

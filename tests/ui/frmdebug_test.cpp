@@ -1,9 +1,9 @@
 #include "ui/forms/frmdebug.h"
 
-#include "core/stationsettings.h"
-#include "core/terminalecho.h"
-#include "device/busclaim.h"
-#include "device/seriallink.h"
+#include "core/station/stationsettings.h"
+#include "core/formlogic/terminalecho.h"
+#include "device/link/busclaim.h"
+#include "device/link/seriallink.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/qtprint.h"

@@ -1,6 +1,6 @@
 #include "ui/mainwindow.h"
 
-#include "core/stationsettings.h"
+#include "core/station/stationsettings.h"
 #include "support/pdfprinterchoice.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"

@@ -1,8 +1,8 @@
 #include "ui/mainwindow.h"
 
-#include "core/formularfile.h"
-#include "core/stationsettings.h"
-#include "core/unitregistry.h"
+#include "core/board/formularfile.h"
+#include "core/station/stationsettings.h"
+#include "core/registry/unitregistry.h"
 #include "support/fakeclock.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"

@@ -1,4 +1,4 @@
-#include "core/stationsettings.h"
+#include "core/station/stationsettings.h"
 #include "support/pdfprinterchoice.h"
 #include "support/qtprint.h"
 #include "support/tempappfolder.h"

@@ -1,9 +1,9 @@
 #include "support/qtprint.h"
 
-#include "core/unitregistry.h"
-#include "device/devicetypes.h"
-#include "device/pagefillers.h"
-#include "device/statuspages.h"
+#include "core/registry/unitregistry.h"
+#include "device/messages/devicetypes.h"
+#include "device/pages/pagefillers.h"
+#include "device/pages/statuspages.h"
 #include "support/fakeclock.h"
 #include "support/recordingview.h"
 #include "support/samplemessages.h"

@@ -1,9 +1,9 @@
 #include "ui/board/boardcommands.h"
 
-#include "core/labellist.h"
-#include "core/numbertext.h"
-#include "core/prompts.h"
-#include "core/unitaddress.h"
+#include "core/board/labellist.h"
+#include "core/platform/numbertext.h"
+#include "core/station/prompts.h"
+#include "core/registry/unitaddress.h"
 #include "ui/board/boardpage.h"
 #include "ui/board/boardpicture.h"
 #include "ui/forms/frmformularverwaltung.h"

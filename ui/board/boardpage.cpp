@@ -1,9 +1,9 @@
 #include "ui/board/boardpage.h"
 
-#include "core/labellist.h"
-#include "core/prompts.h"
-#include "core/unitaddress.h"
-#include "core/stationview.h"
+#include "core/board/labellist.h"
+#include "core/station/prompts.h"
+#include "core/registry/unitaddress.h"
+#include "core/station/stationview.h"
 #include "ui/board/boardcommands.h"
 #include "ui/board/boardlabel.h"
 #include "ui/board/boardpicture.h"

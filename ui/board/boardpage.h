@@ -3,7 +3,7 @@
 // scroll bars, the name box, panning, placing, dragging and deleting labels.
 // It owns the open board (OpenBoard) and carries out every operation on it;
 // the board's tool bar, menus and dialogs are BoardCommands'.
-#include "core/openboard.h"
+#include "core/board/openboard.h"
 
 #include <QObject>
 #include <QPoint>

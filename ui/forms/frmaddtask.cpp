@@ -1,9 +1,9 @@
 #include "ui/forms/frmaddtask.h"
 
-#include "core/nametables.h"
-#include "core/oledate.h"
-#include "core/prompts.h"
-#include "core/taskeditorinput.h"
+#include "core/station/nametables.h"
+#include "core/platform/oledate.h"
+#include "core/station/prompts.h"
+#include "core/formlogic/taskeditorinput.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #pragma once
 // "Aktion hinzufügen": one scheduled task, new or changed, edited element by
 // element in its own record and handed to the task table on "OK".
-#include "core/taskrecord.h"
-#include "device/tasktable.h"
+#include "core/files/taskrecord.h"
+#include "device/tasks/tasktable.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
 #include "ui/forms/frmapwizard.h"
 
-#include "core/configsections.h"
-#include "core/nametables.h"
-#include "core/prompts.h"
-#include "core/scheduleinput.h"
-#include "core/stationsettings.h"
-#include "device/autotestschedule.h"
+#include "core/files/configsections.h"
+#include "core/station/nametables.h"
+#include "core/station/prompts.h"
+#include "core/formlogic/scheduleinput.h"
+#include "core/station/stationsettings.h"
+#include "device/autotest/autotestschedule.h"
 
 #include <QCheckBox>
 #include <QComboBox>

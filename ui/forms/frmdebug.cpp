@@ -1,8 +1,8 @@
 #include "ui/forms/frmdebug.h"
 
-#include "core/prompts.h"
-#include "core/terminalecho.h"
-#include "device/operatorcommand.h"
+#include "core/station/prompts.h"
+#include "core/formlogic/terminalecho.h"
+#include "device/operator/operatorcommand.h"
 #include "ui/fixedfont.h"
 #include "ui/stationpictures.h"
 

@@ -1,8 +1,8 @@
 #include "ui/forms/frmeditunitdescription.h"
 
-#include "core/prompts.h"
-#include "core/unitdescription.h"
-#include "core/unitregistry.h"
+#include "core/station/prompts.h"
+#include "core/registry/unitdescription.h"
+#include "core/registry/unitregistry.h"
 
 #include <QGridLayout>
 #include <QLabel>

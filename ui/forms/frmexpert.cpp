@@ -1,10 +1,10 @@
 #include "ui/forms/frmexpert.h"
 
-#include "core/expertaddress.h"
-#include "core/prompts.h"
-#include "core/unitaddress.h"
-#include "device/operatorcommand.h"
-#include "device/unitstatus.h"
+#include "core/formlogic/expertaddress.h"
+#include "core/station/prompts.h"
+#include "core/registry/unitaddress.h"
+#include "device/operator/operatorcommand.h"
+#include "device/pages/unitstatus.h"
 #include "ui/fixedfont.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "ui/forms/frmformularverwaltung.h"
 
-#include "core/formularrecord.h"
-#include "core/labellist.h"
-#include "core/prompts.h"
+#include "core/board/formularrecord.h"
+#include "core/board/labellist.h"
+#include "core/station/prompts.h"
 #include "ui/board/boardpage.h"
 #include "ui/forms/frmformulareigenschaften.h"
 

@@ -1,6 +1,6 @@
 #include "ui/forms/frmmeldung.h"
 
-#include "core/stationsettings.h"
+#include "core/station/stationsettings.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,9 +1,9 @@
 #include "ui/forms/frmsearchwizard.h"
 
-#include "core/prompts.h"
-#include "core/unitaddress.h"
-#include "device/busclaim.h"
-#include "device/seriallink.h"
+#include "core/station/prompts.h"
+#include "core/registry/unitaddress.h"
+#include "device/link/busclaim.h"
+#include "device/link/seriallink.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -8,7 +8,7 @@
 // The search runs inside the click on "Weiter", within the dialog's own modal
 // loop. Escape and the window's close box still reach the dialog then; during
 // a search both only ask the search to end, and the dialog closes after it.
-#include "device/unitsearch.h"
+#include "device/operator/unitsearch.h"
 
 #include <QDialog>
 

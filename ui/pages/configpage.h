@@ -3,7 +3,7 @@
 // result signal, the unit registry, the scheduled tasks and the instance name,
 // each on a tab of its own. The page shows what the station reports and hands
 // the operator's actions to the station.
-#include "core/stationview.h"
+#include "core/station/stationview.h"
 
 #include <QScrollArea>
 

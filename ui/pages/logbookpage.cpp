@@ -1,7 +1,7 @@
 #include "ui/pages/logbookpage.h"
 
-#include "core/logbook.h"
-#include "core/waits.h"
+#include "core/logs/logbook.h"
+#include "core/platform/waits.h"
 #include "ui/logprint.h"
 
 #include <QHBoxLayout>

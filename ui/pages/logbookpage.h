@@ -1,7 +1,7 @@
 #pragma once
 // The logbook page: the list of logs, the chosen log in its colours, and the
 // button that prints it.
-#include "core/stationview.h"
+#include "core/station/stationview.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
 #include "ui/pages/overviewpage.h"
 
-#include "core/prompts.h"
-#include "core/unitaddress.h"
-#include "core/unitregistry.h"
-#include "core/nametables.h"
-#include "device/devicetypes.h"
+#include "core/station/prompts.h"
+#include "core/registry/unitaddress.h"
+#include "core/registry/unitregistry.h"
+#include "core/station/nametables.h"
+#include "device/messages/devicetypes.h"
 #include "ui/pages/unitmenu.h"
 #include "ui/stationpictures.h"
 

@@ -2,7 +2,7 @@
 // The overview page: every registered unit with its state, address, device type
 // and description, and the operator's actions on the selected unit through the
 // buttons under the list and the unit menu on the list.
-#include "core/stationview.h"
+#include "core/station/stationview.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
 #include "ui/pages/unitmenu.h"
 
-#include "core/prompts.h"
-#include "core/stationview.h"
-#include "core/unitregistry.h"
-#include "device/unitcommands.h"
-#include "device/unitstatus.h"
+#include "core/station/prompts.h"
+#include "core/station/stationview.h"
+#include "core/registry/unitregistry.h"
+#include "device/operator/unitcommands.h"
+#include "device/pages/unitstatus.h"
 
 namespace {
 

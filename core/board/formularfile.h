@@ -1,0 +1,14 @@
+#pragma once
+// "Formulare.dat": seven lines per board (label list, description, picture,
+// creation date, name, width, height), texts between double quotes, the date
+// between "#" signs. Windows-1252, CR LF; no header and no count.
+#include "core/board/formularrecord.h"
+
+#include <QByteArray>
+
+QByteArray encodeFormular(const FormularRecord &board);
+
+// False after a failure, which the operator has been shown; what was read
+// before it stays in the table.
+bool loadFormulare();
+bool saveFormulare();

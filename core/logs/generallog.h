@@ -1,0 +1,24 @@
+#pragma once
+// The general log "logs/Allgemein.log": one entry per event, newest first.
+#include "core/platform/fileerror.h"
+
+#include <QString>
+
+// Adds one entry and refreshes the list of logs. False when the log could not
+// be written; the caller goes on either way, and the entry goes to standard error.
+bool logAllgemein(const QString &text);
+
+// A log that could not be written: its name, the number and description of the
+// failure and the lost text go to standard error, the one place left to them.
+void reportUnwrittenLog(const QString &fileName, const FileError &error, const QString &text);
+
+// While one is alive every entry also goes to standard error: the station is
+// ending on a signal, and nobody reads its boxes.
+class LogToStandardError
+{
+public:
+    LogToStandardError();
+    ~LogToStandardError();
+    LogToStandardError(const LogToStandardError &) = delete;
+    LogToStandardError &operator=(const LogToStandardError &) = delete;
+};

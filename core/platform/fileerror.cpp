@@ -1,0 +1,39 @@
+#include "core/platform/fileerror.h"
+
+#include <QFileDevice>
+
+#include <cerrno>
+
+FileError FileError::overflow() { return {6, QStringLiteral("Überlauf")}; }
+FileError FileError::outOfRange() { return {9, QStringLiteral("Index außerhalb des gültigen Bereichs")}; }
+FileError FileError::typeMismatch() { return {13, QStringLiteral("Typen unverträglich")}; }
+FileError FileError::diskFull() { return {61, QStringLiteral("Datenträger voll")}; }
+FileError FileError::pastEndOfFile() { return {62, QStringLiteral("Einlesen hinter Dateiende")}; }
+FileError FileError::accessDenied() { return {70, QStringLiteral("Zugriff verweigert")}; }
+FileError FileError::pathAccess() { return {75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei")}; }
+
+FileError FileError::fromErrno(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT: return diskFull();
+    case EACCES:
+    case EPERM:
+    case EROFS: return accessDenied();
+    default: return pathAccess();
+    }
+}
+
+FileError FileError::of(const QFileDevice &file)
+{
+    // Qt names a full disk as such only for a write that took no byte at all;
+    // an open or a rename that failed for want of space says so only in its text.
+    for (const int error : {ENOSPC, EDQUOT})
+        if (file.errorString() == qt_error_string(error))
+            return diskFull();
+    switch (file.error()) {
+    case QFileDevice::ResourceError: return diskFull();
+    case QFileDevice::PermissionsError: return accessDenied();
+    default: return pathAccess();
+    }
+}

@@ -1,7 +1,0 @@
-#include "core/refreshhooks.h"
-
-RefreshHooks &refreshHooks()
-{
-    static RefreshHooks instance;
-    return instance;
-}

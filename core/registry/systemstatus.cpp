@@ -1,0 +1,53 @@
+#include "core/registry/systemstatus.h"
+
+#include "core/registry/unitregistry.h"
+
+SystemStatus computeSystemStatus()
+{
+    bool unknown = false;
+    // Special addresses are no lights of the installation and never count here.
+    for (int addr = 1; addr <= 999; ++addr) {
+        const UnitRecord &unit = units().at(addr);
+        if (!unit.exists)
+            continue;
+        if (unit.state == kStateFault)
+            return SystemStatus::Fault;
+        if (unit.state == kStateUnknown)
+            unknown = true;
+    }
+    return unknown ? SystemStatus::Unknown : SystemStatus::Ok;
+}
+
+void updateSystemStatus()
+{
+    const SystemStatus status = computeSystemStatus();
+    QString title;
+    QStringList lines;
+    switch (status) {
+    case SystemStatus::Fault:
+        title = QStringLiteral("Systemstatus: Fehler");
+        lines = {QStringLiteral("Bei mindestens einem eingetragenen Gerät wurde ein Fehler gefunden"),
+                 QStringLiteral("Dieses Symbol bedeutet, dass alle unter 'Übersicht' eingetragenen "
+                                "Geräte getestet wurden, und bei einem oder mehreren Geräten "
+                                "mindestens ein Fehler gefunden wurde."),
+                 QStringLiteral("Nähere Hinweise und Fehlerbeschreibungen finden Sie im Logbuch")};
+        break;
+    case SystemStatus::Unknown:
+        title = QStringLiteral("Systemstatus: Unbekannt");
+        lines = {QStringLiteral("Es gibt mindestens ein Gerät, das noch nicht getestet wurde."),
+                 QStringLiteral("Dieses Symbol bedeutet, dass mindestens ein Gerät vorhanden ist, "
+                                "dessen Status unbekannt ist. Es wird bei der nächsten "
+                                "Autoprüfung getestet werden."),
+                 QStringLiteral("Stellen Sie sicher, dass die automatische Prüfung aktiviert ist")};
+        break;
+    case SystemStatus::Ok:
+        title = QStringLiteral("Systemstatus: OK");
+        lines = {QStringLiteral("Alle eingetragenen Geräte arbeiten fehlerfrei."),
+                 QStringLiteral("Dieses Symbol bedeutet, dass alle unter 'Übersicht' eingetragenen "
+                                "Geräte getestet wurden, und bei keinem Gerät eine Fehlfunktion "
+                                "festzustellen war."),
+                 QStringLiteral("Solange dieses Symbol angezeigt wird, ist alles in Ordnung")};
+        break;
+    }
+    appView().showSystemStatus(status, title, lines.join(QStringLiteral("\r\n")));
+}

@@ -1,0 +1,7 @@
+#include "core/station/refreshhooks.h"
+
+RefreshHooks &refreshHooks()
+{
+    static RefreshHooks instance;
+    return instance;
+}

@@ -1,0 +1,7 @@
+#include "core/station/stationsettings.h"
+
+StationSettings &settings()
+{
+    static StationSettings instance;
+    return instance;
+}

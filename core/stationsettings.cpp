@@ -1,7 +1,0 @@
-#include "core/stationsettings.h"
-
-StationSettings &settings()
-{
-    static StationSettings instance;
-    return instance;
-}

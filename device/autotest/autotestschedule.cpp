@@ -1,0 +1,209 @@
+#include "device/autotest/autotestschedule.h"
+
+#include "core/platform/clock.h"
+#include "core/files/configsections.h"
+#include "core/logs/generallog.h"
+#include "core/station/nametables.h"
+#include "core/station/stationview.h"
+#include "core/station/stationutil.h"
+#include "core/logs/testlog.h"
+#include "core/platform/waits.h"
+#include "device/autotest/autotestpoll.h"
+#include "device/autotest/autoteststate.h"
+#include "device/link/busclaim.h"
+#include "device/link/seriallink.h"
+
+namespace {
+
+int weekdayFromMonday(const QDate &date) { return date.dayOfWeek() - 1; }
+
+bool sameMinute(const QDateTime &now, const QTime &zeit)
+{
+    return now.time().toString(QStringLiteral("HH:mm")) == zeit.toString(QStringLiteral("HH:mm"));
+}
+
+// Boundaries of the wall clock, as the operator reads it, between two moments.
+qint64 wallSeconds(const QDateTime &dt)
+{
+    return dt.date().toJulianDay() * 86400 + dt.time().msecsSinceStartOfDay() / 1000;
+}
+
+QDateTime startOrNow(const QDateTime &start, const QDateTime &now)
+{
+    return start.isValid() ? start : now;
+}
+
+// The start broadcasts of one kind; false when a send failed. The pauses are
+// plain sleeps: nothing else may talk on the bus while the units switch over.
+bool sendStartBroadcasts(int art)
+{
+    for (int i = 1; i <= 3; ++i) {
+        const int pause = art == kArtPruefung ? 700 * i : 500;
+        const QString first = art == kArtPruefung ? QStringLiteral("\nALLP00") : QStringLiteral("\nALLT00");
+        if (serialLink().sendCommand(first))
+            return false;
+        appWaits().sleepMs(pause);
+        if (serialLink().sendCommand(QStringLiteral("\nALLi00")))
+            return false;
+        appWaits().sleepMs(pause);
+    }
+    return true;
+}
+
+// One kind's schedule: due now, or due in a minute it could not look at.
+// Whether the kind may start is asked when the tick looks, so a slot that
+// fell during a poll starts once the poll has ended.
+void checkSchedule(int art)
+{
+    const bool dauertest = art == kArtDauertest;
+    // A duration test would write its log header over the results of the
+    // function test's poll: it waits until that poll has ended.
+    if (dauertest && autoTestRun().abfrageLaeuft)
+        return;
+    const QList<QDateTime> missed = autoTestRun().scheduleMinutes[art].look();
+    const TestSchedule &schedule = dauertest ? settings().dauertest : settings().pruefung;
+    if (!schedule.aktiv || !kannTestStarten(art))
+        return;
+    const QDateTime lastRun = dauertest ? getDauertestLastRun() : getPruefungLastRun();
+    if (istFaellig(schedule, lastRun, appClock().localNow(), !dauertest)) {
+        starteAutoPruefung(art);
+        return;
+    }
+    for (const QDateTime &slot : missed) {
+        if (!istFaellig(schedule, lastRun, slot, !dauertest))
+            continue;
+        if (starteAutoPruefung(art, slot) == 0)
+            logAllgemein((dauertest ? QStringLiteral("Betriebsdauertest") : QStringLiteral("Prüfung"))
+                         + QStringLiteral(" für den Termin ") + slot.toString(QStringLiteral("dd.MM.yyyy HH:mm"))
+                         + QStringLiteral(" wurde verspätet gestartet!"));
+        return;
+    }
+}
+
+} // namespace
+
+bool istFaellig(const TestSchedule &schedule, const QDateTime &lastRun, const QDateTime &now,
+                bool dailyAllowed)
+{
+    if (!sameMinute(now, schedule.zeit))
+        return false;
+    const QDate last = lastRun.date();
+    const QDate today = now.date();
+    const bool weekdayMatches = weekdayFromMonday(today) == schedule.tag;
+    switch (schedule.intervall) {
+    case 0:
+        return last.year() != today.year() && today.month() - 1 == schedule.monat && weekdayMatches;
+    case 1:
+        // Year and month: a last run exactly twelve months ago is not this month's run.
+        return (last.year() != today.year() || last.month() != today.month()) && weekdayMatches;
+    case 2:
+        return last != today && weekdayMatches;
+    case 3:
+        return dailyAllowed && last != today;
+    default:
+        return false;
+    }
+}
+
+void pruefeZeitplan()
+{
+    // An operator's request or an automatic message owns the bus: the minutes
+    // stay unseen until it is free.
+    if (busOwner() == BusUser::Foreground)
+        return;
+    checkSchedule(kArtDauertest);
+    checkSchedule(kArtPruefung);
+}
+
+int starteAutoPruefung(int art, const QDateTime &slot)
+{
+    if (!kannTestStarten(art))
+        return 1;
+    BusClaim claim(BusUser::Background);
+    if (!claim.granted())
+        return 1;
+    AutoTestRun &run = autoTestRun();
+    const QDateTime now = appClock().localNow();
+    run.autoTestLogDatei =
+        QStringLiteral("AutoTest_") + now.toString(QStringLiteral("yyyy_MM_dd")) + QStringLiteral(".log");
+    if (art == kArtPruefung)
+        run.testStartZeit = now;
+
+    // A run the ini file cannot record would start again on every tick of its
+    // minute, each time with a new log: it does not start at all.
+    const QDateTime lastRun = slot.isValid() ? slot : now;
+    const int lastRunWritten =
+        art == kArtPruefung ? setPruefungLastRun(lastRun) : setDauertestLastRun(lastRun);
+    if (lastRunWritten == 0 || !writeRunningState(art, true)) {
+        showWriteRightsBoxOnce();
+        return 1;
+    }
+    writeAutoTestLogHeader(run.autoTestLogDatei, art == kArtPruefung ? TestArt::Pruefung : TestArt::Dauertest);
+    // A function test still counting down is dropped by a duration test.
+    if (art == kArtPruefung)
+        dauertestIsRunning(false);
+    else
+        pruefungIsRunning(false);
+    setStatusText(art == kArtPruefung ? QStringLiteral("Starte Prüfung...")
+                                      : QStringLiteral("Starte Betriebsdauertest..."));
+
+    if (!sendStartBroadcasts(art)) {
+        writeRunningState(art, false);
+        return 1;
+    }
+    run.testStartZeit = appClock().localNow();
+    run.abfrageLaeuft = false;
+    return 0;
+}
+
+void pruefeAbfrage()
+{
+    AutoTestRun &run = autoTestRun();
+    const QDateTime now = appClock().localNow();
+    // A function test this program did not start (its stale state could not be
+    // cleared) has no start to count from and is never polled.
+    if (pruefungIsRunning() && run.testGestartet[kArtPruefung]) {
+        const qint64 s = qAbs(wallSeconds(now) - wallSeconds(startOrNow(run.testStartZeit, now)));
+        if (s < 60) {
+            setStatusText(QStringLiteral("Abfrage in %1 Sekunden").arg(60 - s));
+            return;
+        }
+        if (run.abfrageLaeuft || busOwner() == BusUser::Foreground)
+            return;
+        setStatusText(QStringLiteral("Starte Abfrage"));
+        frageGeraeteAbPruefung();
+    } else if (dauertestIsRunning()) {
+        const qint64 m = qAbs(wallSeconds(now) / 60 - wallSeconds(startOrNow(run.testStartZeit, now)) / 60);
+        const qint64 limit = qint64(settings().akkulaufzeit) * 60;
+        if (m < limit) {
+            setStatusText(QStringLiteral("Gerätebfrage in %1 Minuten").arg(limit - m));
+            return;
+        }
+        if (run.abfrageLaeuft || busOwner() == BusUser::Foreground)
+            return;
+        setStatusText(QStringLiteral("Starte Abfrage"));
+        frageGeraeteAbDauertest();
+    }
+}
+
+QString scheduleDisplayText(const TestSchedule &schedule, bool withAkkulaufzeit, int akkulaufzeit)
+{
+    if (!schedule.aktiv)
+        return QStringLiteral("NICHT AKTIV!");
+    QStringList lines{QStringLiteral("Intervall: ") + intervalNames().value(schedule.intervall),
+                      QStringLiteral("Monat: ") + monthNames().value(schedule.monat),
+                      QStringLiteral("Wochentag: ") + weekDayNames().value(schedule.tag),
+                      QStringLiteral("Zeit: ") + schedule.zeit.toString(QStringLiteral("HH:mm"))};
+    if (withAkkulaufzeit)
+        lines << QStringLiteral("Akkulaufzeit: ") + akkuLaufzeitNames().value(akkulaufzeit);
+    return lines.join(u'\n');
+}
+
+void aktualisiereAPAnzeige()
+{
+    loadSignalConfig();
+    const StationSettings &s = settings();
+    appView().showAutoTestSettings(scheduleDisplayText(s.pruefung, false, 0),
+                                   scheduleDisplayText(s.dauertest, true, s.akkulaufzeit),
+                                   s.sigResultAktiv, s.signalAdr);
+}

@@ -1,0 +1,271 @@
+#include "device/link/seriallink.h"
+
+#include "core/platform/clock.h"
+#include "core/platform/codepage.h"
+#include "core/station/prompts.h"
+#include "core/station/stationsettings.h"
+#include "core/station/stationview.h"
+#include "core/platform/waits.h"
+#include "device/messages/automessages.h"
+#include "device/link/busclaim.h"
+#include "device/messages/messageheader.h"
+#include "device/link/serialport.h"
+
+#include <algorithm>
+
+namespace {
+// Characters older than this are the rest of an earlier transmission.
+constexpr qint64 kStaleMs = 2000;
+// Waits let events run at least this often; the window stays alive meanwhile.
+constexpr int kSliceMs = 100;
+// The time-out of an answer counts in steps of this length.
+constexpr int kTimeoutStepMs = 200;
+// The longest quiet-line wait.
+constexpr qint64 kLineIdleLimitMs = 20000;
+
+constexpr int kHandshakeLength = 10;
+const QString kHandshakeWord = QStringLiteral("Connect");
+
+qint64 nowMs() { return appClock().monotonicMs(); }
+} // namespace
+
+SerialLink::SerialLink() = default;
+SerialLink::~SerialLink() = default;
+
+SerialLink &serialLink()
+{
+    // Never destroyed: the port may still be open when the program ends.
+    static SerialLink *link = new SerialLink;
+    return *link;
+}
+
+void SerialLink::setPort(SerialPort *port)
+{
+    if (m_port)
+        disconnect(m_port, nullptr, this, nullptr);
+    if (!port) {
+        if (!m_hardware)
+            m_hardware = new HardwareSerialPort(this);
+        port = m_hardware;
+    }
+    m_port = port;
+    connect(m_port, &SerialPort::readyRead, this, &SerialLink::receivePending);
+    connect(m_port, &SerialPort::lineLost, this, &SerialLink::onLineLost);
+}
+
+void SerialLink::reset()
+{
+    if (m_port)
+        m_port->close();
+    m_buffer.clear();
+    m_hasReceived = false;
+    m_lastReceiveMs = 0;
+    m_openError.clear();
+    settings().portOk = false;
+    resetBusClaims();
+}
+
+bool SerialLink::openComPort(int portNumber)
+{
+    if (!m_port)
+        setPort(nullptr);
+    m_port->close();
+    const int baud = settings().comMode != kModeConverter ? kBaudAdapter : kBaudConverter;
+    settings().portOk = m_port->open(serialPortPath(portNumber), baud);
+    m_openError = settings().portOk ? QString() : m_port->errorString();
+    updateConnectionStatus();
+    return settings().portOk;
+}
+
+void SerialLink::showPortOpenError()
+{
+    inform(QStringLiteral("Fehler beim Öffnen der Schnittstelle: \r\n'") + m_openError
+               + QStringLiteral("'\r\nBitte wählen Sie eine andere Konfiguration"),
+           QStringLiteral("COM"), Prompts::Icon::Critical);
+    appView().showPage(5);
+}
+
+void SerialLink::onLineLost()
+{
+    // The port closed itself; every wait now fails at once instead of spinning
+    // until its time-out. Opening the port again from the configuration works.
+    settings().portOk = false;
+}
+
+void SerialLink::updateConnectionStatus()
+{
+    // The mode list of the configuration page always shows the current mode
+    // here: it is selected from the mode before the port opens, and the mode is
+    // taken from it before the port is reopened.
+    appView().showConnectionStatus(QStringLiteral("Verbinde ..."), ConnectionColor::Neutral);
+    switch (connectAdapter(settings().comMode)) {
+    case -1:
+        appView().showConnectionStatus(QStringLiteral("Fehler beim Senden / Keine Antwort"),
+                                       ConnectionColor::Red);
+        break;
+    case -3:
+        appView().showConnectionStatus(busBusyReason(), ConnectionColor::Neutral);
+        break;
+    case 0:
+        appView().showConnectionStatus(QStringLiteral("Bereit"), ConnectionColor::Green);
+        break;
+    default:
+        appView().showConnectionStatus(QStringLiteral("n/a"), ConnectionColor::Unchanged);
+        break;
+    }
+}
+
+int SerialLink::connectAdapter(int mode)
+{
+    QString greeting;
+    if (mode == kModeCable)
+        greeting = QStringLiteral("K2Connect@");
+    else if (mode == kModeBluetooth)
+        greeting = QStringLiteral("B3Connect@");
+    else
+        return -2;
+
+    // The handshake empties the buffer: never under a running exchange.
+    BusTransaction exchange;
+    if (!exchange.granted())
+        return -3;
+
+    if (!sendCommand(greeting) && waitForReceived(kHandshakeLength, kAnswerTimeoutMs, kAnswerIdleMs) == 0) {
+        QString answer;
+        takeReceived(kHandshakeLength, answer);
+        if (answer.mid(2, kHandshakeWord.size()) == kHandshakeWord) {
+            clearReceived();
+            return 0;
+        }
+    }
+    clearReceived();
+    return -1;
+}
+
+bool SerialLink::portOpen() const { return settings().portOk && m_port && m_port->isOpen(); }
+
+bool SerialLink::sendCommand(const QString &text)
+{
+    if (!portOpen())
+        return false;
+    if (!m_port->write(codepage::encode(text)))
+        return true;
+    setDataIndicator(1);
+    appView().echoTerminal(text, true);
+    return false;
+}
+
+void SerialLink::setDataIndicator(int kind)
+{
+    if (kind >= 0 && kind <= 2)
+        appView().setDataIndicator(kind);
+}
+
+void SerialLink::clearReceived() { m_buffer.clear(); }
+
+int SerialLink::takeReceived(int count, QString &out)
+{
+    if (count < 0) {
+        out.clear();
+        return 0;
+    }
+    if (count == 0 || m_buffer.size() <= count) {
+        out = m_buffer;
+        m_buffer.clear();
+        return static_cast<int>(out.size());
+    }
+    out = m_buffer.left(count);
+    m_buffer.remove(0, count);
+    return count;
+}
+
+void SerialLink::appendReceived(const QString &text)
+{
+    m_buffer += text;
+    appView().echoTerminal(text, false);
+}
+
+qint64 SerialLink::msSinceLastReceive() const { return nowMs() - m_lastReceiveMs; }
+
+void SerialLink::receivePending()
+{
+    if (!m_port || !m_port->isOpen() || m_port->bytesAvailable() <= 0)
+        return;
+    setDataIndicator(2);
+    if (m_hasReceived && qAbs(msSinceLastReceive()) > kStaleMs)
+        m_buffer.clear();
+    m_lastReceiveMs = nowMs();
+    m_hasReceived = true;
+    appWaits().pumpEvents();
+    const QByteArray bytes = m_port->isOpen() ? m_port->readAll() : QByteArray();
+    if (!bytes.isEmpty())
+        appendReceived(codepage::decode(bytes));
+    if (m_buffer.size() >= kHeaderLength)
+        checkUnsolicited();
+    appWaits().pumpEvents();
+}
+
+void SerialLink::waitForInput(int ms)
+{
+    if (ms <= 0)
+        return;
+    if (m_port && m_port->isOpen())
+        m_port->waitForReadyRead(ms);
+    else
+        appWaits().sleepMs(ms);
+}
+
+int SerialLink::waitForReceived(int count, int timeoutMs, int idleMs)
+{
+    const qsizetype entryLength = m_buffer.size();
+    if (!settings().portOk || !m_port)
+        return -1;
+    const qint64 timeout = qint64(timeoutMs / kTimeoutStepMs) * kTimeoutStepMs;
+    if (timeout <= 0)
+        return -1;
+    if (m_buffer.size() >= count)
+        return 0;
+
+    // The time-out runs only while nothing has come; once characters come, the
+    // wait lasts as long as they keep coming at most idleMs apart.
+    qint64 countFrom = nowMs();
+    for (;;) {
+        appWaits().pumpEvents();
+        receivePending();
+        if (m_buffer.size() >= count)
+            return 0;
+        if (!settings().portOk)
+            return -1;
+        qint64 left;
+        if (m_buffer.size() > entryLength) {
+            countFrom = nowMs();
+            if (msSinceLastReceive() > idleMs)
+                return -1;
+            left = idleMs + 1 - msSinceLastReceive();
+        } else {
+            left = countFrom + timeout - nowMs();
+            if (left <= 0)
+                return -1;
+        }
+        if (m_port->bytesAvailable() > 0)
+            continue;
+        waitForInput(static_cast<int>(std::min<qint64>(left, kSliceMs)));
+    }
+}
+
+void SerialLink::waitLineIdle(int ms)
+{
+    const qint64 giveUpAt = nowMs() + kLineIdleLimitMs;
+    for (;;) {
+        appWaits().pumpEvents();
+        receivePending();
+        if (!m_hasReceived || msSinceLastReceive() > ms)
+            return;
+        const qint64 left = std::min<qint64>(ms + 1 - msSinceLastReceive(), giveUpAt - nowMs());
+        if (left <= 0)
+            return;
+        if (m_port && m_port->bytesAvailable() > 0)
+            continue;
+        waitForInput(static_cast<int>(std::min<qint64>(left, kSliceMs)));
+    }
+}

@@ -1,0 +1,89 @@
+#include "device/link/serialport.h"
+
+#include <QSerialPort>
+
+QString serialPortPath(int portNumber)
+{
+    const QByteArray named = qgetenv("NUVAX_COM" + QByteArray::number(portNumber));
+    if (!named.isEmpty())
+        return QString::fromLocal8Bit(named);
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+}
+
+namespace {
+// Long enough for a terminal line of a thousand characters at 300 baud to reach the driver.
+constexpr int kWriteTimeoutMs = 5000;
+} // namespace
+
+HardwareSerialPort::HardwareSerialPort(QObject *parent) : SerialPort(parent), m_port(new QSerialPort(this))
+{
+    connect(m_port, &QSerialPort::readyRead, this, &SerialPort::readyRead);
+    connect(m_port, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) { onError(error); });
+}
+
+HardwareSerialPort::~HardwareSerialPort() = default;
+
+bool HardwareSerialPort::open(const QString &path, int baud)
+{
+    if (m_port->isOpen())
+        m_port->close();
+    m_port->setPortName(path);
+    m_port->setBaudRate(baud);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (m_port->open(QIODevice::ReadWrite))
+        return true;
+    m_lastError = m_port->errorString();
+    return false;
+}
+
+void HardwareSerialPort::close()
+{
+    if (m_port->isOpen())
+        m_port->close();
+}
+
+bool HardwareSerialPort::isOpen() const { return m_port->isOpen(); }
+
+bool HardwareSerialPort::write(const QByteArray &bytes)
+{
+    if (!m_port->isOpen())
+        return false;
+    if (m_port->write(bytes) != bytes.size()) {
+        m_lastError = m_port->errorString();
+        return false;
+    }
+    // write() only queues; the bytes must be with the driver before any plain sleep.
+    while (m_port->isOpen() && m_port->bytesToWrite() > 0) {
+        if (!m_port->waitForBytesWritten(kWriteTimeoutMs)) {
+            m_lastError = m_port->errorString();
+            return false;
+        }
+    }
+    return m_port->isOpen();
+}
+
+QByteArray HardwareSerialPort::readAll() { return m_port->isOpen() ? m_port->readAll() : QByteArray(); }
+
+qint64 HardwareSerialPort::bytesAvailable() const { return m_port->isOpen() ? m_port->bytesAvailable() : 0; }
+
+bool HardwareSerialPort::waitForReadyRead(int ms)
+{
+    return m_port->isOpen() && m_port->waitForReadyRead(ms);
+}
+
+QString HardwareSerialPort::errorString() const { return m_lastError; }
+
+void HardwareSerialPort::onError(int error)
+{
+    if (error == QSerialPort::NoError)
+        return;
+    m_lastError = m_port->errorString();
+    if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) && m_port->isOpen()) {
+        m_port->close();
+        emit lineLost();
+    }
+}

@@ -1,0 +1,166 @@
+#include "device/tasks/taskrunner.h"
+
+#include "core/platform/clock.h"
+#include "core/logs/generallog.h"
+#include "core/platform/oledate.h"
+#include "core/station/stationutil.h"
+#include "core/station/stoprequest.h"
+#include "core/platform/textutil.h"
+#include "core/registry/unitaddress.h"
+#include "core/platform/waits.h"
+#include "device/autotest/autoteststate.h"
+#include "device/link/busclaim.h"
+#include "device/link/seriallink.h"
+#include "device/tasks/tasktable.h"
+#include "device/autotest/timertick.h"
+
+namespace {
+
+TaskRunnerState runner;
+
+QString trimmedDescription(const TaskRecord &rec) { return trimNull(rec.beschreibung).trimmed(); }
+
+// Minute boundaries of the wall clock from a to b.
+qint64 minuteBoundaries(const QDateTime &a, const QDateTime &b)
+{
+    auto minutes = [](const QDateTime &dt) {
+        return dt.date().toJulianDay() * 1440 + dt.time().hour() * 60 + dt.time().minute();
+    };
+    return minutes(b) - minutes(a);
+}
+
+bool isDueAt(const TaskRecord &t, const QDateTime &at)
+{
+    if (!t.belegt || !t.aktiv)
+        return false;
+    if (!t.monate[at.date().month() - 1] || !t.wochentage[at.date().dayOfWeek() - 1])
+        return false;
+    if (taskTime(t).toString(QStringLiteral("HH:mm")) != at.time().toString(QStringLiteral("HH:mm")))
+        return false;
+    return minuteBoundaries(t.sperreBis.isValid() ? t.sperreBis : oledate::zero(), at) > 0;
+}
+
+// One pass over the table for the minute of `at`; `at` empty means now, read
+// again for every slot since a task that runs lets the clock go on.
+void runDueTasks(const QDateTime &at)
+{
+    for (int slot = 1; slot <= kMaxTasks; ++slot) {
+        const QDateTime when = at.isValid() ? at : appClock().localNow();
+        TaskRecord &t = tasks().at(slot);
+        if (!isDueAt(t, when))
+            continue;
+        t.sperreBis = appClock().localNow().addSecs(60);
+        if (runner.taskLaeuft) {
+            logAllgemein(QStringLiteral("Task '") + trimmedDescription(t)
+                         + QStringLiteral("' konnte nicht gestartet werden, weil ein anderer Task "
+                                          "gerade ausgeführt wird!"));
+            continue;
+        }
+        runner.taskLaeuft = true;
+        executeTask(t.taskId);
+        runner.taskLaeuft = false;
+    }
+}
+
+// Both states are read, each may clear one left behind by an earlier run.
+bool anyTestRunning()
+{
+    const bool pruefung = pruefungIsRunning();
+    const bool dauertest = dauertestIsRunning();
+    return pruefung || dauertest;
+}
+
+// A plain sleep, in slices short enough that a stop request ends the task
+// before its next frame instead of after its last.
+void pauseAfterSend()
+{
+    constexpr int kPauseMs = 250;
+    constexpr int kSliceMs = 50;
+    for (int slept = 0; slept < kPauseMs && !stopRequested(); slept += kSliceMs)
+        appWaits().sleepMs(kSliceMs);
+}
+
+// The task holds the bus only for the frames of one target; while it pauses
+// for a test, the operator may query a unit. No event runs between the two
+// sends, and the tick starts no task while an operator's request owns the
+// bus, so the claim is never refused here.
+void sendTwice(const QString &frame)
+{
+    BusClaim claim(BusUser::Background);
+    for (int i = 0; i < 2 && !stopRequested(); ++i) {
+        serialLink().sendCommand(frame);
+        pauseAfterSend();
+    }
+}
+
+} // namespace
+
+TaskRunnerState &taskRunner() { return runner; }
+void resetTaskRunner() { runner = TaskRunnerState{}; }
+bool taskLaeuft() { return runner.taskLaeuft; }
+
+void checkTasks()
+{
+    // A foreground request owns the bus; the minutes are looked at once it is free.
+    if (busOwner() == BusUser::Foreground)
+        return;
+    for (const QDateTime &m : runner.minutes.look())
+        runDueTasks(m);
+    runDueTasks(QDateTime());
+}
+
+void executeTask(const QString &taskId)
+{
+    const int slot = findTaskIndex(taskId);
+    if (slot < 0)
+        return;
+    // The task as it was when it started: an edit or a removal during one of
+    // its pauses must not change what it sends.
+    const TaskRecord task = tasks().at(slot);
+    const QString d = trimmedDescription(task);
+    waitWhileAutoTestRuns(d);
+    logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("' wird gestartet!"));
+    setStatusText(QStringLiteral("Starte Task '") + d + u'\'');
+
+    const QString c = aktionsBefehl(task.aktion);
+    if (c.isEmpty()) {
+        logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("': Die Aktion '")
+                     + (aktionsName(task.aktion).isEmpty() ? QString::number(task.aktion)
+                                                           : aktionsName(task.aktion))
+                     + QStringLiteral("' hat keinen Befehl, es wird nichts gesendet!"));
+    } else if (task.alleEinheiten) {
+        waitWhileAutoTestRuns(d);
+        sendTwice(QStringLiteral("\nALL") + c);
+    } else {
+        for (int n = 1; n <= 999 && !stopRequested(); ++n) {
+            waitWhileAutoTestRuns(d);
+            if (n < 100 && task.gruppen[n])
+                sendTwice(QStringLiteral("\nG") + formatTwoDigits(n) + c);
+            if (task.adressen[n])
+                sendTwice(u'\n' + formatUnitAddress(n) + c);
+        }
+    }
+    if (stopRequested())
+        logAllgemein(QStringLiteral("Geplanter Task '") + d
+                     + QStringLiteral("' wurde abgebrochen, weil das Programm beendet wird!"));
+    else
+        logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("' wurde ausgeführt!"));
+    setStatusText(QStringLiteral("Task '") + d + QStringLiteral("' beendet!"));
+}
+
+void waitWhileAutoTestRuns(const QString &beschreibung)
+{
+    timerTick();
+    if (anyTestRunning()) {
+        logAllgemein(QStringLiteral("Task '") + beschreibung
+                     + QStringLiteral("' wurde ausgeführt während die AutoPrüfung lief und wird angehalten!"));
+        do {
+            appWaits().pumpEvents();
+            appWaits().sleepMs(200);
+            timerTick();
+        } while (anyTestRunning());
+        logAllgemein(QStringLiteral("Task '") + beschreibung + QStringLiteral("' wird jetzt fortgesetzt!"));
+    } else {
+        setStatusText(QStringLiteral("Task '") + beschreibung + QStringLiteral("' aktiv"));
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Runs the scheduled tasks: the tick asks every second which task falls due,
+// one task runs at a time, and a running task gives way to an automatic test.
+#include "core/platform/minutewatch.h"
+#include "core/files/taskrecord.h"
+
+#include <QDateTime>
+#include <QString>
+
+struct TaskRunnerState
+{
+    // A task is being executed.
+    bool taskLaeuft = false;
+    // The minutes the schedule has looked at.
+    MinuteWatch minutes;
+};
+
+TaskRunnerState &taskRunner();
+void resetTaskRunner();
+bool taskLaeuft();
+
+// Runs the tasks due now. Minutes that passed unseen while a wait of the tick
+// itself held the program (a poll, the end of a duration test) are looked at too.
+void checkTasks();
+
+// Runs one task: its frames, with a pause wherever an automatic test runs.
+void executeTask(const QString &taskId);
+
+// Drives the tick once and, while an automatic test runs, keeps driving it
+// until the test has ended.
+void waitWhileAutoTestRuns(const QString &beschreibung);

@@ -1,0 +1,141 @@
+#include "support/qtprint.h"
+
+#include "core/station/stationsettings.h"
+#include "core/registry/unitaddress.h"
+#include "core/registry/unitregistry.h"
+#include "device/autotest/autotestpoll.h"
+#include "device/autotest/autoteststate.h"
+#include "device/messages/devicetypes.h"
+#include "device/link/seriallink.h"
+#include "device/messages/statusrequest.h"
+#include "support/recordingview.h"
+#include "support/samplemessages.h"
+#include "support/simulatedbus.h"
+#include "support/tempappfolder.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <ctime>
+
+// The real serial port of the station against units behind a pseudo-terminal,
+// on the wall clock.
+namespace {
+
+constexpr int kPort = 7;
+
+class SerialPtyTest : public ::testing::Test
+{
+protected:
+    SerialPtyTest()
+    {
+        settings() = StationSettings{};
+        qputenv("NUVAX_COM7", bus.path().toLocal8Bit());
+    }
+    ~SerialPtyTest() override { qunsetenv("NUVAX_COM7"); }
+
+    TempAppFolder folder;
+    RecordingView view;
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    SerialLink &link = serialLink();
+};
+
+TEST_F(SerialPtyTest, EachModeOpensAtItsRateAndFetchesAStatus)
+{
+    const QString message = sampleMessage(kType0403, "042");
+    bus.addUnit(42, message);
+    QString answer;
+    QString reason;
+
+    ASSERT_TRUE(link.openComPort(kPort));
+    EXPECT_EQ(view.connectionCaption, "n/a");
+    EXPECT_EQ(requestStatus(42, answer), 19);
+    EXPECT_EQ(bus.baud(), 300);
+
+    settings().comMode = kModeCable;
+    ASSERT_TRUE(link.openComPort(kPort));
+    EXPECT_EQ(view.connectionCaption, "Bereit");
+    EXPECT_EQ(bus.baud(), 9600);
+    EXPECT_EQ(requestStatus(42, answer, "00", &reason), 19);
+    EXPECT_EQ(reason, "kein Fehler");
+    EXPECT_EQ(answer, message);
+    EXPECT_EQ(bus.wire(), "\n042S00K2Connect@\n042S00");
+}
+
+TEST_F(SerialPtyTest, HungUpLineClosesThePortAndWaitsFailAtOnce)
+{
+    ASSERT_TRUE(link.openComPort(kPort));
+    bus.hangUp();
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(link.waitForReceived(12, 3000, 2000), -1);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_FALSE(settings().portOk);
+}
+
+qint64 threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+TEST_F(SerialPtyTest, AdapterPulledOutDuringAPollAndPluggedInAgain)
+{
+    // A USB adapter keeps its device name when it is plugged in again.
+    const QString device = folder.file(QStringLiteral("ttyNuvaxAdapter"));
+    ASSERT_TRUE(QFile::link(bus.path(), device));
+    qputenv("NUVAX_COM7", device.toLocal8Bit());
+    settings().comMode = kModeCable;
+    units().clear();
+    for (int addr = 1; addr <= 5; ++addr) {
+        addUnit(addr, sampleMessage(kType0203, formatUnitAddress(addr)).left(12));
+        bus.addUnit(addr, kType0203).replyDelayMs = 300;
+    }
+    autoTestRun() = AutoTestRun{};
+    autoTestRun().autoTestLogDatei = QStringLiteral("AutoTest_2011_03_07.log");
+    ASSERT_TRUE(link.openComPort(kPort));
+
+    // Pulled out while unit 3 is being asked.
+    QElapsedTimer sincePulled;
+    qint64 cpuAtPull = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!sincePulled.isValid() && bus.wire().contains(QStringLiteral("\n003S00"))) {
+            bus.hangUp();
+            sincePulled.start();
+            cpuAtPull = threadCpuMs();
+        }
+    });
+    watch.start(5);
+    frageGeraeteAbPruefung();
+    watch.stop();
+    ASSERT_TRUE(sincePulled.isValid());
+    QEventLoop idle;
+    QTimer::singleShot(2000, &idle, &QEventLoop::quit);
+    idle.exec();
+    EXPECT_LT(threadCpuMs() - cpuAtPull, sincePulled.elapsed() / 4) << "the station spins on the lost line";
+
+    EXPECT_FALSE(settings().portOk);
+    EXPECT_EQ(units().at(2).state, kStateOk);
+    const QString log = QString::fromLatin1(folder.read(QStringLiteral("logs/AutoTest_2011_03_07.log")));
+    for (int addr = 3; addr <= 5; ++addr) {
+        EXPECT_EQ(units().at(addr).state, kStateFault) << addr;
+        EXPECT_TRUE(log.contains(QStringLiteral("Adresse %1\r\n").arg(formatUnitAddress(addr)))) << addr;
+    }
+    EXPECT_EQ(log.count(QStringLiteral("FEHLER: Keine oder fehlerhafte Antwort")), 3);
+
+    // Plugged in again: the configuration opens the port, and the next poll reaches every unit.
+    SimulatedBus pluggedIn{SimulatedBus::OnPty{}};
+    for (int addr = 1; addr <= 5; ++addr)
+        pluggedIn.addUnit(addr, kType0203);
+    ASSERT_TRUE(QFile::remove(device) && QFile::link(pluggedIn.path(), device));
+    ASSERT_TRUE(link.openComPort(kPort));
+    frageGeraeteAbPruefung();
+    for (int addr = 1; addr <= 5; ++addr)
+        EXPECT_EQ(units().at(addr).state, kStateOk) << addr;
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+#pragma once
+// A station with a fake clock, a simulated bus, a fresh program folder and a
+// recording window, driven by the one-second tick as the main window drives it.
+#include "support/qtprint.h"
+
+#include "core/platform/codepage.h"
+#include "core/station/stationsettings.h"
+#include "core/files/taskrecord.h"
+#include "core/registry/unitregistry.h"
+#include "device/autotest/autoteststate.h"
+#include "device/link/busclaim.h"
+#include "device/link/seriallink.h"
+#include "device/tasks/taskrunner.h"
+#include "device/autotest/timertick.h"
+#include "support/fakeclock.h"
+#include "support/fakewaits.h"
+#include "support/recordingview.h"
+#include "support/scriptedprompts.h"
+#include "support/simulatedbus.h"
+#include "support/tempappfolder.h"
+
+#include <gtest/gtest.h>
+#include <functional>
+
+// A window that lets a test act when a status text appears, as an operator would.
+class HookView : public RecordingView
+{
+public:
+    void setStatusPanel(int panel, const QString &text) override
+    {
+        RecordingView::setStatusPanel(panel, text);
+        if (panel == 2 && onStatus)
+            onStatus(text);
+        if (panel == 4 && onClock)
+            onClock(text);
+    }
+    std::function<void(const QString &)> onStatus;
+    std::function<void(const QString &)> onClock;
+};
+
+// Monday, 7 March 2011.
+inline QDateTime at(int h, int m, int s = 0, int ms = 0)
+{
+    return QDateTime(QDate(2011, 3, 7), QTime(h, m, s, ms));
+}
+
+class AutomationTest : public ::testing::Test
+{
+protected:
+    explicit AutomationTest(const QDateTime &start = at(11, 59, 58)) : clock(start) {}
+
+    void SetUp() override
+    {
+        resetAutoTestRun();
+        resetTaskRunner();
+        resetBusClaims();
+        settings() = StationSettings{};
+        units().clear();
+        tasks().clear();
+        serialLink().reset();
+        serialLink().openComPort(1);
+        bus.clearWrites();
+    }
+    void TearDown() override { serialLink().reset(); }
+
+    SimUnit &unit(int adr, int deviceType)
+    {
+        SimUnit &u = bus.addUnit(adr, deviceType);
+        addUnit(adr, u.message.left(12));
+        return u;
+    }
+
+    // Ticks as the window's timer does: one tick, then on to the next whole
+    // second, until the clock reaches `until`.
+    void tickUntil(const QDateTime &until)
+    {
+        while (clock.localNow() < until) {
+            timerTick();
+            const int ms = 1000 - clock.localNow().time().msec();
+            bus.advance(ms);
+        }
+    }
+
+    // Frames with their times in ms from `from`.
+    QList<QPair<qint64, QString>> framesFrom(qint64 from) const
+    {
+        QList<QPair<qint64, QString>> out;
+        for (const SimWrite &w : bus.writeLog())
+            out.append({w.atMs - from, w.text});
+        return out;
+    }
+
+    QString logText(const QString &name) const { return codepage::decode(folder.read("logs/" + name)); }
+
+    TempAppFolder folder;
+    FakeClock clock;
+    FakeWaits waits{clock};
+    HookView view;
+    ScriptedPrompts prompts;
+    SimulatedBus bus{clock, waits};
+};
