@@ -3,12 +3,12 @@
 // per unit beyond the bytes' own line time and the 500 ms of quiet line that
 // must pass before each request: once as it runs unattended, once with the
 // serial terminal shown and echoing every character in both directions.
-#include "core/station/stationsettings.h"
-#include "core/station/stationview.h"
 #include "core/formlogic/terminalecho.h"
 #include "core/registry/unitaddress.h"
-#include "device/messages/devicetypes.h"
+#include "core/station/stationsettings.h"
+#include "core/station/stationview.h"
 #include "device/link/seriallink.h"
+#include "device/messages/devicetypes.h"
 #include "device/messages/statusrequest.h"
 #include "support/samplemessages.h"
 #include "support/simulatedbus.h"

@@ -3,8 +3,8 @@
 // more writes the same bytes.
 #include "fuzzstation.h"
 
-#include "core/files/datafile.h"
 #include "core/board/formularfile.h"
+#include "core/files/datafile.h"
 
 #include <QList>
 

@@ -5,8 +5,8 @@
 #include "fuzzstation.h"
 
 #include "core/platform/codepage.h"
-#include "core/station/stationsettings.h"
 #include "core/registry/unitregistry.h"
+#include "core/station/stationsettings.h"
 #include "device/messages/devicetypes.h"
 #include "device/messages/evaluation.h"
 #include "device/messages/messagedescriber.h"

@@ -5,10 +5,10 @@
 // milliseconds.
 #include "fuzzstation.h"
 
-#include "core/station/stationsettings.h"
 #include "core/registry/unitregistry.h"
-#include "device/messages/messagegrammar.h"
+#include "core/station/stationsettings.h"
 #include "device/link/seriallink.h"
+#include "device/messages/messagegrammar.h"
 #include "device/messages/statusrequest.h"
 #include "support/samplemessages.h"
 #include "support/simulatedbus.h"

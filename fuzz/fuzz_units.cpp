@@ -5,6 +5,7 @@
 
 #include "core/files/datafile.h"
 #include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
 
 #include <array>
 

@@ -1,12 +1,14 @@
 #include "ui/startup.h"
 
 #include "core/files/configsections.h"
+#include "core/files/tasksfile.h"
+#include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
 #include "core/station/prompts.h"
 #include "core/station/startoptions.h"
 #include "core/station/stationview.h"
-#include "core/files/tasksfile.h"
-#include "core/registry/unitregistry.h"
 #include "device/link/comsettings.h"
+#include "device/messages/automessages.h"
 #include "device/pages/statuspages.h"
 #include "device/tasks/tasktable.h"
 #include "ui/mainwindow.h"
@@ -38,6 +40,7 @@ std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
     window->load();
     window->showAtStart(startOptions().startMinimized, startOptions().startMaximized);
 
+    installAutoMessageCheck();
     loadComSettings();
     loadAutoPruefungConfig();
     // Only now is everything loaded that the close saves.

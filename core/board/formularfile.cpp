@@ -1,10 +1,10 @@
 #include "core/board/formularfile.h"
 
-#include "core/platform/codepage.h"
 #include "core/files/datafile.h"
+#include "core/files/valuereader.h"
+#include "core/platform/codepage.h"
 #include "core/platform/numbertext.h"
 #include "core/station/prompts.h"
-#include "core/files/valuereader.h"
 
 #include <QRegularExpression>
 #include <cmath>

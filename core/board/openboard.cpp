@@ -1,8 +1,8 @@
 #include "core/board/openboard.h"
 
-#include "core/platform/clock.h"
 #include "core/board/formularfile.h"
 #include "core/board/labellist.h"
+#include "core/platform/clock.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 #include "core/files/configsections.h"
 
-#include "core/logs/generallog.h"
 #include "core/files/inifile.h"
-#include "core/platform/numbertext.h"
-#include "core/station/refreshhooks.h"
 #include "core/files/stationini.h"
+#include "core/logs/generallog.h"
+#include "core/platform/numbertext.h"
+#include "core/platform/textutil.h"
+#include "core/station/refreshhooks.h"
 #include "core/station/stationsettings.h"
 #include "core/station/stationview.h"
-#include "core/platform/textutil.h"
 
 #include <QRect>
 #include <QSize>

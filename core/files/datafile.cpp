@@ -1,8 +1,8 @@
 #include "core/files/datafile.h"
 
+#include "core/logs/generallog.h"
 #include "core/platform/apppath.h"
 #include "core/platform/diskwrites.h"
-#include "core/logs/generallog.h"
 #include "core/station/prompts.h"
 
 #include <QFile>

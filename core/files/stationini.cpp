@@ -1,12 +1,12 @@
 #include "core/files/stationini.h"
 
-#include "core/platform/apppath.h"
-#include "core/logs/generallog.h"
 #include "core/files/inifile.h"
+#include "core/logs/generallog.h"
+#include "core/platform/apppath.h"
 #include "core/platform/numbertext.h"
 #include "core/platform/oledate.h"
-#include "core/station/prompts.h"
 #include "core/platform/textutil.h"
+#include "core/station/prompts.h"
 
 #include <QRegularExpression>
 

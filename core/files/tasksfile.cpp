@@ -1,7 +1,7 @@
 #include "core/files/tasksfile.h"
 
-#include "core/platform/codepage.h"
 #include "core/files/datafile.h"
+#include "core/platform/codepage.h"
 #include "core/platform/oledate.h"
 #include "core/station/prompts.h"
 #include "core/station/refreshhooks.h"

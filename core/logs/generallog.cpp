@@ -1,9 +1,9 @@
 #include "core/logs/generallog.h"
 
+#include "core/logs/logbook.h"
 #include "core/platform/clock.h"
 #include "core/platform/codepage.h"
 #include "core/platform/diskwrites.h"
-#include "core/logs/logbook.h"
 
 #include <QFile>
 #include <QFileInfo>

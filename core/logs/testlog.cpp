@@ -1,10 +1,10 @@
 #include "core/logs/testlog.h"
 
+#include "core/logs/generallog.h"
+#include "core/logs/logbook.h"
 #include "core/platform/clock.h"
 #include "core/platform/codepage.h"
 #include "core/platform/diskwrites.h"
-#include "core/logs/generallog.h"
-#include "core/logs/logbook.h"
 #include "core/registry/unitregistry.h"
 
 

@@ -1,26 +1,7 @@
 #include "core/registry/systemstatus.h"
 
-#include "core/registry/unitregistry.h"
-
-SystemStatus computeSystemStatus()
+void showSystemStatus(SystemStatus status)
 {
-    bool unknown = false;
-    // Special addresses are no lights of the installation and never count here.
-    for (int addr = 1; addr <= 999; ++addr) {
-        const UnitRecord &unit = units().at(addr);
-        if (!unit.exists)
-            continue;
-        if (unit.state == kStateFault)
-            return SystemStatus::Fault;
-        if (unit.state == kStateUnknown)
-            unknown = true;
-    }
-    return unknown ? SystemStatus::Unknown : SystemStatus::Ok;
-}
-
-void updateSystemStatus()
-{
-    const SystemStatus status = computeSystemStatus();
     QString title;
     QStringList lines;
     switch (status) {

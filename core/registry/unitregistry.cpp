@@ -1,9 +1,9 @@
 #include "core/registry/unitregistry.h"
 
-#include "core/station/stationview.h"
-#include "core/registry/systemstatus.h"
 #include "core/platform/textutil.h"
+#include "core/registry/systemstatus.h"
 #include "core/registry/unitaddress.h"
+#include "core/station/stationview.h"
 
 namespace {
 
@@ -92,12 +92,11 @@ int deleteUnit(int addr)
     return 0;
 }
 
-void deleteAllUnits()
+void clearAllUnits()
 {
     for (int addr = 1; addr <= kMaxUnitAddress; ++addr)
         clearRecord(units().at(addr));
     updateSystemStatus();
-    saveUnits(true);
 }
 
 bool unitExists(int addr)
@@ -188,3 +187,21 @@ void resetUnitErrorState()
     if (addr > 0)
         appView().selectUnitRow(formatUnitAddress(addr));
 }
+
+SystemStatus computeSystemStatus()
+{
+    bool unknown = false;
+    // Special addresses are no lights of the installation and never count here.
+    for (int addr = 1; addr <= 999; ++addr) {
+        const UnitRecord &unit = units().at(addr);
+        if (!unit.exists)
+            continue;
+        if (unit.state == kStateFault)
+            return SystemStatus::Fault;
+        if (unit.state == kStateUnknown)
+            unknown = true;
+    }
+    return unknown ? SystemStatus::Unknown : SystemStatus::Ok;
+}
+
+void updateSystemStatus() { showSystemStatus(computeSystemStatus()); }

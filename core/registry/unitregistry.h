@@ -2,6 +2,8 @@
 // The unit registry: one record per unit address 1..2000, loaded from and saved
 // to "Units.dat". It lives for the whole run; every subsystem reads and writes
 // it through the functions below.
+#include "core/station/stationview.h"
+
 #include <QString>
 #include <array>
 
@@ -43,7 +45,8 @@ QString fixedWidth(const QString &text, int width);
 
 int addUnit(int addr, const QString &frame);
 int deleteUnit(int addr);
-void deleteAllUnits();
+// Empties the registry in memory; deleteAllUnits() also saves it.
+void clearAllUnits();
 bool unitExists(int addr);
 void fillUnitList();
 int getDescriptionPartCount(int addr);
@@ -52,5 +55,7 @@ int countUnits(bool onlyNormal);
 QString trimTrailingCrLf(const QString &text);
 QString getUnitErrorText(int addr);
 void resetUnitErrorState();
-bool saveUnits(bool refresh);
-bool loadUnits(bool refresh);
+// The traffic light: fault as soon as one registered unit 1..999 is faulty;
+// unknown when one of them is untested; OK otherwise, an empty registry included.
+SystemStatus computeSystemStatus();
+void updateSystemStatus();

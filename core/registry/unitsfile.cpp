@@ -1,13 +1,14 @@
 // "Units.dat": the registry as 2000 records of five values, each value followed
 // by CR LF. Texts stand between double quotes with all their padding and any
 // line breaks, never-assigned fields as NUL bytes; nothing inside is escaped.
-#include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
 
-#include "core/platform/codepage.h"
 #include "core/files/datafile.h"
+#include "core/files/valuereader.h"
+#include "core/platform/codepage.h"
 #include "core/platform/numbertext.h"
 #include "core/registry/unitaddress.h"
-#include "core/files/valuereader.h"
+#include "core/registry/unitregistry.h"
 
 #include <optional>
 
@@ -132,4 +133,10 @@ bool loadUnits(bool refresh)
     if (refresh)
         fillUnitList();
     return true;
+}
+
+void deleteAllUnits()
+{
+    clearAllUnits();
+    saveUnits(true);
 }

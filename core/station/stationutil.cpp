@@ -1,9 +1,9 @@
 #include "core/station/stationutil.h"
 
 #include "core/platform/clock.h"
+#include "core/platform/waits.h"
 #include "core/station/nametables.h"
 #include "core/station/stationview.h"
-#include "core/platform/waits.h"
 
 #include <QRandomGenerator>
 

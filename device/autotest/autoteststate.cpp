@@ -1,8 +1,8 @@
 #include "device/autotest/autoteststate.h"
 
-#include "core/platform/oledate.h"
-#include "core/platform/numbertext.h"
 #include "core/files/stationini.h"
+#include "core/platform/numbertext.h"
+#include "core/platform/oledate.h"
 #include "device/link/busclaim.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "device/link/comsettings.h"
 
 #include "core/files/configsections.h"
-#include "core/platform/numbertext.h"
 #include "core/files/stationini.h"
+#include "core/platform/numbertext.h"
 #include "core/station/stationsettings.h"
 #include "core/station/stationview.h"
 #include "device/link/seriallink.h"

@@ -2,14 +2,13 @@
 
 #include "core/platform/clock.h"
 #include "core/platform/codepage.h"
+#include "core/platform/waits.h"
 #include "core/station/prompts.h"
 #include "core/station/stationsettings.h"
 #include "core/station/stationview.h"
-#include "core/platform/waits.h"
-#include "device/messages/automessages.h"
 #include "device/link/busclaim.h"
-#include "device/messages/messageheader.h"
 #include "device/link/serialport.h"
+#include "device/messages/messageheader.h"
 
 #include <algorithm>
 
@@ -200,8 +199,8 @@ void SerialLink::receivePending()
     const QByteArray bytes = m_port->isOpen() ? m_port->readAll() : QByteArray();
     if (!bytes.isEmpty())
         appendReceived(codepage::decode(bytes));
-    if (m_buffer.size() >= kHeaderLength)
-        checkUnsolicited();
+    if (m_buffer.size() >= kHeaderLength && m_unsolicitedCheck)
+        m_unsolicitedCheck();
     appWaits().pumpEvents();
 }
 

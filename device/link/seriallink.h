@@ -11,6 +11,7 @@
 // the receive path run inside them; they end as soon as their condition holds.
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class SerialPort;
 
@@ -69,6 +70,9 @@ public:
 
     // A port of the caller's instead of the real one (tests); nullptr goes back to the real port.
     void setPort(SerialPort *port);
+    // Handed every buffer that may begin with a unit's own message; the
+    // automatic messages put their check here.
+    void setUnsolicitedCheck(std::function<void()> check) { m_unsolicitedCheck = std::move(check); }
     // Back to the state at start: port closed, buffer empty, nothing received yet.
     void reset();
 
@@ -81,6 +85,7 @@ private:
     SerialPort *m_hardware = nullptr;  // created on first use
     SerialPort *m_port = nullptr;
     QString m_buffer;
+    std::function<void()> m_unsolicitedCheck;
     bool m_hasReceived = false;
     qint64 m_lastReceiveMs = 0;
     QString m_openError;

@@ -4,9 +4,9 @@
 #include "core/station/prompts.h"
 #include "core/station/stationview.h"
 #include "device/link/busclaim.h"
+#include "device/link/seriallink.h"
 #include "device/messages/messagedescriber.h"
 #include "device/messages/messageheader.h"
-#include "device/link/seriallink.h"
 
 namespace {
 // The header's length is not trusted here: the message ends where the line
@@ -52,3 +52,5 @@ void handleAutoStatus(const QString &message)
                  + QStringLiteral("\r\n\r\n"));
     appView().appendAlert(description);
 }
+
+void installAutoMessageCheck() { serialLink().setUnsolicitedCheck(checkUnsolicited); }

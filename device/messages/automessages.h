@@ -9,5 +9,7 @@
 // waits inside the receive path for the quiet line, so it may run again, nested,
 // when a further automatic message comes meanwhile.
 void checkUnsolicited();
+// Puts checkUnsolicited into the serial link's receive path.
+void installAutoMessageCheck();
 // Writes the message's description to the general log and the alert window.
 void handleAutoStatus(const QString &message);

@@ -1,9 +1,9 @@
 #include "device/messages/evaluation.h"
 
-#include "core/platform/numbertext.h"
-#include "core/station/stationsettings.h"
 #include "core/logs/testlog.h"
+#include "core/platform/numbertext.h"
 #include "core/registry/unitregistry.h"
+#include "core/station/stationsettings.h"
 #include "device/messages/devicetypes.h"
 #include "device/messages/messagegrammar.h"
 #include "device/messages/messageheader.h"

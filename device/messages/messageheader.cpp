@@ -1,8 +1,8 @@
 #include "device/messages/messageheader.h"
 
 #include "core/platform/numbertext.h"
-#include "core/registry/unitregistry.h"
 #include "core/registry/unitaddress.h"
+#include "core/registry/unitregistry.h"
 #include "device/messages/pattern.h"
 
 MessageHeader MessageHeader::of(const QString &message)

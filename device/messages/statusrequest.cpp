@@ -2,9 +2,9 @@
 
 #include "core/registry/unitaddress.h"
 #include "device/link/busclaim.h"
+#include "device/link/seriallink.h"
 #include "device/messages/messagegrammar.h"
 #include "device/messages/messageheader.h"
-#include "device/link/seriallink.h"
 
 namespace {
 constexpr int kQuietLineMs = 500;

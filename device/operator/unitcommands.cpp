@@ -1,8 +1,8 @@
 #include "device/operator/unitcommands.h"
 
-#include "core/station/prompts.h"
-#include "core/registry/unitaddress.h"
 #include "core/platform/waits.h"
+#include "core/registry/unitaddress.h"
+#include "core/station/prompts.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
 

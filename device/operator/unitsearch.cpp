@@ -1,14 +1,14 @@
 #include "device/operator/unitsearch.h"
 
-#include "core/station/stationsettings.h"
-#include "core/registry/systemstatus.h"
+#include "core/platform/waits.h"
 #include "core/registry/unitaddress.h"
 #include "core/registry/unitregistry.h"
-#include "core/platform/waits.h"
+#include "core/registry/unitsfile.h"
+#include "core/station/stationsettings.h"
 #include "device/link/busclaim.h"
+#include "device/link/seriallink.h"
 #include "device/messages/devicetypes.h"
 #include "device/messages/messageheader.h"
-#include "device/link/seriallink.h"
 
 namespace {
 constexpr int kQuietLineMs = 500;

@@ -1,12 +1,13 @@
 #include "device/pages/unitstatus.h"
 
-#include "core/station/stationview.h"
 #include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
+#include "core/station/stationview.h"
 #include "device/link/busclaim.h"
 #include "device/messages/devicetypes.h"
 #include "device/messages/messageheader.h"
-#include "device/pages/pagefillers.h"
 #include "device/messages/statusrequest.h"
+#include "device/pages/pagefillers.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
 #include "device/tasks/taskrunner.h"
 
-#include "core/platform/clock.h"
 #include "core/logs/generallog.h"
+#include "core/platform/clock.h"
 #include "core/platform/oledate.h"
+#include "core/platform/textutil.h"
+#include "core/platform/waits.h"
+#include "core/registry/unitaddress.h"
 #include "core/station/stationutil.h"
 #include "core/station/stoprequest.h"
-#include "core/platform/textutil.h"
-#include "core/registry/unitaddress.h"
-#include "core/platform/waits.h"
 #include "device/autotest/autoteststate.h"
+#include "device/autotest/timertick.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
 #include "device/tasks/tasktable.h"
-#include "device/autotest/timertick.h"
 
 namespace {
 

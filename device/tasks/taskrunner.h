@@ -1,8 +1,8 @@
 #pragma once
 // Runs the scheduled tasks: the tick asks every second which task falls due,
 // one task runs at a time, and a running task gives way to an automatic test.
-#include "core/platform/minutewatch.h"
 #include "core/files/taskrecord.h"
+#include "core/platform/minutewatch.h"
 
 #include <QDateTime>
 #include <QString>

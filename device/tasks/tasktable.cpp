@@ -1,11 +1,11 @@
 #include "device/tasks/tasktable.h"
 
-#include "core/station/nametables.h"
-#include "core/station/stationutil.h"
-#include "core/station/refreshhooks.h"
-#include "core/station/stationview.h"
 #include "core/files/tasksfile.h"
 #include "core/platform/textutil.h"
+#include "core/station/nametables.h"
+#include "core/station/refreshhooks.h"
+#include "core/station/stationutil.h"
+#include "core/station/stationview.h"
 #include "device/autotest/autotestschedule.h"
 
 namespace {

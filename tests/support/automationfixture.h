@@ -3,15 +3,15 @@
 // recording window, driven by the one-second tick as the main window drives it.
 #include "support/qtprint.h"
 
-#include "core/platform/codepage.h"
-#include "core/station/stationsettings.h"
 #include "core/files/taskrecord.h"
+#include "core/platform/codepage.h"
 #include "core/registry/unitregistry.h"
+#include "core/station/stationsettings.h"
 #include "device/autotest/autoteststate.h"
+#include "device/autotest/timertick.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
 #include "device/tasks/taskrunner.h"
-#include "device/autotest/timertick.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/recordingview.h"

@@ -1,10 +1,11 @@
 #include "support/simulatedbus.h"
 
 #include "core/platform/codepage.h"
-#include "core/registry/unitaddress.h"
 #include "core/platform/waits.h"
-#include "device/link/serialport.h"
+#include "core/registry/unitaddress.h"
 #include "device/link/seriallink.h"
+#include "device/link/serialport.h"
+#include "device/messages/automessages.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/samplemessages.h"
@@ -364,6 +365,7 @@ SimulatedBus::SimulatedBus(FakeClock &clock, FakeWaits &waits) : d(std::make_uni
     d->now = [&clock] { return double(clock.monotonicMs()); };
     m_port = std::make_unique<Port>(*d, clock);
     serialLink().reset();
+    installAutoMessageCheck();
     serialLink().setPort(m_port.get());
     waits.setPumpHook([this] {
         m_port->deliver();
@@ -379,6 +381,7 @@ SimulatedBus::SimulatedBus(OnPty) : d(std::make_unique<State>())
 SimulatedBus::~SimulatedBus()
 {
     serialLink().reset();
+    installAutoMessageCheck();
     if (m_port) {
         serialLink().setPort(nullptr);
         m_waits->setPumpHook({});

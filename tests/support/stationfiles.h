@@ -1,13 +1,13 @@
 #pragma once
 // What the tests of the station's files share: a fresh program folder, a fake
 // clock, a recorded window and scripted boxes, and tables emptied before and after.
-#include "core/platform/codepage.h"
-#include "core/files/datafile.h"
 #include "core/board/formularrecord.h"
+#include "core/files/datafile.h"
+#include "core/files/taskrecord.h"
+#include "core/platform/codepage.h"
+#include "core/registry/unitregistry.h"
 #include "core/station/refreshhooks.h"
 #include "core/station/stationsettings.h"
-#include "core/files/taskrecord.h"
-#include "core/registry/unitregistry.h"
 #include "support/fakeclock.h"
 #include "support/qtprint.h"
 #include "support/recordingview.h"

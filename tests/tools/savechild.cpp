@@ -7,9 +7,10 @@
 // T tasks, F boards, L general log; t microseconds since start), unbuffered, so
 // the killer knows which save it interrupted.
 #include "core/board/formularfile.h"
-#include "core/logs/generallog.h"
 #include "core/files/tasksfile.h"
+#include "core/logs/generallog.h"
 #include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,14 +2,15 @@
 // pseudo-terminal and the real clock runs a daily function test.
 #include "support/qtprint.h"
 
+#include "core/files/taskrecord.h"
 #include "core/platform/codepage.h"
+#include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
 #include "core/station/refreshhooks.h"
 #include "core/station/stationsettings.h"
-#include "core/files/taskrecord.h"
-#include "core/registry/unitregistry.h"
 #include "device/autotest/autoteststate.h"
-#include "device/messages/devicetypes.h"
 #include "device/link/seriallink.h"
+#include "device/messages/devicetypes.h"
 #include "device/tasks/taskrunner.h"
 #include "support/scriptedprompts.h"
 #include "support/simulatedbus.h"

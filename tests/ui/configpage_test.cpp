@@ -1,10 +1,10 @@
 #include "ui/mainwindow.h"
 
 #include "core/files/configsections.h"
-#include "core/station/refreshhooks.h"
-#include "core/station/stationsettings.h"
 #include "core/files/tasksfile.h"
 #include "core/registry/unitregistry.h"
+#include "core/station/refreshhooks.h"
+#include "core/station/stationsettings.h"
 #include "device/autotest/autotestschedule.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"

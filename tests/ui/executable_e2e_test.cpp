@@ -3,9 +3,9 @@
 // What it leaves on the wire and on disk is compared byte for byte.
 #include "support/qtprint.h"
 
-#include "core/platform/codepage.h"
 #include "core/files/taskrecord.h"
 #include "core/files/tasksfile.h"
+#include "core/platform/codepage.h"
 #include "support/simulatedbus.h"
 #include "support/tempappfolder.h"
 

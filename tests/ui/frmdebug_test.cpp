@@ -1,7 +1,7 @@
 #include "ui/forms/frmdebug.h"
 
-#include "core/station/stationsettings.h"
 #include "core/formlogic/terminalecho.h"
+#include "core/station/stationsettings.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
 #include "support/fakeclock.h"

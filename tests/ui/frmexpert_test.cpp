@@ -1,10 +1,10 @@
 #include "ui/forms/frmexpert.h"
 
-#include "core/station/stationsettings.h"
 #include "core/registry/unitregistry.h"
+#include "core/station/stationsettings.h"
 #include "device/link/busclaim.h"
-#include "device/messages/devicetypes.h"
 #include "device/link/seriallink.h"
+#include "device/messages/devicetypes.h"
 #include "device/pages/statuspages.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"

@@ -1,10 +1,11 @@
 #include "ui/forms/frmsearchwizard.h"
 
-#include "core/station/stationsettings.h"
 #include "core/registry/unitaddress.h"
 #include "core/registry/unitregistry.h"
-#include "device/messages/devicetypes.h"
+#include "core/registry/unitsfile.h"
+#include "core/station/stationsettings.h"
 #include "device/link/seriallink.h"
+#include "device/messages/devicetypes.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/qtprint.h"

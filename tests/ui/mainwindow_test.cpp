@@ -1,8 +1,9 @@
 #include "ui/mainwindow.h"
 
 #include "core/board/formularfile.h"
-#include "core/station/stationsettings.h"
 #include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
+#include "core/station/stationsettings.h"
 #include "support/fakeclock.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"

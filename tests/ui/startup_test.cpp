@@ -1,10 +1,11 @@
 #include "ui/startup.h"
 
 #include "core/board/formularrecord.h"
-#include "core/station/refreshhooks.h"
-#include "core/station/stationsettings.h"
 #include "core/files/tasksfile.h"
 #include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
+#include "core/station/refreshhooks.h"
+#include "core/station/stationsettings.h"
 #include "device/link/seriallink.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"

@@ -2,8 +2,8 @@
 
 #include "core/board/labellist.h"
 #include "core/platform/numbertext.h"
-#include "core/station/prompts.h"
 #include "core/registry/unitaddress.h"
+#include "core/station/prompts.h"
 #include "ui/board/boardpage.h"
 #include "ui/board/boardpicture.h"
 #include "ui/forms/frmformularverwaltung.h"

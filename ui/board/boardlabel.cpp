@@ -1,7 +1,7 @@
 #include "ui/board/boardlabel.h"
 
-#include "core/station/nametables.h"
 #include "core/registry/unitregistry.h"
+#include "core/station/nametables.h"
 #include "ui/stationpictures.h"
 
 #include <QMouseEvent>

@@ -1,8 +1,8 @@
 #include "ui/board/boardpage.h"
 
 #include "core/board/labellist.h"
-#include "core/station/prompts.h"
 #include "core/registry/unitaddress.h"
+#include "core/station/prompts.h"
 #include "core/station/stationview.h"
 #include "ui/board/boardcommands.h"
 #include "ui/board/boardlabel.h"

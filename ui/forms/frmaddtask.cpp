@@ -1,9 +1,9 @@
 #include "ui/forms/frmaddtask.h"
 
-#include "core/station/nametables.h"
-#include "core/platform/oledate.h"
-#include "core/station/prompts.h"
 #include "core/formlogic/taskeditorinput.h"
+#include "core/platform/oledate.h"
+#include "core/station/nametables.h"
+#include "core/station/prompts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

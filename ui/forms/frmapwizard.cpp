@@ -1,9 +1,9 @@
 #include "ui/forms/frmapwizard.h"
 
 #include "core/files/configsections.h"
+#include "core/formlogic/scheduleinput.h"
 #include "core/station/nametables.h"
 #include "core/station/prompts.h"
-#include "core/formlogic/scheduleinput.h"
 #include "core/station/stationsettings.h"
 #include "device/autotest/autotestschedule.h"
 

@@ -1,7 +1,7 @@
 #include "ui/forms/frmdebug.h"
 
-#include "core/station/prompts.h"
 #include "core/formlogic/terminalecho.h"
+#include "core/station/prompts.h"
 #include "device/operator/operatorcommand.h"
 #include "ui/fixedfont.h"
 #include "ui/stationpictures.h"

@@ -1,8 +1,9 @@
 #include "ui/forms/frmeditunitdescription.h"
 
-#include "core/station/prompts.h"
 #include "core/registry/unitdescription.h"
 #include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
+#include "core/station/prompts.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "ui/forms/frmexpert.h"
 
 #include "core/formlogic/expertaddress.h"
-#include "core/station/prompts.h"
 #include "core/registry/unitaddress.h"
+#include "core/station/prompts.h"
 #include "device/operator/operatorcommand.h"
 #include "device/pages/unitstatus.h"
 #include "ui/fixedfont.h"

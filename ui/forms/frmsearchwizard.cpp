@@ -1,7 +1,7 @@
 #include "ui/forms/frmsearchwizard.h"
 
-#include "core/station/prompts.h"
 #include "core/registry/unitaddress.h"
+#include "core/station/prompts.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
 

@@ -1,9 +1,10 @@
 #include "ui/pages/overviewpage.h"
 
-#include "core/station/prompts.h"
 #include "core/registry/unitaddress.h"
 #include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
 #include "core/station/nametables.h"
+#include "core/station/prompts.h"
 #include "device/messages/devicetypes.h"
 #include "ui/pages/unitmenu.h"
 #include "ui/stationpictures.h"

@@ -1,8 +1,8 @@
 #include "ui/pages/unitmenu.h"
 
+#include "core/registry/unitregistry.h"
 #include "core/station/prompts.h"
 #include "core/station/stationview.h"
-#include "core/registry/unitregistry.h"
 #include "device/operator/unitcommands.h"
 #include "device/pages/unitstatus.h"
 

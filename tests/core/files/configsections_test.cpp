@@ -1,6 +1,6 @@
 #include "core/files/configsections.h"
-#include "core/platform/oledate.h"
 #include "core/files/stationini.h"
+#include "core/platform/oledate.h"
 
 #include "support/stationfiles.h"
 

@@ -7,6 +7,7 @@
 #include "core/board/formularfile.h"
 #include "core/files/tasksfile.h"
 #include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
 #include "support/scriptedprompts.h"
 #include "support/tempappfolder.h"
 

@@ -1,9 +1,10 @@
-#include "core/files/configsections.h"
-#include "core/platform/diskwrites.h"
 #include "core/board/formularfile.h"
-#include "core/logs/generallog.h"
+#include "core/files/configsections.h"
 #include "core/files/tasksfile.h"
+#include "core/logs/generallog.h"
+#include "core/platform/diskwrites.h"
 
+#include "core/registry/unitsfile.h"
 #include "support/stationfiles.h"
 
 #include <QDir>

@@ -1,4 +1,3 @@
-#include "core/registry/systemstatus.h"
 #include "core/registry/unitregistry.h"
 
 #include "support/qtprint.h"

@@ -1,3 +1,4 @@
+#include "core/registry/unitsfile.h"
 #include "support/stationfiles.h"
 
 namespace {

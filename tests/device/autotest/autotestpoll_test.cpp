@@ -1,6 +1,7 @@
 #include "support/automationfixture.h"
 
 #include "core/platform/textutil.h"
+#include "core/registry/unitsfile.h"
 #include "device/autotest/autotestpoll.h"
 #include "device/autotest/autotestschedule.h"
 #include "device/messages/devicetypes.h"

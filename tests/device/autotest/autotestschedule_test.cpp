@@ -1,7 +1,7 @@
 #include "support/automationfixture.h"
 
-#include "core/platform/oledate.h"
 #include "core/files/stationini.h"
+#include "core/platform/oledate.h"
 #include "device/autotest/autotestschedule.h"
 #include "device/messages/devicetypes.h"
 

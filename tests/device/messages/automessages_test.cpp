@@ -2,9 +2,9 @@
 
 #include "core/platform/codepage.h"
 #include "core/station/stationsettings.h"
+#include "device/link/seriallink.h"
 #include "device/messages/devicetypes.h"
 #include "device/messages/messagedescriber.h"
-#include "device/link/seriallink.h"
 #include "device/messages/statusrequest.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"

@@ -1,8 +1,8 @@
 #include "device/messages/evaluation.h"
 
 #include "core/platform/codepage.h"
-#include "core/station/stationsettings.h"
 #include "core/registry/unitregistry.h"
+#include "core/station/stationsettings.h"
 #include "device/messages/devicetypes.h"
 
 #include "support/qtprint.h"

@@ -2,8 +2,8 @@
 
 #include "core/station/stationsettings.h"
 #include "device/link/busclaim.h"
-#include "device/messages/devicetypes.h"
 #include "device/link/seriallink.h"
+#include "device/messages/devicetypes.h"
 #include "device/messages/statusrequest.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"

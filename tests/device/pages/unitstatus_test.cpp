@@ -1,10 +1,10 @@
 #include "support/qtprint.h"
 
-#include "core/station/stationsettings.h"
 #include "core/registry/unitregistry.h"
+#include "core/station/stationsettings.h"
 #include "device/link/busclaim.h"
-#include "device/messages/devicetypes.h"
 #include "device/link/seriallink.h"
+#include "device/messages/devicetypes.h"
 #include "device/pages/statuspages.h"
 #include "device/pages/unitstatus.h"
 #include "support/fakeclock.h"

@@ -4,8 +4,8 @@
 #include "core/platform/textutil.h"
 #include "device/messages/devicetypes.h"
 #include "device/pages/statuspages.h"
-#include "device/tasks/tasktable.h"
 #include "device/pages/unitstatus.h"
+#include "device/tasks/tasktable.h"
 
 #include <optional>
 
