@@ -369,3 +369,19 @@ TEST_F(BoardFixture, APictureIsInsertedOrItsFaultReported)
     EXPECT_EQ(page().board().record().adressen, QStringLiteral("009;700;500|"));
     EXPECT_TRUE(page().hScroll()->isHidden());
 }
+
+TEST_F(BoardFixture, FindingAnAddressOnADroppedBoardLeavesANewBoardThatSaves)
+{
+    start();
+    page().addAddressLabel(4, 10, 10);
+    prompts.scriptAnswer(Prompts::Answer::No);
+    EXPECT_TRUE(window.showAddressOnBoard(4));  // on the open board, which "Nein" drops
+    EXPECT_EQ(page().formularCaption(), QStringLiteral("Formular1"));
+    EXPECT_TRUE(picture()->labels().empty());
+    EXPECT_TRUE(page().isEditMode());
+
+    page().addAddressLabel(6, 10, 10);
+    prompts.scriptInput(QStringLiteral("Keller"));
+    menu("mnuFrmSpeichern");
+    EXPECT_EQ(file(), "\"006;10;10|\"\r\n\"\"\r\n\"\"\r\n#2012-05-03 14:07:00#\r\n\"Keller\"\r\n800\r\n600\r\n");
+}
