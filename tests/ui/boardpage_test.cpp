@@ -354,8 +354,9 @@ TEST_F(BoardFixture, APictureIsInsertedOrItsFaultReported)
         ASSERT_FALSE(prompts.shown.isEmpty());
         EXPECT_EQ(prompts.shown[0].title, QStringLiteral("Bild öffnen..."));
         EXPECT_EQ(prompts.shown[0].text,
-                  QStringLiteral("Alle Bilddateien (*.bmp *.jpg *.gif *.wmf);;Bitmaps (*.bmp);;JPEG-Files (*.jpg);;"
-                                 "GIF-Dateien (*.gif);;WMF-Dateien (*.wmf);;Alle Dateien (*)"));
+                  QStringLiteral("Alle Bilddateien (*.bmp *.jpg *.gif *.wmf);;Bitmaps (*.bmp) (*.bmp);;"
+                                 "JPEG-Files (*.jpg) (*.jpg);;GIF-Dateien (*.gif) (*.gif);;WMF-Dateien (*.wmf) "
+                                 "(*.wmf);;Alle Dateien (*)"));
         EXPECT_EQ(boxes().mid(1), c.box ? QStringList{QString::fromUtf8(c.box)} : QStringList()) << c.path.toStdString();
         if (c.box) {
             EXPECT_EQ(picture()->size(), QSize(800, 600));
