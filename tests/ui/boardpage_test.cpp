@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -224,6 +225,18 @@ TEST_F(BoardFixture, ManagingBoardsWritesTheTableAndNoLeavesItUnchanged)
     const QTreeWidgetItem *og = list->topLevelItem(1);
     EXPECT_EQ((QStringList{og->text(0), og->text(1), og->text(2), og->text(3)}),
               (QStringList{"OG", "Nord", "1", "09:05 03.12.2012"}));
+    {
+        // One direction for the list, flipped by every header click, whichever column.
+        FrmFormularVerwaltung sorted(page(), &window);
+        QTreeWidget *rows = sorted.list();
+        emit rows->header()->sectionClicked(0);
+        EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("OG"));
+        emit rows->header()->sectionClicked(3);
+        EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("OG"));  // "09:05 ..." before "14:07 ..."
+        emit rows->header()->sectionClicked(3);
+        sorted.loadList();
+        EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("EG"));
+    }
     click(picture(), Qt::RightButton, QPoint(50, 60));
     prompts.scriptInput(QStringLiteral("Keller"));
     menu("mnuFrmSpeichernUnter");
