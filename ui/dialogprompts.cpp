@@ -57,5 +57,6 @@ void DialogPrompts::notice(const QString &text, const QString &title, Icon icon)
 
 QString DialogPrompts::openFile(const QString &title, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_parent, title, QString(), filter);
+    return QFileDialog::getOpenFileName(m_parent, title, QString(), filter, nullptr,
+                                        QFileDialog::HideNameFilterDetails);
 }

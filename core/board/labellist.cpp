@@ -43,13 +43,14 @@ QString withLabelPosition(const QString &list, int address, int x, int y)
     const QString text = formatUnitAddress(address);
     const QString entry = QStringLiteral("%1;%2;%3").arg(text).arg(x).arg(y);
     QStringList entries = labelEntries(list);
-    for (QString &old : entries) {
-        if (entryText(old) == text) {
-            old = entry;
-            return joinEntries(entries);
-        }
-    }
-    return list + entry + u'|';
+    const auto old = std::find_if(entries.begin(), entries.end(),
+                                  [&text](const QString &piece) { return entryText(piece) == text; });
+    if (old != entries.end())
+        *old = entry;
+    else
+        // Behind the last "|": an unfinished entry would swallow the new one.
+        entries.append(entry);
+    return joinEntries(entries);
 }
 
 QString withoutLabel(const QString &list, int address)

@@ -74,7 +74,9 @@ int OpenBoard::createBoard(int width, int height)
     toggleIndexBit(slot, table.index());
     FormularRecord &board = table.at(slot);
     board = FormularRecord{};
-    board.geaendertAm = appClock().localNow();
+    // To the second, as the file keeps it: a board made at midnight is stored as a date alone.
+    const QDateTime now = appClock().localNow();
+    board.geaendertAm = now.addMSecs(-now.time().msec());
     board.name = QStringLiteral("Formular%1").arg(slot);
     board.breite = width;
     board.hoehe = height;

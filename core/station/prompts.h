@@ -20,7 +20,8 @@ public:
     // the receive path use it, so an unattended station never waits for an OK.
     virtual void notice(const QString &text, const QString &title, Icon icon) = 0;
     // The path of an existing file the operator chose; empty on Cancel. The
-    // filter is a list of "Description (*.ext *.ext)" entries joined by ";;".
+    // filter is a list of "Description (*.ext *.ext)" entries joined by ";;";
+    // the dialog shows each entry by its description alone.
     virtual QString openFile(const QString &title, const QString &filter) = 0;
 };
 

@@ -26,6 +26,15 @@ bool written(const QString &frame)
     return serialLink().portOpen() && !serialLink().sendCommand(frame);
 }
 
+// The units take a group frame twice; nothing else may reach the line between.
+bool sentTwice(const QString &frame)
+{
+    const bool first = written(frame);
+    appWaits().sleepMs(kGroupRepeatPauseMs);
+    const bool second = written(frame);
+    return first && second;
+}
+
 } // namespace
 
 QString groupAssignFrame(int addr, int group)
@@ -42,15 +51,16 @@ void sendUnitCommand(int addr, const QString &code)
 
 void assignGroup(int addr, int group)
 {
-    const BusClaim claim(BusUser::Foreground);
-    if (!busFree(claim))
-        return;
-    const QString frame = groupAssignFrame(addr, group);
-    const bool first = written(frame);
-    // The units take the frame twice; nothing else may reach the line between.
-    appWaits().sleepMs(kGroupRepeatPauseMs);
-    const bool second = written(frame);
-    if (first && second)
+    bool sent = false;
+    {
+        // The claim covers the sends only: while the box below waits for the
+        // operator, tests and tasks must find the bus free.
+        const BusClaim claim(BusUser::Foreground);
+        if (!busFree(claim))
+            return;
+        sent = sentTwice(groupAssignFrame(addr, group));
+    }
+    if (sent)
         appPrompts().message(QStringLiteral("Gruppenzuordnung wurde gesendet!"), kGroupTitle,
                              Prompts::Icon::Information);
     else

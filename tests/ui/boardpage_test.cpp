@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -224,6 +225,18 @@ TEST_F(BoardFixture, ManagingBoardsWritesTheTableAndNoLeavesItUnchanged)
     const QTreeWidgetItem *og = list->topLevelItem(1);
     EXPECT_EQ((QStringList{og->text(0), og->text(1), og->text(2), og->text(3)}),
               (QStringList{"OG", "Nord", "1", "09:05 03.12.2012"}));
+    {
+        // One direction for the list, flipped by every header click, whichever column.
+        FrmFormularVerwaltung sorted(page(), &window);
+        QTreeWidget *rows = sorted.list();
+        emit rows->header()->sectionClicked(0);
+        EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("OG"));
+        emit rows->header()->sectionClicked(3);
+        EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("OG"));  // "09:05 ..." before "14:07 ..."
+        emit rows->header()->sectionClicked(3);
+        sorted.loadList();
+        EXPECT_EQ(rows->topLevelItem(0)->text(0), QStringLiteral("EG"));
+    }
     click(picture(), Qt::RightButton, QPoint(50, 60));
     prompts.scriptInput(QStringLiteral("Keller"));
     menu("mnuFrmSpeichernUnter");
@@ -354,8 +367,9 @@ TEST_F(BoardFixture, APictureIsInsertedOrItsFaultReported)
         ASSERT_FALSE(prompts.shown.isEmpty());
         EXPECT_EQ(prompts.shown[0].title, QStringLiteral("Bild öffnen..."));
         EXPECT_EQ(prompts.shown[0].text,
-                  QStringLiteral("Alle Bilddateien (*.bmp *.jpg *.gif *.wmf);;Bitmaps (*.bmp);;JPEG-Files (*.jpg);;"
-                                 "GIF-Dateien (*.gif);;WMF-Dateien (*.wmf);;Alle Dateien (*)"));
+                  QStringLiteral("Alle Bilddateien (*.bmp *.jpg *.gif *.wmf);;Bitmaps (*.bmp) (*.bmp);;"
+                                 "JPEG-Files (*.jpg) (*.jpg);;GIF-Dateien (*.gif) (*.gif);;WMF-Dateien (*.wmf) "
+                                 "(*.wmf);;Alle Dateien (*)"));
         EXPECT_EQ(boxes().mid(1), c.box ? QStringList{QString::fromUtf8(c.box)} : QStringList()) << c.path.toStdString();
         if (c.box) {
             EXPECT_EQ(picture()->size(), QSize(800, 600));
@@ -368,4 +382,20 @@ TEST_F(BoardFixture, APictureIsInsertedOrItsFaultReported)
     EXPECT_EQ(label(9)->pos(), QPoint(400 - 46, 300 - 21));
     EXPECT_EQ(page().board().record().adressen, QStringLiteral("009;700;500|"));
     EXPECT_TRUE(page().hScroll()->isHidden());
+}
+
+TEST_F(BoardFixture, FindingAnAddressOnADroppedBoardLeavesANewBoardThatSaves)
+{
+    start();
+    page().addAddressLabel(4, 10, 10);
+    prompts.scriptAnswer(Prompts::Answer::No);
+    EXPECT_TRUE(window.showAddressOnBoard(4));  // on the open board, which "Nein" drops
+    EXPECT_EQ(page().formularCaption(), QStringLiteral("Formular1"));
+    EXPECT_TRUE(picture()->labels().empty());
+    EXPECT_TRUE(page().isEditMode());
+
+    page().addAddressLabel(6, 10, 10);
+    prompts.scriptInput(QStringLiteral("Keller"));
+    menu("mnuFrmSpeichern");
+    EXPECT_EQ(file(), "\"006;10;10|\"\r\n\"\"\r\n\"\"\r\n#2012-05-03 14:07:00#\r\n\"Keller\"\r\n800\r\n600\r\n");
 }

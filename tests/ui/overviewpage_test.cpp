@@ -31,6 +31,17 @@
 
 namespace {
 
+// Notes who owned the bus while each box waited for the operator.
+struct BusWatchingPrompts : ScriptedPrompts
+{
+    Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    {
+        owners.append(busOwner());
+        return ScriptedPrompts::message(text, title, icon, buttons);
+    }
+    QList<BusUser> owners;
+};
+
 class OverviewTest : public ::testing::Test
 {
 protected:
@@ -114,7 +125,7 @@ protected:
     }
 
     TempAppFolder folder;
-    ScriptedPrompts prompts;
+    BusWatchingPrompts prompts;
     FakeClock clock;
     FakeWaits waits{clock};
     SimulatedBus bus{clock, waits};
@@ -162,6 +173,7 @@ TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTaken
     const QList<SimWrite> log = bus.writeLog();
     EXPECT_EQ(log[5].atMs - log[4].atMs, 250);
     EXPECT_EQ(boxes(), QStringList(2, "Gruppe zuordnen|Gruppenzuordnung wurde gesendet!|" + kInfo));
+    EXPECT_EQ(prompts.owners, QList<BusUser>(2, BusUser::None)) << "a box waiting for the operator holds the bus";
 
     // A test owns the bus: every entry is refused with the reason, nothing sent.
     bus.clearWrites();

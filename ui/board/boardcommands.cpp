@@ -15,9 +15,10 @@
 
 namespace {
 
+// Each entry is shown by the text before its patterns: "Bitmaps (*.bmp)", "Alle Dateien".
 const QString kPictureFilter = QStringLiteral(
-    "Alle Bilddateien (*.bmp *.jpg *.gif *.wmf);;Bitmaps (*.bmp);;JPEG-Files (*.jpg);;"
-    "GIF-Dateien (*.gif);;WMF-Dateien (*.wmf);;Alle Dateien (*)");
+    "Alle Bilddateien (*.bmp *.jpg *.gif *.wmf);;Bitmaps (*.bmp) (*.bmp);;JPEG-Files (*.jpg) (*.jpg);;"
+    "GIF-Dateien (*.gif) (*.gif);;WMF-Dateien (*.wmf) (*.wmf);;Alle Dateien (*)");
 
 void reportPictureFault(PictureFault fault)
 {

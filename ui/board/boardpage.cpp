@@ -110,6 +110,11 @@ int BoardPage::openFormular(int slot, int markAddress)
         m_window.showPage(3);
         if (!m_board.askToSave(Prompts::Icon::None))
             return 0;
+        // "Nein" dropped the board to open, a board never saved: a new one takes its place.
+        if (!isIndexUsed(slot, formulare().index())) {
+            newFormular(false);
+            return 1;
+        }
     }
     m_picture->clearLabels();
     const FormularRecord &record = formulare().at(slot);

@@ -29,9 +29,8 @@ FrmFormularVerwaltung::FrmFormularVerwaltung(BoardPage &page, QWidget *parent) :
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Beschreibung"),
                              QStringLiteral("# Adressen"), QStringLiteral("Geändert am")});
-    // Every column sorts as text, "Geändert am" by time of day first.
-    m_list->setSortingEnabled(true);
-    m_list->sortByColumn(-1, Qt::AscendingOrder);
+    m_list->header()->setSectionsClickable(true);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &FrmFormularVerwaltung::sortByColumn);
 
     const struct { const char *name; const char *text; std::function<void()> run; } buttons[] = {
         {"Command4", "Ö&ffnen", [this] { openSelected(); }},
@@ -65,6 +64,20 @@ void FrmFormularVerwaltung::loadList()
     }
     for (int column = 0; column < m_list->columnCount(); ++column)
         m_list->resizeColumnToContents(column);
+    if (m_sortColumn >= 0)
+        m_list->sortItems(m_sortColumn, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void FrmFormularVerwaltung::sortByColumn(int column)
+{
+    // The list has one direction, flipped by every click whichever column was
+    // clicked before. Every column sorts as text, "Geändert am" by time of day first.
+    m_sortColumn = column;
+    m_ascending = !m_ascending;
+    const Qt::SortOrder order = m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
+    m_list->sortItems(column, order);
+    m_list->header()->setSortIndicatorShown(true);
+    m_list->header()->setSortIndicator(column, order);
 }
 
 int FrmFormularVerwaltung::selectedSlot() const

@@ -13,6 +13,8 @@ TEST(LabelList, EntriesAreReadWrittenAndEditedInPlace)
     EXPECT_EQ(labelCount(stored), 2);
     const LabelEntry s05 = parseLabelEntry(QStringLiteral("S05;-3;x"));
     EXPECT_EQ(std::tuple(s05.text, s05.x, s05.y), std::tuple(QStringLiteral("S05"), -3, 0));
+    // A label placed on such a list is not run into the unfinished entry.
+    EXPECT_EQ(withLabelPosition(stored, 9, 5, 6), QStringLiteral("012;140;85|S05;-3;x|009;5;6|"));
 
     QString list;
     const struct { bool place; int address, x, y; const char *expected; } steps[] = {

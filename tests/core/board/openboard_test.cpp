@@ -76,6 +76,7 @@ TEST_F(OpenBoardFiles, UnsavedEditsReachTheFileOnlyThroughTheBoardsOwnSave)
 
 TEST_F(OpenBoardFiles, YesWithoutANameCancelsAndSaveAsRenamesInItsSlot)
 {
+    clock.setLocal(QDateTime(QDate(2012, 5, 3), QTime(0, 0, 0, 600)));  // midnight to the second
     ASSERT_EQ(board.createBoard(800, 600), 3);
     board.setAddressPosition(12, 140, 85);
     board.markChanged();
@@ -92,7 +93,7 @@ TEST_F(OpenBoardFiles, YesWithoutANameCancelsAndSaveAsRenamesInItsSlot)
     prompts.scriptAnswer(Prompts::Answer::Yes);
     prompts.scriptInput(QStringLiteral("Keller"));
     EXPECT_TRUE(board.askToSave(Prompts::Icon::Question));
-    const QByteArray keller = "\"012;140;85|\"\r\n\"\"\r\n\"\"\r\n#2012-05-03 14:07:00#\r\n\"Keller\"\r\n800\r\n600\r\n";
+    const QByteArray keller = "\"012;140;85|\"\r\n\"\"\r\n\"\"\r\n#2012-05-03#\r\n\"Keller\"\r\n800\r\n600\r\n";
     EXPECT_EQ(file(), kStored + keller);
 
     prompts.scriptInput(QStringLiteral("Untergeschoss"));
