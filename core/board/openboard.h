@@ -1,4 +1,8 @@
 #pragma once
+// core/board: the floor-plan boards without a widget: the table and
+// "Formulare.dat" (formularrecord.h, formularfile.h), the label lists
+// (labellist.h) and the open board below. ui/board shows them.
+//
 // The board table's operations that need no window, and the open board: the
 // slot shown on the board page, its two flags, and the copy of it as it was
 // last opened or saved. The board page owns one OpenBoard and shows what it

@@ -1,4 +1,8 @@
 #pragma once
+// core/files: the station's files apart from the units, the boards and the
+// logs: this common reader and replacer, "Nuvax.ini" with its sections, and
+// "Tasks.dat". Called at start, at exit and wherever a setting or task changes.
+//
 // Reading and replacing the station's data files ("Units.dat", "Tasks.dat",
 // "Formulare.dat") in the program folder. A file is always replaced whole through
 // a temporary file, so a crash or a full disk never leaves half of one behind.

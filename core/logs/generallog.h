@@ -1,4 +1,8 @@
 #pragma once
+// core/logs: the general log (here), the daily test logs (testlog.h) and the
+// logbook page's list and colours (logbook.h). Written by every subsystem;
+// read by the logbook page.
+//
 // The general log "logs/Allgemein.log": one entry per event, newest first.
 #include "core/platform/fileerror.h"
 

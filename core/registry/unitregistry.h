@@ -1,4 +1,9 @@
 #pragma once
+// core/registry: the units. The registry below, "Units.dat" (unitsfile.h),
+// addresses and their bus text (unitaddress.h), the description's parts
+// (unitdescription.h) and the traffic light's texts (systemstatus.h). Called by
+// the polls, the search, the status query, the pages and the board.
+//
 // The unit registry: one record per unit address 1..2000, loaded from and saved
 // to "Units.dat". It lives for the whole run; every subsystem reads and writes
 // it through the functions below.

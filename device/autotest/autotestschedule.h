@@ -1,4 +1,9 @@
 #pragma once
+// device/autotest: the automatic function and duration tests: the running
+// state in the ini file (autoteststate.h), this schedule and start, the poll
+// and end (autotestpoll.h), and the one-second tick that drives them and the
+// tasks (timertick.h), called by the main window's timer.
+//
 // When the automatic tests fall due, how a run starts on the bus, and the
 // countdown from the start broadcasts to the poll of the units. The tick
 // drives all of it: first the schedule, then the poll trigger.

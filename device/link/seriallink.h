@@ -1,4 +1,8 @@
 #pragma once
+// device/link: the serial port (serialport.h), this link over it, who may use
+// the bus (busclaim.h) and the port's settings (comsettings.h). Every other
+// part of device/ reaches the units through here.
+//
 // The serial link to the unit bus: the one port, the receive buffer and every
 // wait for the units. One object for the whole run, reached through serialLink().
 //

@@ -1,4 +1,9 @@
 #pragma once
+// device/messages: what units send. The header (here), the device types, the
+// grammar of every type's message, the status request, the evaluation of an
+// automatic test and the units' own automatic messages with their describers.
+// Called by the polls, the status query, the search and the receive path.
+//
 // The 12 characters every message of a unit begins with, answer or automatic:
 //   1-3 address, 4-5 kind (".A" automatic), 6-9 type code, 10-12 total length.
 // Nothing on the bus marks the end of a message; only the total length does.

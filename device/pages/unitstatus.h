@@ -1,4 +1,9 @@
 #pragma once
+// device/pages: one unit's status as an HTML page: the templates
+// (statuspages.h), the values (pagevalues.h), one filler per device type
+// (pagefillers.h), and the operator's query below, called by the overview and
+// the expert panel; the page goes to the status window.
+//
 // The operator's status query of one unit: the unit is asked for its status,
 // a device type other than the recorded one is recorded in the registry, and
 // the decoded page goes to the status window.

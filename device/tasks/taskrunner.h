@@ -1,4 +1,7 @@
 #pragma once
+// device/tasks: the scheduled tasks: the table as the operator edits it
+// (tasktable.h) and the runner below, which the tick calls every second.
+//
 // Runs the scheduled tasks: the tick asks every second which task falls due,
 // one task runs at a time, and a running task gives way to an automatic test.
 #include "core/files/taskrecord.h"
