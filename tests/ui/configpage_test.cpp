@@ -249,6 +249,10 @@ TEST_F(ConfigFixture, TaskEditorStoresItsGroupsAndRefusesWhenTheTableIsFull)
     }
     EXPECT_EQ(folder.read(QStringLiteral("Tasks.dat")).left(2), QByteArray(2, '\0'));
     EXPECT_EQ(list->topLevelItem(0)->text(0), "Inaktiv");
+    list->topLevelItem(0)->setSelected(true);   // as an assistive tool selects: the current row stays unset
+    click("Command5");
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    EXPECT_EQ(folder.read(QStringLiteral("Tasks.dat")), QByteArray());
 
     for (int slot = 1; slot <= kMaxTasks; ++slot)
         tasks().at(slot).belegt = true;

@@ -36,8 +36,7 @@ TEST(LogbookPage, ATestLogShowsInItsColoursAndPrintsWithMarginAndHardWrapping)
 
     auto *list = window.findChild<QListWidget *>(QStringLiteral("lstLogbuchListe"));
     ASSERT_EQ(list->count(), 2);
-    list->setCurrentRow(1);
-    emit list->itemClicked(list->item(1));
+    list->setCurrentRow(1);   // chosen by keyboard: no click needed
     auto *view = window.findChild<QPlainTextEdit *>(QStringLiteral("rtbLogText"));
     const auto colourOf = [&](int block) {
         return view->document()->findBlockByNumber(block).begin().fragment().charFormat().foreground().color();

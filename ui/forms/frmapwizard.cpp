@@ -6,6 +6,7 @@
 #include "core/station/prompts.h"
 #include "core/station/stationsettings.h"
 #include "device/autotest/autotestschedule.h"
+#include "ui/stationpictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -133,13 +134,19 @@ FrmAPWizard::FrmAPWizard(QWidget *parent) : QDialog(parent)
 QWidget *FrmAPWizard::buildIntroduction()
 {
     auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(text("Der Prüf-Assistent leitet Sie durch die Konfiguration der Autoprüfung", true));
-    layout->addWidget(text(kFunctionText));
-    layout->addSpacing(12);
-    layout->addWidget(text(kDurationText));
-    layout->addWidget(text(kDurationNote));
-    layout->addStretch(1);
+    // The station's own sign of a system found in order: what the tests are for.
+    auto *picture = new QLabel;
+    picture->setPixmap(stationpictures::trafficLight(SystemStatus::Ok));
+    auto *texts = new QVBoxLayout;
+    texts->addWidget(text("Der Prüf-Assistent leitet Sie durch die Konfiguration der Autoprüfung", true));
+    texts->addWidget(text(kFunctionText));
+    texts->addSpacing(12);
+    texts->addWidget(text(kDurationText));
+    texts->addWidget(text(kDurationNote));
+    texts->addStretch(1);
+    auto *layout = new QHBoxLayout(page);
+    layout->addWidget(picture, 0, Qt::AlignTop);
+    layout->addLayout(texts, 1);
     return page;
 }
 

@@ -410,10 +410,18 @@ void ConfigPage::addTask()
     editor.exec();
 }
 
+const QTreeWidgetItem *ConfigPage::selectedTaskRow() const
+{
+    // The selected row, not the current one: an assistive tool selects
+    // without moving the current row.
+    const QList<QTreeWidgetItem *> rows = m_taskList->selectedItems();
+    return rows.isEmpty() ? nullptr : rows.first();
+}
+
 void ConfigPage::editTask()
 {
-    const QTreeWidgetItem *row = m_taskList->currentItem();
-    if (!row || !row->isSelected())
+    const QTreeWidgetItem *row = selectedTaskRow();
+    if (!row)
         return;
     FrmAddTask editor(window());
     editor.modifyTask(row->data(0, Qt::UserRole).toString());
@@ -421,8 +429,7 @@ void ConfigPage::editTask()
 
 void ConfigPage::removeTask()
 {
-    const QTreeWidgetItem *row = m_taskList->currentItem();
-    if (row && row->isSelected())
+    if (const QTreeWidgetItem *row = selectedTaskRow())
         deleteTask(row->data(0, Qt::UserRole).toString());
 }
 

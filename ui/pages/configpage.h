@@ -14,6 +14,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 class ConfigPage : public QScrollArea
 {
@@ -52,6 +53,7 @@ private:
     void addTask();
     void editTask();
     void removeTask();
+    const QTreeWidgetItem *selectedTaskRow() const;
     void saveInstanzname();
 
     QTabWidget *m_tabs;

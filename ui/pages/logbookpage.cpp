@@ -4,6 +4,7 @@
 #include "core/platform/waits.h"
 #include "ui/logprint.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -55,8 +56,25 @@ LogbookPage::LogbookPage(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_list);
     layout->addLayout(right, 1);
 
-    connect(m_list, &QListWidget::itemClicked, this, &LogbookPage::showChosenLog);
+    // A log shows as soon as its entry is chosen, by mouse, keyboard or an
+    // assistive tool; clicking the entry already chosen shows it afresh.
+    m_list->viewport()->installEventFilter(this);
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        m_chosenByPress = true;
+        showChosenLog();
+    });
+    connect(m_list, &QListWidget::itemClicked, this, [this] {
+        if (!m_chosenByPress)
+            showChosenLog();
+    });
     connect(m_print, &QPushButton::clicked, this, &LogbookPage::print);
+}
+
+bool LogbookPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && watched == m_list->viewport())
+        m_chosenByPress = false;
+    return QWidget::eventFilter(watched, event);
 }
 
 void LogbookPage::showLogList(const QStringList &entries)
@@ -119,9 +137,12 @@ QString LogbookPage::viewText() const
 
 void LogbookPage::showChosenLog()
 {
-    const QListWidgetItem *entry = m_list->currentItem();
-    if (!entry || !entry->isSelected())
+    // The selected entry, not the current one: an assistive tool selects
+    // without moving the current row.
+    const QList<QListWidgetItem *> chosen = m_list->selectedItems();
+    if (chosen.isEmpty())
         return;
+    const QListWidgetItem *entry = chosen.first();
     if (entry->text() == kGeneralEntry)
         showLogFile(QStringLiteral("Allgemein.log"), false);
     else

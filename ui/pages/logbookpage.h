@@ -20,6 +20,9 @@ public:
     // Every line of the view, each ended by CR LF, as the print cuts them.
     QString viewText() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showChosenLog();
     void print();
@@ -31,4 +34,5 @@ private:
     quint64 m_shown = 0;      // counts every log shown and every list filled
     bool m_filling = false;
     bool m_printing = false;
+    bool m_chosenByPress = false;   // chosen since the latest press: its click shows nothing new
 };
