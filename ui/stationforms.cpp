@@ -28,7 +28,9 @@ void StationForms::openTerminal()
 
 void StationForms::openExpert()
 {
-    if (!m_expert)
+    // A panel closed while its status query waits is only hidden until the
+    // query returns; the chord opens a fresh one meanwhile.
+    if (!m_expert || m_expert->isHidden())
         m_expert = new FrmExpert(&m_window);
     m_expert->show();
     m_expert->raise();

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <gtest/gtest.h>
@@ -59,6 +60,13 @@ TEST_F(SerialTerminal, BothDirectionsInTheirColoursWithMarkersAndALimit)
     terminal.addText(kEchoReceived, QString(FrmDebug::kMaxLength - 3, 'x'), true);
     terminal.addText(kEchoReceived, "1234\r\n", true);
     EXPECT_EQ(terminal.terminal()->toPlainText(), "üß");
+
+    // The view follows the stream to its newest characters.
+    terminal.show();
+    terminal.addText(kEchoReceived, QString(8000, 'x'), true);
+    const QTextEdit *box = terminal.terminal();
+    EXPECT_GT(box->verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(box->textCursor().atEnd() && box->viewport()->rect().contains(box->cursorRect()));
 }
 
 TEST_F(SerialTerminal, SendenSendsTheInputOnlyWhileTheBusIsFree)

@@ -105,7 +105,8 @@ FrmDebug::FrmDebug(QWidget *owner) : QWidget(owner, Qt::Window)
 void FrmDebug::addText(int direction, const QString &text, bool markText)
 {
     QTextDocument *document = m_terminal->document();
-    QTextCursor cursor(document);
+    // The box's own caret goes to the end, so the view follows the stream.
+    QTextCursor cursor = m_terminal->textCursor();
     cursor.movePosition(QTextCursor::End);
     for (const EchoRun &run : terminalRuns(direction, text, markText)) {
         QTextCharFormat format;
@@ -123,6 +124,7 @@ void FrmDebug::addText(int direction, const QString &text, bool markText)
             }
         }
     }
+    m_terminal->setTextCursor(cursor);
 }
 
 void FrmDebug::send()
