@@ -6,6 +6,7 @@
 #include "core/nametables.h"
 #include "core/stationview.h"
 #include "core/stationutil.h"
+#include "core/stoprequest.h"
 #include "core/testlog.h"
 #include "core/waits.h"
 #include "device/autotestpoll.h"
@@ -107,6 +108,10 @@ bool istFaellig(const TestSchedule &schedule, const QDateTime &lastRun, const QD
 
 void pruefeZeitplan()
 {
+    // A test started once the station is told to end would hold the close for
+    // its broadcasts and leave the units in their test.
+    if (stopRequested())
+        return;
     // An operator's request or an automatic message owns the bus: the minutes
     // stay unseen until it is free.
     if (busOwner() == BusUser::Foreground)

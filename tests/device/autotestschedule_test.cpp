@@ -2,8 +2,10 @@
 
 #include "core/oledate.h"
 #include "core/stationini.h"
+#include "core/stoprequest.h"
 #include "device/autotestschedule.h"
 #include "device/devicetypes.h"
+#include "device/tasktable.h"
 
 #include <QDir>
 
@@ -87,6 +89,24 @@ TEST_F(Schedule, BothKindsDueInOneMinuteStartOnlyTheDurationTest)
     EXPECT_EQ(view.panels.value(2), QStringLiteral("Gerätebfrage in 179 Minuten"));
     EXPECT_EQ(readIni("Pruefung", "LastRun", "absent"), QStringLiteral("absent"));
     EXPECT_TRUE(logText("AutoTest_2011_03_07.log").contains("Art der Prüfung: Betriebsdauertest\r\n"));
+}
+
+TEST_F(Schedule, NothingStartsOnceTheStationIsToldToEnd)
+{
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    TaskRecord all;
+    all.aktiv = all.alleEinheiten = true;
+    all.uhrzeit = QDateTime(QDate(1899, 12, 30), QTime(12, 0));
+    all.wochentage.fill(true);
+    all.monate.fill(true);
+    addTask(all);
+    requestStop();
+    tickUntil(at(12, 0, 5));
+    clearStopRequest();
+
+    EXPECT_TRUE(bus.writes().isEmpty());
+    EXPECT_EQ(readIni("Pruefung", "LastRun", "absent"), QStringLiteral("absent"));
+    EXPECT_FALSE(QFile::exists(folder.file("logs/Allgemein.log")));
 }
 
 TEST_F(Schedule, SlotInsideALongPollStartsRightAfterItOnceAndTheClockRunsOn)
