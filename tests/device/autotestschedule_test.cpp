@@ -196,4 +196,29 @@ TEST_F(Schedule, StaleStateThatCannotBeClearedCountsNothingDown)
     EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
 }
 
+TEST_F(Schedule, FunctionTestEndingOnAnIniThatCannotBeWrittenIsPolledOnce)
+{
+    settings().pruefung = {true, 3, 0, 0, QTime(12, 0)};
+    unit(1, kType0701);
+    bool immutable = false;
+    view.onStatus = [&](const QString &text) {
+        if (text == QStringLiteral("Frage Adresse 1 ab...") && !immutable)
+            immutable = setImmutable(folder.path(), true);
+    };
+    tickUntil(at(12, 4));
+    setImmutable(folder.path(), false);
+    if (!immutable)
+        GTEST_SKIP() << "the file system keeps no immutable flag";
+
+    EXPECT_EQ(bus.requestsTo(1), 1);
+    EXPECT_EQ(bus.writes().count("\nALLp00"), 3);
+    EXPECT_EQ(readIni("Pruefung", "IsRunning", ""), QStringLiteral("True"));
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Warte auf geplantes Ereignis . . ."));
+    // Each box once: the registry's save after the poll, then the running state's.
+    QStringList titles;
+    for (const auto &shown : prompts.shown)
+        titles << shown.title;
+    EXPECT_EQ(titles, QStringList({"Fehler: 75", "Nuvax"}));
+}
+
 } // namespace
