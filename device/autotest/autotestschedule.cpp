@@ -8,6 +8,7 @@
 #include "core/station/nametables.h"
 #include "core/station/stationutil.h"
 #include "core/station/stationview.h"
+#include "core/station/stoprequest.h"
 #include "device/autotest/autotestpoll.h"
 #include "device/autotest/autoteststate.h"
 #include "device/link/busclaim.h"
@@ -107,6 +108,10 @@ bool istFaellig(const TestSchedule &schedule, const QDateTime &lastRun, const QD
 
 void pruefeZeitplan()
 {
+    // A test started once the station is told to end would hold the close for
+    // its broadcasts and leave the units in their test.
+    if (stopRequested())
+        return;
     // An operator's request or an automatic message owns the bus: the minutes
     // stay unseen until it is free.
     if (busOwner() == BusUser::Foreground)

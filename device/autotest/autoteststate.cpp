@@ -78,7 +78,11 @@ bool writeRunningState(int art, bool value)
     }
     const bool ok =
         writeIni(sectionOf(art), QStringLiteral("IsRunning"), value) != 0;
-    if (ok)
+    // A run that ends is over even when the file cannot say so: the state left
+    // there is then stale, and its failing reset keeps every function test out
+    // until the file can be written, instead of the ended run being polled
+    // again at every tick.
+    if (ok || !value)
         run.testGestartet[kArtPruefung] = value;
     noteWriteResult(ok);
     return ok;

@@ -101,6 +101,9 @@ bool taskLaeuft() { return runner.taskLaeuft; }
 
 void checkTasks()
 {
+    // Once the station is told to end no task starts.
+    if (stopRequested())
+        return;
     // A foreground request owns the bus; the minutes are looked at once it is free.
     if (busOwner() == BusUser::Foreground)
         return;

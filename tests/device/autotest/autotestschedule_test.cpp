@@ -2,8 +2,10 @@
 
 #include "core/files/stationini.h"
 #include "core/platform/oledate.h"
+#include "core/station/stoprequest.h"
 #include "device/autotest/autotestschedule.h"
 #include "device/messages/devicetypes.h"
+#include "device/tasks/tasktable.h"
 
 #include <QDir>
 
@@ -87,6 +89,24 @@ TEST_F(Schedule, BothKindsDueInOneMinuteStartOnlyTheDurationTest)
     EXPECT_EQ(view.panels.value(2), QStringLiteral("Gerätebfrage in 179 Minuten"));
     EXPECT_EQ(readIni("Pruefung", "LastRun", "absent"), QStringLiteral("absent"));
     EXPECT_TRUE(logText("AutoTest_2011_03_07.log").contains("Art der Prüfung: Betriebsdauertest\r\n"));
+}
+
+TEST_F(Schedule, NothingStartsOnceTheStationIsToldToEnd)
+{
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    TaskRecord all;
+    all.aktiv = all.alleEinheiten = true;
+    all.uhrzeit = QDateTime(QDate(1899, 12, 30), QTime(12, 0));
+    all.wochentage.fill(true);
+    all.monate.fill(true);
+    addTask(all);
+    requestStop();
+    tickUntil(at(12, 0, 5));
+    clearStopRequest();
+
+    EXPECT_TRUE(bus.writes().isEmpty());
+    EXPECT_EQ(readIni("Pruefung", "LastRun", "absent"), QStringLiteral("absent"));
+    EXPECT_FALSE(QFile::exists(folder.file("logs/Allgemein.log")));
 }
 
 TEST_F(Schedule, SlotInsideALongPollStartsRightAfterItOnceAndTheClockRunsOn)
@@ -174,6 +194,31 @@ TEST_F(Schedule, StaleStateThatCannotBeClearedCountsNothingDown)
     EXPECT_EQ(readIni("Pruefung", "IsRunning", ""), QStringLiteral("True"));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
+}
+
+TEST_F(Schedule, FunctionTestEndingOnAnIniThatCannotBeWrittenIsPolledOnce)
+{
+    settings().pruefung = {true, 3, 0, 0, QTime(12, 0)};
+    unit(1, kType0701);
+    bool immutable = false;
+    view.onStatus = [&](const QString &text) {
+        if (text == QStringLiteral("Frage Adresse 1 ab...") && !immutable)
+            immutable = setImmutable(folder.path(), true);
+    };
+    tickUntil(at(12, 4));
+    setImmutable(folder.path(), false);
+    if (!immutable)
+        GTEST_SKIP() << "the file system keeps no immutable flag";
+
+    EXPECT_EQ(bus.requestsTo(1), 1);
+    EXPECT_EQ(bus.writes().count("\nALLp00"), 3);
+    EXPECT_EQ(readIni("Pruefung", "IsRunning", ""), QStringLiteral("True"));
+    EXPECT_EQ(view.panels.value(2), QStringLiteral("Warte auf geplantes Ereignis . . ."));
+    // Each box once: the registry's save after the poll, then the running state's.
+    QStringList titles;
+    for (const auto &shown : prompts.shown)
+        titles << shown.title;
+    EXPECT_EQ(titles, QStringList({"Fehler: 75", "Nuvax"}));
 }
 
 } // namespace
