@@ -1,3 +1,4 @@
+#include "ui/accessiblewindows.h"
 #include "ui/dialogprompts.h"
 #include "ui/mainwindow.h"
 #include "ui/startup.h"
@@ -21,6 +22,7 @@ int main(int argc, char **argv)
                                   QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             app.installTranslator(&qtTranslators[i]);
 
+    installAccessibleWindows();
     DialogPrompts prompts;
     installPrompts(&prompts);
     const auto window = startStation(QCoreApplication::arguments(),
