@@ -1,16 +1,10 @@
 // The built program as an installation runs it: its own process, headless,
 // its port a pseudo-terminal with simulated units behind it, ended by SIGTERM.
 // What it leaves on the wire and on disk is compared byte for byte.
-#include "support/qtprint.h"
-
-#include "core/files/taskrecord.h"
 #include "core/files/tasksfile.h"
 #include "core/platform/codepage.h"
-#include "support/simulatedbus.h"
-#include "support/tempappfolder.h"
+#include "ui/uitest.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,11 +12,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <csignal>
-#include <functional>
 
 namespace {
 
@@ -31,11 +21,8 @@ QString padded(const QString &text, int width) { return text.leftJustified(width
 QByteArray unitRecord(int state, bool exists, const QString &description, const QString &frame,
                       const QString &errorText)
 {
-    const QString quote = QStringLiteral("\"");
-    const QString line = QStringLiteral("\r\n");
-    return codepage::encode(QString::number(state) + line + (exists ? "#TRUE#" : "#FALSE#") + line + quote
-                            + description + quote + line + quote + frame + quote + line + quote + errorText
-                            + quote + line);
+    return codepage::encode(QStringLiteral("%1\r\n%2\r\n\"%3\"\r\n\"%4\"\r\n\"%5\"\r\n")
+                                .arg(state).arg(exists ? "#TRUE#" : "#FALSE#", description, frame, errorText));
 }
 
 // Unit 042 (four description slots, a two-line fault text), a deleted unit 007
@@ -43,9 +30,7 @@ QByteArray unitRecord(int state, bool exists, const QString &description, const 
 // field comes back filled with spaces to the field's width.
 QByteArray unitsFile(bool fieldsFilled)
 {
-    const auto field = [fieldsFilled](const QString &text, int width) {
-        return fieldsFilled ? padded(text, width) : text;
-    };
+    const auto field = [fieldsFilled](const QString &text, int width) { return fieldsFilled ? padded(text, width) : text; };
     QByteArray bytes;
     for (int adr = 1; adr <= 2000; ++adr) {
         if (adr == 42)
@@ -83,13 +68,11 @@ QByteArray iniFile(const QString &width, const QString &signalAdr, const QString
         + QStringLiteral("\r\nSigResultAktiv=") + sigResultAktiv + QStringLiteral("\r\n"));
 }
 
-// Where a file departs from the expected bytes, -1 when it does not: a readable
-// failure for a file of megabytes.
+// Where a file departs from the expected bytes, -1 when it does not: a readable failure for megabytes.
 qsizetype departsAt(const QByteArray &actual, const QByteArray &expected)
 {
-    const auto mismatch = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
-    return mismatch.first == actual.end() && mismatch.second == expected.end() ? -1
-                                                                               : mismatch.first - actual.begin();
+    const auto [a, e] = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    return a == actual.end() && e == expected.end() ? -1 : a - actual.begin();
 }
 
 bool waitUntil(const std::function<bool()> &done, int ms)
@@ -120,17 +103,16 @@ struct StationProcess
     }
     ~StationProcess()
     {
-        if (station.state() != QProcess::NotRunning) {
-            station.kill();
-            station.waitForFinished(5000);
-        }
+        station.kill();
+        station.waitForFinished(5000);
     }
     QProcess station;
 };
 
-TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
+using Executable = UiTest;
+
+TEST_F(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
 {
-    TempAppFolder folder;
     SimulatedBus bus{SimulatedBus::OnPty{}};
     folder.write("Units.dat", unitsFile(false));
     folder.write("Formulare.dat", boardsFile(QStringLiteral("2013-01-31 00:00:00")));
@@ -155,8 +137,8 @@ TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
 
     ::kill(pid_t(station.processId()), SIGTERM);
     ASSERT_TRUE(station.waitForFinished(15000));
-    EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(station.exitCode(), 0) << station.readAll().toStdString();
+    EXPECT_EQ(std::pair(station.exitStatus(), station.exitCode()), std::pair(QProcess::NormalExit, 0))
+        << station.readAll().toStdString();
     EXPECT_EQ(bus.wire(), QStringLiteral("K2Connect@")) << "nothing else was due";
 
     // Every failure box of the station's files comes with a general-log entry:
@@ -175,16 +157,14 @@ TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
     EXPECT_EQ(departsAt(folder.read("Units.dat"), unitsFile(true)), -1);
     EXPECT_EQ(folder.read("Formulare.dat"), boardsFile(QStringLiteral("2013-01-31")));
     EXPECT_EQ(folder.read("Nuvax.ini"), iniFile(QStringLiteral("9615"), QStringLiteral("7"), QStringLiteral("True")));
-    EXPECT_TRUE(QFileInfo::exists(folder.file("Tasks.dat")));
-    EXPECT_EQ(folder.read("Tasks.dat"), QByteArray());
+    EXPECT_TRUE(QFileInfo::exists(folder.file("Tasks.dat")) && folder.read("Tasks.dat").isEmpty());
 }
 
 // Nobody at the screen, "Units.dat" cut short, "Nuvax.ini" a folder, a task for
 // 999 units under way: the start goes on without an OK, and SIGTERM ends the
 // task before its next frame and the program within moments, every save run.
-TEST(Executable, UnattendedStartAndSigtermDuringALongTaskWithAnUnwritableIni)
+TEST_F(Executable, UnattendedStartAndSigtermDuringALongTaskWithAnUnwritableIni)
 {
-    TempAppFolder folder;
     SimulatedBus bus{SimulatedBus::OnPty{}};
     // The task falls due in the minute the station starts in.
     if (QTime::currentTime().second() > 45)

@@ -1,0 +1,95 @@
+#pragma once
+// What the window tests share: an empty station in a fresh program folder, scripted
+// boxes, the program end recorded; BusUiTest adds a fake clock over a simulated bus.
+#include "support/qtprint.h"
+
+#include "core/board/formularrecord.h"
+#include "core/files/taskrecord.h"
+#include "core/registry/unitregistry.h"
+#include "core/station/refreshhooks.h"
+#include "core/station/stationsettings.h"
+#include "device/autotest/autoteststate.h"
+#include "device/link/busclaim.h"
+#include "device/link/seriallink.h"
+#include "device/tasks/taskrunner.h"
+#include "support/fakeclock.h"
+#include "support/fakewaits.h"
+#include "support/scriptedprompts.h"
+#include "support/simulatedbus.h"
+#include "support/tempappfolder.h"
+#include "ui/programend.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+inline void resetStation()
+{
+    units().clear();
+    tasks().clear();
+    formulare().clear();
+    settings() = StationSettings{};
+    refreshHooks() = RefreshHooks{};
+    serialLink().reset();
+    resetBusClaims();
+    resetAutoTestRun();
+    resetTaskRunner();
+}
+
+template <typename T = QWidget> T *child(const QObject *in, const char *name)
+{
+    T *found = in->findChild<T *>(QString::fromUtf8(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+inline void click(const QObject *in, const char *name) { child<QAbstractButton>(in, name)->click(); }
+
+// A press and a release of a mouse button.
+inline void mouse(QWidget *target, QEvent::Type type, Qt::MouseButton button, QPoint pos)
+{
+    QMouseEvent event(type, pos, target->mapToGlobal(pos), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), {});
+    QApplication::sendEvent(target, &event);
+}
+inline void mouseClick(QWidget *target, Qt::MouseButton button, QPoint pos)
+{
+    mouse(target, QEvent::MouseButtonPress, button, pos);
+    mouse(target, QEvent::MouseButtonRelease, button, pos);
+}
+
+struct UiTest : ::testing::Test
+{
+    UiTest()
+    {
+        resetStation();
+        installProgramEnd([this](int code) { endedWith = code; });
+    }
+    ~UiTest() override
+    {
+        installView(nullptr);
+        installProgramEnd({});
+        resetStation();
+    }
+    // Every box so far as "title|text".
+    QStringList boxes() const
+    {
+        QStringList texts;
+        for (const auto &shown : prompts.shown)
+            texts << shown.title + u'|' + shown.text;
+        return texts;
+    }
+
+    TempAppFolder folder;
+    ScriptedPrompts prompts;
+    int endedWith = -1;
+};
+
+struct BusUiTest : UiTest
+{
+    FakeClock clock;
+    FakeWaits waits{clock};
+    SimulatedBus bus{clock, waits};
+};
