@@ -1,16 +1,7 @@
 // The one slow test: the whole program with the real serial port on a
 // pseudo-terminal and the real clock runs a daily function test.
-#include "core/platform/codepage.h"
-#include "core/registry/unitsfile.h"
-#include "device/messages/devicetypes.h"
-#include "ui/mainwindow.h"
 #include "ui/startup.h"
 #include "ui/uitest.h"
-
-#include <QEventLoop>
-#include <QRegularExpression>
-#include <QThread>
-#include <QTimer>
 
 namespace {
 

@@ -2,16 +2,8 @@
 // its port a pseudo-terminal with simulated units behind it, ended by SIGTERM.
 // What it leaves on the wire and on disk is compared byte for byte.
 #include "core/files/tasksfile.h"
-#include "core/platform/codepage.h"
 #include "ui/uitest.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QThread>
 #include <csignal>
 
 namespace {

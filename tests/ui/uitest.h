@@ -17,12 +17,17 @@
 #include "support/scriptedprompts.h"
 #include "support/simulatedbus.h"
 #include "support/tempappfolder.h"
+#include "core/platform/codepage.h"
+#include "core/registry/unitaddress.h"
+#include "core/registry/unitsfile.h"
+#include "device/messages/devicetypes.h"
+#include "device/pages/statuspages.h"
+#include "support/recordingview.h"
+#include "support/samplemessages.h"
+#include "ui/mainwindow.h"
 #include "ui/programend.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMouseEvent>
-#include <QPushButton>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
 inline void resetStation()
@@ -60,6 +65,17 @@ inline void mouseClick(QWidget *target, Qt::MouseButton button, QPoint pos)
     mouse(target, QEvent::MouseButtonRelease, button, pos);
 }
 
+// Scripted boxes that also note who owned the bus while each waited for the operator.
+struct BusNotingPrompts : ScriptedPrompts
+{
+    Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    {
+        owners.append(busOwner());
+        return ScriptedPrompts::message(text, title, icon, buttons);
+    }
+    QList<BusUser> owners;
+};
+
 struct UiTest : ::testing::Test
 {
     UiTest()
@@ -73,17 +89,18 @@ struct UiTest : ::testing::Test
         installProgramEnd({});
         resetStation();
     }
-    // Every box so far as "title|text".
-    QStringList boxes() const
+    // Every box so far as "title|text", or "title|text|icon" with the icon's number
+    // (None 0, Critical 1, Question 2, Exclamation 3, Information 4).
+    QStringList boxes(bool icons = false) const
     {
         QStringList texts;
         for (const auto &shown : prompts.shown)
-            texts << shown.title + u'|' + shown.text;
+            texts << shown.title + u'|' + shown.text + (icons ? u'|' + QString::number(int(shown.icon)) : QString());
         return texts;
     }
 
     TempAppFolder folder;
-    ScriptedPrompts prompts;
+    BusNotingPrompts prompts;
     int endedWith = -1;
 };
 

@@ -4,16 +4,8 @@
 #include "device/tasks/tasktable.h"
 #include "ui/forms/frmaddtask.h"
 #include "ui/forms/frmapwizard.h"
-#include "ui/mainwindow.h"
 #include "ui/uitest.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QScrollBar>
-#include <QTreeWidget>
 #include <QtEndian>
 
 namespace {
@@ -31,13 +23,6 @@ struct ConfigTest : BusUiTest
     }
     ~ConfigTest() override { installView(nullptr); }
     QByteArray ini() const { return folder.read(QStringLiteral("Nuvax.ini")); }
-    QStringList texts(const char *names, QWidget *in) const
-    {
-        QStringList out;
-        for (const QString &name : QString::fromUtf8(names).split(u' '))
-            out << child<QLabel>(in, name.toUtf8().constData())->text();
-        return out;
-    }
     MainWindow window;
 };
 
@@ -83,8 +68,8 @@ TEST_F(ConfigTest, SignalResetSendsItsFrameOnlyToAChosenAddress)
 {
     auto *addresses = child<QComboBox>(&window, "cmbSignalAddress");
     ASSERT_EQ(addresses->count(), 999);
-    EXPECT_EQ(addresses->itemText(0) + addresses->itemText(998), "001999");
-    EXPECT_EQ(addresses->currentIndex(), -1);
+    EXPECT_EQ(std::tuple(addresses->itemText(0), addresses->itemText(998), addresses->currentIndex()),
+              std::tuple(QStringLiteral("001"), QStringLiteral("999"), -1));
     EXPECT_FALSE(addresses->isEnabled() || child(&window, "cmdResetResultSignal")->isEnabled());
     child<QCheckBox>(&window, "chkSignalAPResult")->setChecked(true);
     EXPECT_TRUE(settings().sigResultAktiv);
@@ -104,10 +89,7 @@ TEST_F(ConfigTest, WizardWritesTheSchedulesOnFertigAndNothingOnAbbrechen)
         child<QComboBox>(&wizard, "cmbPrfIntervall")->setCurrentIndex(1);
         child<QComboBox>(&wizard, "cmbPrfTag")->setCurrentIndex(6);
         child<QLineEdit>(&wizard, "txtPrfZeit")->setText("25:00");
-        EXPECT_EQ(texts("lblPrfInfo lblTestInfo", &wizard),
-                  QStringList({"An jedem ersten Sonntag jedes Monats um 25:00 Uhr",
-                               "Ein Betriebsdauertest wird nicht ausgeführt"}));
-        EXPECT_FALSE(child(&wizard, "cmbPrfMonat")->isEnabled());
+        EXPECT_EQ(child<QLabel>(&wizard, "lblPrfInfo")->text(), "An jedem ersten Sonntag jedes Monats um 25:00 Uhr");
         click(&wizard, "cmdWeiter");
         click(&wizard, "cmdWeiter");
         EXPECT_TRUE(child<QPushButton>(&wizard, "cmdFertig")->isDefault());
@@ -163,13 +145,8 @@ TEST_F(ConfigTest, TaskEditorStoresItsGroupsAndRefusesWhenTheTableIsFull)
         prompts.scriptInput(QStringLiteral("12,1000,13"));
         click(&editor, "cmdAddAdresse");
         ASSERT_EQ(prompts.shown.size(), 3);
-        EXPECT_EQ(prompts.shown[0].title, "Gruppen hinzufügen");
         EXPECT_EQ(prompts.shown[2].text, "Ungültige Adresse: '1000'!\r\nGültig sind Adressen von 1 bis 999");
-        QStringList rows;
-        for (int i = 0; i < child<QListWidget>(&editor, "lstGroups")->count(); ++i)
-            rows << child<QListWidget>(&editor, "lstGroups")->item(i)->text();
-        EXPECT_EQ(rows, QStringList({"3", "7", "9", "13", "14", "15", "16", "19"}));
-        EXPECT_EQ(child<QListWidget>(&editor, "lstAddresses")->count(), 1);
+        EXPECT_EQ(child<QListWidget>(&editor, "lstAddresses")->count(), 1);  // the groups: in the file below
         click(&editor, "Command5");
         EXPECT_EQ(editor.result(), QDialog::Accepted);
     }
@@ -191,7 +168,6 @@ TEST_F(ConfigTest, TaskEditorStoresItsGroupsAndRefusesWhenTheTableIsFull)
         actual << flag(267 + 2 * i);
     EXPECT_EQ(actual, expected);
     auto *list = child<QTreeWidget>(&window, "lvTaskListe");
-    ASSERT_EQ(list->topLevelItemCount(), 1);
     EXPECT_EQ(list->topLevelItem(0)->text(1) + u'|' + list->topLevelItem(0)->text(5), "Flur aus|Montag");
 
     {

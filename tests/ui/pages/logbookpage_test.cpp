@@ -1,16 +1,8 @@
 #include "ui/pages/logbookpage.h"
 
 #include "support/pdfprinterchoice.h"
-#include "ui/mainwindow.h"
 #include "ui/uitest.h"
 
-#include <QFile>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTextBlock>
 #include <cmath>
 
 using LogbookPrint = UiTest;
