@@ -52,6 +52,7 @@ TEST_F(StartupTest, WindowCaptionPortErrorAndSigtermSavingTheRegistry)
     const QString caption = QStringLiteral("Nuvax PC-Zentrale - ") + name;
     EXPECT_EQ(window->windowTitle(), caption);
     EXPECT_EQ(window->trayIcon().tip(), caption.left(63));
+    EXPECT_TRUE(window->trayIcon().isTrayIconShown());
     EXPECT_EQ(child<QLabel>(window.get(), "lblInstanzName")->text(), name);
 
     addUnit(7, QStringLiteral("007S00203060"));

@@ -76,6 +76,23 @@ struct BusNotingPrompts : ScriptedPrompts
     QList<BusUser> owners;
 };
 
+// One record of "Units.dat", its texts as given.
+inline QByteArray unitRecord(int state, bool exists, const QString &description, const QString &frame,
+                             const QString &errorText)
+{
+    return codepage::encode(QStringLiteral("%1\r\n%2\r\n\"%3\"\r\n\"%4\"\r\n\"%5\"\r\n")
+                                .arg(state).arg(exists ? "#TRUE#" : "#FALSE#", description, frame, errorText));
+}
+
+// A key pressed and released on the control that has the focus in target, or on target.
+inline void key(QWidget *target, int code, const QString &text = {}, bool autoRepeat = false)
+{
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, code, Qt::NoModifier, text, autoRepeat);
+        QCoreApplication::sendEvent(target->focusWidget() ? target->focusWidget() : target, &event);
+    }
+}
+
 struct UiTest : ::testing::Test
 {
     UiTest()

@@ -19,12 +19,6 @@ QByteArray boardRecord(const char *labels, const char *name)
     return QByteArray("\"") + labels + "\"\r\n\"\"\r\n\"\"\r\n#2012-05-03 14:07:00#\r\n\"" + name + "\"\r\n800\r\n600\r\n";
 }
 
-void releaseDelete(QWidget *target, bool autoRepeat = false)
-{
-    QKeyEvent event(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier, QString(), autoRepeat);
-    QApplication::sendEvent(target, &event);
-}
-
 struct BoardTest : UiTest
 {
     BoardTest() { installView(&window); }
@@ -62,6 +56,7 @@ TEST_F(BoardTest, PlacingMovingAndDeletingLabelsRewritesTheirEntries)
     mouseClick(picture(), Qt::RightButton, QPoint(140, 85));
     mouseClick(picture(), Qt::RightButton, QPoint(790, 12));  // kept inside the picture
     ASSERT_TRUE(label(1) && label(2));
+    EXPECT_EQ(color(2), QColor(Qt::white));
     EXPECT_EQ(std::pair(label(1)->text(), label(1)->size()), std::pair(QStringLiteral("001"), QSize(46, 21)));
 
     // A drag moves the label with the pointer and stops at the picture's edge.
@@ -80,14 +75,14 @@ TEST_F(BoardTest, PlacingMovingAndDeletingLabelsRewritesTheirEntries)
 
     // Out of edit mode a click places nothing and Delete deletes nothing.
     mouseClick(picture(), Qt::RightButton, QPoint(300, 300));
-    releaseDelete(picture());
+    key(picture(), Qt::Key_Delete);
     EXPECT_TRUE(label(1) && !label(3));
     EXPECT_FALSE(page().board().isChanged());
 
     page().editModeAction()->trigger();
-    releaseDelete(picture(), true);  // a held key's repeats are not presses
+    key(picture(), Qt::Key_Delete, {}, true);  // a held key's repeats are not presses
     EXPECT_TRUE(label(1));
-    releaseDelete(picture());
+    key(picture(), Qt::Key_Delete);
     EXPECT_FALSE(label(1));
     menu("mnuFrmSpeichern");
     EXPECT_EQ(file(), boardRecord("002;754;12|", "Erdgeschoss"));
@@ -236,8 +231,20 @@ TEST_F(BoardTest, OpeningShowsWhatItCanAndColoursFollowTheUnits)
     EXPECT_EQ(std::pair(color(1), color(3)),
               std::pair(stationpictures::fromWinColor(kColorRed), stationpictures::fromWinColor(kColorGreen)));
     page().setEditMode(true);
-    releaseDelete(picture());
+    key(picture(), Qt::Key_Delete);
     EXPECT_FALSE(label(3));
+
+    // The label menu opens the description editor of the selected label's unit.
+    struct DescriptionView : StationView
+    {
+        void editUnitDescription(int address) override { edited = address; }
+        int edited = 0;
+    } view;
+    installView(&view);
+    mouse(label(1), QEvent::MouseButtonPress, Qt::RightButton, QPoint(2, 2));
+    child<QAction>(page().labelMenu(), "mnuBeschreibungAendern")->trigger();
+    installView(&window);
+    EXPECT_EQ(view.edited, 1);
 
     // Opening another board asks first; Cancel keeps everything.
     prompts.shown.clear();

@@ -20,15 +20,6 @@ struct FormsTest : BusUiTest
     RecordingView view;
 };
 
-// A key pressed and released on the focused control of a window.
-void key(QWidget *window, int code, const QString &text = {}, bool autoRepeat = false)
-{
-    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, code, Qt::NoModifier, text, autoRepeat);
-        QCoreApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &event);
-    }
-}
-
 // A status query that waits lets the test act at every pump of its wait.
 void duringWaits(FakeWaits &waits, const std::function<void()> &act, const std::function<void()> &run)
 {
@@ -70,6 +61,14 @@ TEST_F(SearchWizard, StartAddressCheckSearchFertigEscapeAndAbbrechen)
         EXPECT_FALSE(wizard.isVisible());
         EXPECT_EQ(wizard.result(), QDialog::Rejected);
         EXPECT_EQ(bus.writes().last(), "\n998F00");
+        EXPECT_EQ(folder.read("Units.dat"), saved);
+    }
+    {   // "Abbrechen" after a whole search changes nothing.
+        FrmSearchWizard wizard(nullptr);
+        wizard.show();
+        searchFrom(wizard, "995");
+        click(&wizard, "cmdCancel");
+        EXPECT_EQ(wizard.result(), QDialog::Rejected);
         EXPECT_EQ(folder.read("Units.dat"), saved);
     }
     FrmSearchWizard wizard(nullptr);
@@ -160,8 +159,9 @@ TEST_F(ExpertPanel, FunctionKeysSendTheirFramesOnlyToAValidAddressOnAFreeBus)
 
 using SerialTerminal = FormsTest;
 
-// The echo inserts runs of one colour (0xBBGGRR as the station writes it), markers and a limit.
-TEST_F(SerialTerminal, ColoursMarkersLimitSendenOnAFreeBusAndTheHandshakeHeldByTheWindow)
+// The echo inserts runs of one colour (0xBBGGRR as the station writes it), markers and a limit;
+// "Senden" sends only while the bus is free.
+TEST_F(SerialTerminal, HandshakeHeldByTheWindowColoursMarkersLimitAndSendenOnAFreeBus)
 {
     const auto coloredRuns = [](const FrmDebug &terminal) {
         QStringList runs;
@@ -173,35 +173,7 @@ TEST_F(SerialTerminal, ColoursMarkersLimitSendenOnAFreeBusAndTheHandshakeHeldByT
             }
         return runs;
     };
-    {
-        FrmDebug terminal(nullptr);
-        terminal.addText(kEchoReceived, "AB\r\n", true);
-        terminal.addText(kEchoSent, "\n005P00", true);
-        terminal.addText(kEchoReceived, "xßü", true);  // the data's own ß and ü stay red
-        terminal.addText(kEchoSent, "a\nb", false);
-        EXPECT_EQ(coloredRuns(terminal), QStringList({"0000ff:AB", "00ff00:üß", "00ffff:ß", "ff0000:005P00",
-                                                      "0000ff:xßü", "ff0000:a", "ff0000:b"}));
-        // The character that takes the text past 32768 empties it; the rest goes on.
-        terminal.terminal()->clear();
-        terminal.addText(kEchoReceived, QString(FrmDebug::kMaxLength - 3, 'x'), true);
-        terminal.addText(kEchoReceived, "1234\r\n", true);
-        EXPECT_EQ(terminal.terminal()->toPlainText(), "üß");
-    }
-    {
-        serialLink().openComPort(1);
-        FrmDebug terminal(nullptr);
-        child<QLineEdit>(&terminal, "txtEingabe")->setText("005S00");
-        click(&terminal, "Command2");
-        child<QCheckBox>(&terminal, "chkLFvoran")->setChecked(false);
-        click(&terminal, "cmdCReinfuegen");
-        click(&terminal, "cmdLFeinfuegen");
-        click(&terminal, "Command2");
-        const BusClaim poll(BusUser::Background);
-        click(&terminal, "Command2");
-        EXPECT_EQ(bus.writes(), QStringList({"\n005S00", "005S00\r\n"}));
-        EXPECT_EQ(boxes(), QStringList{"Achtung|" + busBusyReason()});
-    }
-    serialLink().reset();
+    // The main window's terminal holds the handshake from before it was first shown.
     MainWindow window;
     installView(&window);
     settings().comMode = kModeCable;
@@ -216,6 +188,31 @@ TEST_F(SerialTerminal, ColoursMarkersLimitSendenOnAFreeBusAndTheHandshakeHeldByT
     EXPECT_TRUE(terminal->isHidden());
     emit window.terminalRequested();  // the same window with its text
     EXPECT_EQ(terminal->terminal()->toPlainText(), "K2Connect@K2Connect@");
+
+    terminal->terminal()->clear();
+    terminal->addText(kEchoReceived, "AB\r\n", true);
+    terminal->addText(kEchoSent, "\n005P00", true);
+    terminal->addText(kEchoReceived, "xßü", true);  // the data's own ß and ü stay red
+    terminal->addText(kEchoSent, "a\nb", false);
+    EXPECT_EQ(coloredRuns(*terminal), QStringList({"0000ff:AB", "00ff00:üß", "00ffff:ß", "ff0000:005P00",
+                                                   "0000ff:xßü", "ff0000:a", "ff0000:b"}));
+    // The character that takes the text past 32768 empties it; the rest goes on.
+    terminal->terminal()->clear();
+    terminal->addText(kEchoReceived, QString(FrmDebug::kMaxLength - 3, 'x'), true);
+    terminal->addText(kEchoReceived, "1234\r\n", true);
+    EXPECT_EQ(terminal->terminal()->toPlainText(), "üß");
+
+    bus.clearWrites();
+    child<QLineEdit>(terminal, "txtEingabe")->setText("005S00");
+    click(terminal, "Command2");
+    child<QCheckBox>(terminal, "chkLFvoran")->setChecked(false);
+    click(terminal, "cmdCReinfuegen");
+    click(terminal, "cmdLFeinfuegen");
+    click(terminal, "Command2");
+    const BusClaim poll(BusUser::Background);
+    click(terminal, "Command2");
+    EXPECT_EQ(bus.writes(), QStringList({"\n005S00", "005S00\r\n"}));
+    EXPECT_EQ(boxes(), QStringList{"Achtung|" + busBusyReason()});
 }
 
 using StationWindows = FormsTest;

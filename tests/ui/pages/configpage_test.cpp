@@ -28,9 +28,24 @@ struct ConfigTest : BusUiTest
 
 } // namespace
 
-// The buttons rest while the bus is taken; a refused handshake shows the busy reason.
-TEST_F(ConfigTest, PortModeAndInstanceNameAreWrittenAndTheButtonsRestWhileTheBusIsTaken)
+// The signal reset sends only to a chosen address (filling the list selects none); the buttons rest while
+// the bus is taken; a refused handshake shows the busy reason.
+TEST_F(ConfigTest, SignalResetPortModeInstanceNameAndTheButtonsWhileTheBusIsTaken)
 {
+    auto *addresses = child<QComboBox>(&window, "cmbSignalAddress");
+    ASSERT_EQ(addresses->count(), 999);
+    EXPECT_EQ(std::tuple(addresses->itemText(0), addresses->itemText(998), addresses->currentIndex()),
+              std::tuple(QStringLiteral("001"), QStringLiteral("999"), -1));
+    EXPECT_FALSE(addresses->isEnabled() || child(&window, "cmdResetResultSignal")->isEnabled());
+    child<QCheckBox>(&window, "chkSignalAPResult")->setChecked(true);
+    EXPECT_TRUE(settings().sigResultAktiv);
+    click(&window, "cmdResetResultSignal");
+    EXPECT_EQ(bus.wire(), "");
+    addresses->setCurrentIndex(0);
+    EXPECT_EQ(settings().signalAdr, 1);
+    click(&window, "cmdResetResultSignal");
+    EXPECT_EQ(bus.wire(), "\n001A00");
+    bus.clearWrites();
     auto *status = child<QLabel>(&window, "lblVk8Status");
     EXPECT_FALSE(child(&window, "cmdConnect")->isEnabled());
     EXPECT_TRUE(status->isHidden());
@@ -63,24 +78,6 @@ TEST_F(ConfigTest, PortModeAndInstanceNameAreWrittenAndTheButtonsRestWhileTheBus
     EXPECT_EQ(status->text(), busBusyReason());
 }
 
-// Filling the list selects nothing: the reset sends only to a chosen address.
-TEST_F(ConfigTest, SignalResetSendsItsFrameOnlyToAChosenAddress)
-{
-    auto *addresses = child<QComboBox>(&window, "cmbSignalAddress");
-    ASSERT_EQ(addresses->count(), 999);
-    EXPECT_EQ(std::tuple(addresses->itemText(0), addresses->itemText(998), addresses->currentIndex()),
-              std::tuple(QStringLiteral("001"), QStringLiteral("999"), -1));
-    EXPECT_FALSE(addresses->isEnabled() || child(&window, "cmdResetResultSignal")->isEnabled());
-    child<QCheckBox>(&window, "chkSignalAPResult")->setChecked(true);
-    EXPECT_TRUE(settings().sigResultAktiv);
-    click(&window, "cmdResetResultSignal");
-    EXPECT_EQ(bus.wire(), "");
-    addresses->setCurrentIndex(0);
-    EXPECT_EQ(settings().signalAdr, 1);
-    click(&window, "cmdResetResultSignal");
-    EXPECT_EQ(bus.wire(), "\n001A00");
-}
-
 TEST_F(ConfigTest, WizardWritesTheSchedulesOnFertigAndNothingOnAbbrechen)
 {
     {
@@ -90,6 +87,8 @@ TEST_F(ConfigTest, WizardWritesTheSchedulesOnFertigAndNothingOnAbbrechen)
         child<QComboBox>(&wizard, "cmbPrfTag")->setCurrentIndex(6);
         child<QLineEdit>(&wizard, "txtPrfZeit")->setText("25:00");
         EXPECT_EQ(child<QLabel>(&wizard, "lblPrfInfo")->text(), "An jedem ersten Sonntag jedes Monats um 25:00 Uhr");
+        EXPECT_EQ(child<QLabel>(&wizard, "lblTestInfo")->text(), "Ein Betriebsdauertest wird nicht ausgeführt");
+        EXPECT_FALSE(child(&wizard, "cmbPrfMonat")->isEnabled());
         click(&wizard, "cmdWeiter");
         click(&wizard, "cmdWeiter");
         EXPECT_TRUE(child<QPushButton>(&wizard, "cmdFertig")->isDefault());
@@ -145,6 +144,7 @@ TEST_F(ConfigTest, TaskEditorStoresItsGroupsAndRefusesWhenTheTableIsFull)
         prompts.scriptInput(QStringLiteral("12,1000,13"));
         click(&editor, "cmdAddAdresse");
         ASSERT_EQ(prompts.shown.size(), 3);
+        EXPECT_EQ(prompts.shown[0].title, "Gruppen hinzufügen");
         EXPECT_EQ(prompts.shown[2].text, "Ungültige Adresse: '1000'!\r\nGültig sind Adressen von 1 bis 999");
         EXPECT_EQ(child<QListWidget>(&editor, "lstAddresses")->count(), 1);  // the groups: in the file below
         click(&editor, "Command5");

@@ -46,18 +46,15 @@ struct OverviewTest : BusUiTest
         mouseClick(header->viewport(),
                    Qt::LeftButton, {header->sectionViewportPosition(section) + header->sectionSize(section) / 2, 5});
     }
-    // One unit's five lines of "Units.dat".
+    // One unit's five lines of "Units.dat", and what they must be.
     QByteArray unitsDatRecord(int addr) const
     {
         return folder.read(QStringLiteral("Units.dat")).split('\n').mid((addr - 1) * 5, 5).join('\n') + '\n';
     }
     static QByteArray record(bool exists, const QString &description, const QString &frame)
     {
-        const auto field = [](const QString &text, int width) {
-            return '"' + codepage::encode(text.leftJustified(width)) + "\"\r\n";
-        };
-        return QByteArray("0\r\n") + (exists ? "#TRUE#\r\n" : "#FALSE#\r\n") + field(description, kDescriptionWidth)
-               + field(frame, kFrameWidth) + field({}, kErrorTextWidth);
+        return unitRecord(0, exists, description.leftJustified(kDescriptionWidth), frame.leftJustified(kFrameWidth),
+                          QString(kErrorTextWidth, u' '));
     }
 
     MainWindow window;
@@ -74,6 +71,14 @@ TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTaken
     registerUnit(1005, kType0401);
     bus.addUnit(42, sampleMessage(kType0401, QStringLiteral("042")));
     fillUnitList();
+    QStringList captions;
+    for (const QMenu *m : {static_cast<QMenu *>(menu()), menu()->groupMenu()})
+        for (const QAction *a : m->actions())
+            captions.append(a->isEnabled() ? a->text() : u'(' + a->text() + u')');
+    EXPECT_EQ(captions.join(u'|'),
+              QStringLiteral("&Beschreibung ändern|&Status abfragen|&Reset an Gerät senden|Gerät auf &Prüfen "
+                             "schalten|Prüf&en beenden senden|&Fehlerstatus zurücksetzen|Gruppe zuordnen|"
+                             "(Gruppe auswählen)||1-10|11-20|21-30|31-40|41-50|51-60|61-70|71-80|81-90|91-99"));
     const QList<QAction *> ranges = menu()->groupMenu()->actions();
     const QList<QAction *> lastRange = ranges.last()->menu()->actions();
     ASSERT_EQ(lastRange.size(), 9);
