@@ -12,7 +12,7 @@ QString padded(const QString &text, int width) { return text.leftJustified(width
 // Unit 042, a deleted 007, never-touched records (NUL bytes); filled: short texts padded to their field.
 QByteArray unitsFile(bool fieldsFilled)
 {
-    const auto field = [fieldsFilled](const QString &text, int width) { return fieldsFilled ? padded(text, width) : text; };
+    const auto field = [=](const QString &text, int width) { return fieldsFilled ? padded(text, width) : text; };
     QByteArray bytes;
     for (int adr = 1; adr <= 2000; ++adr) {
         if (adr == 42)

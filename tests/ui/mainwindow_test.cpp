@@ -64,7 +64,8 @@ TEST_F(WindowTest, TabsPagesLogoAndTheTickReachingTheStatusBar)
         tabs->setCurrentIndex(tab - 1);  // as the operator's click
         for (int i = 0; i < MainWindow::kPageCount; ++i) {
             EXPECT_EQ(window.page(i)->isVisible(), i == tab - 1) << "tab " << tab << " page " << i;
-            EXPECT_EQ(QSize(area.width() - window.page(i)->x(), area.height() - window.page(i)->y()), window.page(i)->size());
+            const QRect page = window.page(i)->geometry();
+            EXPECT_EQ(std::tuple(page.x(), page.right() + 1, page.bottom() + 1), std::tuple(0, area.width(), area.height()));
         }
         EXPECT_EQ(window.boardToolStrip()->isVisible(), tab == 3) << tab;
     }

@@ -5,25 +5,25 @@
 
 #include "core/board/formularrecord.h"
 #include "core/files/taskrecord.h"
+#include "core/platform/codepage.h"
+#include "core/registry/unitaddress.h"
 #include "core/registry/unitregistry.h"
+#include "core/registry/unitsfile.h"
 #include "core/station/refreshhooks.h"
 #include "core/station/stationsettings.h"
 #include "device/autotest/autoteststate.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
+#include "device/messages/devicetypes.h"
+#include "device/pages/statuspages.h"
 #include "device/tasks/taskrunner.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"
+#include "support/recordingview.h"
+#include "support/samplemessages.h"
 #include "support/scriptedprompts.h"
 #include "support/simulatedbus.h"
 #include "support/tempappfolder.h"
-#include "core/platform/codepage.h"
-#include "core/registry/unitaddress.h"
-#include "core/registry/unitsfile.h"
-#include "device/messages/devicetypes.h"
-#include "device/pages/statuspages.h"
-#include "support/recordingview.h"
-#include "support/samplemessages.h"
 #include "ui/mainwindow.h"
 #include "ui/programend.h"
 
@@ -52,7 +52,7 @@ template <typename T = QWidget> T *child(const QObject *in, const char *name)
 
 inline void click(const QObject *in, const char *name) { child<QAbstractButton>(in, name)->click(); }
 
-// A press and a release of a mouse button.
+// One mouse event; mouseClick sends a press and a release.
 inline void mouse(QWidget *target, QEvent::Type type, Qt::MouseButton button, QPoint pos)
 {
     QMouseEvent event(type, pos, target->mapToGlobal(pos), button,
@@ -123,6 +123,7 @@ struct UiTest : ::testing::Test
 
 struct BusUiTest : UiTest
 {
+    ~BusUiTest() override { serialLink().reset(); }  // while the bus behind the link still lives
     FakeClock clock;
     FakeWaits waits{clock};
     SimulatedBus bus{clock, waits};

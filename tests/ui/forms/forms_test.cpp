@@ -85,11 +85,13 @@ TEST_F(SearchWizard, StartAddressCheckSearchFertigEscapeAndAbbrechen)
     child<QLineEdit>(&wizard, "txtStartAddress")->setText("1");        // valid again: both buttons back
     click(&wizard, "cmdBack");
     searchFrom(wizard, "997");
-    EXPECT_EQ(QStringList({bus.writes().first(), child<QLabel>(&wizard, "lblStat")->text()}), QStringList({"\n997S00", "Fertig!"}));
+    EXPECT_EQ(QStringList({bus.writes().first(), child<QLabel>(&wizard, "lblStat")->text()}),
+              QStringList({"\n997S00", "Fertig!"}));
     QStringList rows;
     for (QTreeWidgetItemIterator it(child<QTreeWidget>(&wizard, "ListView1")); *it; ++it)
         rows << (*it)->text(0) + u'|' + (*it)->text(1);
-    EXPECT_EQ(rows, QStringList({"[INFO]|*** Suche nach anderen Geräten", "998|" + getDeviceTypeName(sampleMessage(kType0404))}));
+    EXPECT_EQ(rows, QStringList({"[INFO]|*** Suche nach anderen Geräten",
+                                 "998|" + getDeviceTypeName(sampleMessage(kType0404))}));
     EXPECT_TRUE(child(&wizard, "cmdStop")->isHidden() && !child(&wizard, "cmdWeiter")->isEnabled());
     click(&wizard, "cmdFertig");
     EXPECT_EQ(wizard.result(), QDialog::Accepted);
@@ -235,7 +237,8 @@ TEST_F(StationWindows, AlertsGatherInOneWindowOnTopCaptionedWithTheInstance)
     settings().instanzname.clear();
     FrmMeldung::addAlert(QStringLiteral("012 meldet: Lampe"));
     EXPECT_EQ(FrmMeldung::instance()->windowTitle(), QStringLiteral("Nuvax Notbeleuchtung - MELDUNG!"));
-    EXPECT_EQ(FrmMeldung::instance()->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("012 meldet: Lampe\n\n"));
+    EXPECT_EQ(FrmMeldung::instance()->findChild<QPlainTextEdit *>()->toPlainText(),
+              QStringLiteral("012 meldet: Lampe\n\n"));
 }
 
 // An answer after the window was closed opens it anew; a later one replaces the page.

@@ -35,7 +35,8 @@ TEST_F(LogbookPrint, ATestLogShowsInItsColoursAndPrintsWithMarginAndHardWrapping
     click(&window, "cmdLogDrucken");
     ASSERT_EQ(choice.asked, 1);
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), folder.file(QStringLiteral("log.pdf")), QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-bbox"), folder.file(QStringLiteral("log.pdf")), QStringLiteral("-")});
     ASSERT_TRUE(pdftotext.waitForFinished(20000)) << "pdftotext (poppler-utils) is needed";
     const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput());
     EXPECT_EQ(printed.count(QStringLiteral("<page ")), 2);
