@@ -36,13 +36,36 @@ struct StartupTest : UiTest
 
 } // namespace
 
-// Shown once, maximised over minimised, the port error and the configuration shown; SIGTERM
-// then saves the registry without the board question.
-TEST_F(StartupTest, WindowCaptionPortErrorAndSigtermSavingTheRegistry)
+// Shown once, maximised over minimised, the port error and the configuration shown, a cut "Units.dat"
+// leaving the task list filled; SIGTERM then saves the registry without the board question.
+TEST_F(StartupTest, WindowCaptionPortErrorCutUnitsFileAndSigtermSavingTheRegistry)
 {
     const QString name = QStringLiteral("Halle 3 ") + QString(60, u'x');
     folder.write(QStringLiteral("Nuvax.ini"), "[Program]\r\nInstanzname=" + name.toLatin1() + "\r\n");
-    start({QStringLiteral("/min"), QStringLiteral("x/maxi")});
+    addUnit(5, QStringLiteral("005S00203060"));
+    ASSERT_TRUE(saveUnits(false));
+    folder.write(QStringLiteral("Units.dat"), folder.read(QStringLiteral("Units.dat")).left(3000));
+    TaskRecord &task = tasks().at(1);
+    task.belegt = task.aktiv = true;
+    task.beschreibung = QStringLiteral("Flurlicht aus");
+    task.taskId = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+    ASSERT_TRUE(saveTasks(false));
+    units().clear();
+    tasks().clear();
+    // What the task list shows when the window fills it.
+    QStringList listed;
+    start({QStringLiteral("/min"), QStringLiteral("x/maxi")}, [&listed](MainWindow &) {
+        refreshHooks().fillTaskList = [&listed, fill = refreshHooks().fillTaskList] {
+            if (fill)
+                fill();
+            listed.clear();
+            for (int slot = 1; slot <= kMaxTasks; ++slot)
+                if (tasks().at(slot).belegt)
+                    listed << tasks().at(slot).beschreibung.trimmed();
+        };
+    });
+    EXPECT_TRUE(shown(QStringLiteral("Beim Laden der Geräteliste")));
+    EXPECT_EQ(listed, QStringList{QStringLiteral("Flurlicht aus")});
     QApplication::processEvents();
     EXPECT_TRUE(window->isVisible() && window->isMaximized() && window->page(4)->isVisible() && !settings().portOk);
     EXPECT_EQ(&appView(), static_cast<StationView *>(window.get()));
@@ -66,34 +89,6 @@ TEST_F(StartupTest, WindowCaptionPortErrorAndSigtermSavingTheRegistry)
     units().clear();
     ASSERT_TRUE(loadUnits(false));
     EXPECT_EQ(units().at(7).state, kStateFault);
-}
-
-TEST_F(StartupTest, ACorruptUnitsFileStillLeavesTheTaskListFilled)
-{
-    addUnit(5, QStringLiteral("005S00203060"));
-    ASSERT_TRUE(saveUnits(false));
-    folder.write(QStringLiteral("Units.dat"), folder.read(QStringLiteral("Units.dat")).left(3000));
-    TaskRecord &task = tasks().at(1);
-    task.belegt = task.aktiv = true;
-    task.beschreibung = QStringLiteral("Flurlicht aus");
-    task.taskId = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
-    ASSERT_TRUE(saveTasks(false));
-    units().clear();
-    tasks().clear();
-    // What the task list shows when the window fills it.
-    QStringList listed;
-    start({}, [&listed](MainWindow &) {
-        refreshHooks().fillTaskList = [&listed, fill = refreshHooks().fillTaskList] {
-            if (fill)
-                fill();
-            listed.clear();
-            for (int slot = 1; slot <= kMaxTasks; ++slot)
-                if (tasks().at(slot).belegt)
-                    listed << tasks().at(slot).beschreibung.trimmed();
-        };
-    });
-    EXPECT_TRUE(shown(QStringLiteral("Beim Laden der Geräteliste")));
-    EXPECT_EQ(listed, QStringList{QStringLiteral("Flurlicht aus")});
 }
 
 TEST_F(StartupTest, ASignalDuringTheStartIsTakenOnceEverythingIsLoaded)

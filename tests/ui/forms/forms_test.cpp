@@ -219,7 +219,7 @@ TEST_F(SerialTerminal, HandshakeHeldByTheWindowColoursMarkersLimitAndSendenOnAFr
 
 using StationWindows = FormsTest;
 
-TEST_F(StationWindows, AlertsGatherInOneWindowOnTopCaptionedWithTheInstance)
+TEST_F(StationWindows, AlertsGatherInOneWindowAndTheStatusWindowShowsTheLatestPageAndPrintsIt)
 {
     settings().instanzname = QStringLiteral("Klinik Süd");
     FrmMeldung::addAlert(QStringLiteral("007 meldet: Netzausfall\r\nKontakt 1"));
@@ -239,11 +239,8 @@ TEST_F(StationWindows, AlertsGatherInOneWindowOnTopCaptionedWithTheInstance)
     EXPECT_EQ(FrmMeldung::instance()->windowTitle(), QStringLiteral("Nuvax Notbeleuchtung - MELDUNG!"));
     EXPECT_EQ(FrmMeldung::instance()->findChild<QPlainTextEdit *>()->toPlainText(),
               QStringLiteral("012 meldet: Lampe\n\n"));
-}
 
-// An answer after the window was closed opens it anew; a later one replaces the page.
-TEST_F(StationWindows, TheStatusWindowShowsTheLatestPageAndPrintsIt)
-{
+    // The status window: an answer after it was closed opens it anew; a later one replaces the page.
     const QString pdf = folder.file(QStringLiteral("status.pdf"));
     PdfPrinterChoice printer(pdf);
     FrmUnitStatus::showStatus(QStringLiteral("<html><body><b>Erste Seite</b></body></html>"));
@@ -253,10 +250,10 @@ TEST_F(StationWindows, TheStatusWindowShowsTheLatestPageAndPrintsIt)
     FrmUnitStatus::showStatus(QStringLiteral("<html><body>Zweite Seite</body></html>"));
     FrmUnitStatus::showStatus(QStringLiteral("<html><body><table><tr><td>Ladestrom</td><td>0,12 A</td></tr>"
                                              "</table>Akku in Ordnung</body></html>"));
-    FrmUnitStatus *window = FrmUnitStatus::instance();
-    ASSERT_TRUE(window && window->isVisible());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Gerätestatus"));
-    click(window, "cmdPrint");
+    FrmUnitStatus *status = FrmUnitStatus::instance();
+    ASSERT_TRUE(status && status->isVisible());
+    EXPECT_EQ(status->windowTitle(), QStringLiteral("Gerätestatus"));
+    click(status, "cmdPrint");
     EXPECT_EQ(printer.asked, 1);
     QProcess toText;
     toText.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
