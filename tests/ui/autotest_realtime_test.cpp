@@ -1,43 +1,9 @@
 // The one slow test: the whole program with the real serial port on a
 // pseudo-terminal and the real clock runs a daily function test.
-#include "support/qtprint.h"
-
-#include "core/files/taskrecord.h"
-#include "core/platform/codepage.h"
-#include "core/registry/unitregistry.h"
-#include "core/registry/unitsfile.h"
-#include "core/station/refreshhooks.h"
-#include "core/station/stationsettings.h"
-#include "device/autotest/autoteststate.h"
-#include "device/link/seriallink.h"
-#include "device/messages/devicetypes.h"
-#include "device/tasks/taskrunner.h"
-#include "support/scriptedprompts.h"
-#include "support/simulatedbus.h"
-#include "support/tempappfolder.h"
-#include "ui/mainwindow.h"
-#include "ui/programend.h"
 #include "ui/startup.h"
-
-#include <QApplication>
-#include <QEventLoop>
-#include <QRegularExpression>
-#include <QThread>
-#include <QTimer>
-#include <gtest/gtest.h>
+#include "ui/uitest.h"
 
 namespace {
-
-void resetStation()
-{
-    units().clear();
-    tasks().clear();
-    settings() = StationSettings{};
-    refreshHooks() = RefreshHooks{};
-    serialLink().reset();
-    resetAutoTestRun();
-    resetTaskRunner();
-}
 
 // The registry as the poll must leave it: both units answered OK.
 void saveExpectedUnits(const QString &frame3, const QString &frame7)
@@ -51,12 +17,10 @@ void saveExpectedUnits(const QString &frame3, const QString &frame7)
     saveUnits(false);
 }
 
-TEST(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
+using AutoTestRealTime = UiTest;
+
+TEST_F(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
 {
-    resetStation();
-    installProgramEnd([](int) {});
-    TempAppFolder folder;
-    ScriptedPrompts prompts;
     SimulatedBus bus{SimulatedBus::OnPty{}};
     const QString frame3 = bus.addUnit(3, kType0701).message.left(12);
     SimUnit &late = bus.addUnit(7, kType0901);
@@ -92,7 +56,6 @@ TEST(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
     const QDateTime end = QDateTime::currentDateTime();
     const bool stillRunning = pruefungIsRunning();
     window.reset();
-    installView(nullptr);
 
     QString expectedWire = QStringLiteral("\nALLP00\nALLi00").repeated(3);
     expectedWire += QStringLiteral("\n003S00\n007S00\n007S00") + QStringLiteral("\nALLp00").repeated(3) + "\n050A00";
@@ -100,11 +63,9 @@ TEST(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
     EXPECT_FALSE(stillRunning);
     // 8.4 s of broadcasts, then 60 whole seconds of countdown before the first request.
     const auto writes = bus.writeLog();
-    const auto request = std::find_if(writes.begin(), writes.end(),
-                                      [](const SimWrite &w) { return w.text.contains(u"S00"); });
+    const auto request = std::find_if(writes.begin(), writes.end(), [](auto &w) { return w.text.contains(u"S00"); });
     ASSERT_NE(request, writes.end());
-    EXPECT_GE(request->atMs - writes.first().atMs, 68000);
-    EXPECT_LE(request->atMs - writes.first().atMs, 70500);
+    EXPECT_TRUE(request->atMs - writes.first().atMs >= 68000 && request->atMs - writes.first().atMs <= 70500);
 
     EXPECT_TRUE(log.contains(QStringLiteral("COM-Port: COM1\r\n\r\nAnzahl zu prüfender Geräte: 2\r\n")));
     const QRegularExpression stamp(QStringLiteral("\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d"));
@@ -124,10 +85,7 @@ TEST(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
     saveExpectedUnits(frame3, frame7);
     EXPECT_EQ(unitsFile, folder.read("Units.dat"));
     EXPECT_TRUE(prompts.shown.isEmpty());
-
     qunsetenv("NUVAX_COM1");
-    installProgramEnd({});
-    resetStation();
 }
 
 } // namespace

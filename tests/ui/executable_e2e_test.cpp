@@ -1,51 +1,18 @@
-// The built program as an installation runs it: its own process, headless,
-// its port a pseudo-terminal with simulated units behind it, ended by SIGTERM.
-// What it leaves on the wire and on disk is compared byte for byte.
-#include "support/qtprint.h"
-
-#include "core/files/taskrecord.h"
+// The built program as an installation runs it, on a pseudo-terminal with simulated units, ended by
+// SIGTERM; what it leaves on the wire and on disk is compared byte for byte.
 #include "core/files/tasksfile.h"
-#include "core/platform/codepage.h"
-#include "support/simulatedbus.h"
-#include "support/tempappfolder.h"
+#include "ui/uitest.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QThread>
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <csignal>
-#include <functional>
 
 namespace {
 
 QString padded(const QString &text, int width) { return text.leftJustified(width, u' ', true); }
 
-QByteArray unitRecord(int state, bool exists, const QString &description, const QString &frame,
-                      const QString &errorText)
-{
-    const QString quote = QStringLiteral("\"");
-    const QString line = QStringLiteral("\r\n");
-    return codepage::encode(QString::number(state) + line + (exists ? "#TRUE#" : "#FALSE#") + line + quote
-                            + description + quote + line + quote + frame + quote + line + quote + errorText
-                            + quote + line);
-}
-
-// Unit 042 (four description slots, a two-line fault text), a deleted unit 007
-// and never-touched records (NUL bytes). A text value stored shorter than its
-// field comes back filled with spaces to the field's width.
+// Unit 042, a deleted 007, never-touched records (NUL bytes); filled: short texts padded to their field.
 QByteArray unitsFile(bool fieldsFilled)
 {
-    const auto field = [fieldsFilled](const QString &text, int width) {
-        return fieldsFilled ? padded(text, width) : text;
-    };
+    const auto field = [=](const QString &text, int width) { return fieldsFilled ? padded(text, width) : text; };
     QByteArray bytes;
     for (int adr = 1; adr <= 2000; ++adr) {
         if (adr == 42)
@@ -66,30 +33,24 @@ QByteArray unitsFile(bool fieldsFilled)
 // A board changed at midnight is stored with its date alone.
 QByteArray boardsFile(const QString &midnight)
 {
-    return codepage::encode(
-        QStringLiteral("\"042;120;80|007;300;95|\"\r\n\"Erdgeschoss Nordflügel\"\r\n\"/srv/pläne/eg.png\"\r\n"
-                       "#2012-05-03 14:07:00#\r\n\"EG\"\r\n1024\r\n768\r\n"
-                       "\"\"\r\n\"\"\r\n\"\"\r\n#")
-        + midnight + QStringLiteral("#\r\n\"Leer\"\r\n0\r\n0\r\n"));
+    return codepage::encode(QStringLiteral("\"042;120;80|007;300;95|\"\r\n\"Erdgeschoss Nordflügel\"\r\n\"/srv/pläne/eg.png\"\r\n"
+                                           "#2012-05-03 14:07:00#\r\n\"EG\"\r\n1024\r\n768\r\n\"\"\r\n\"\"\r\n\"\"\r\n#%1#\r\n"
+                                           "\"Leer\"\r\n0\r\n0\r\n").arg(midnight));
 }
 
 // The window measures in whole pixels of 15 twips.
-QByteArray iniFile(const QString &width, const QString &signalAdr, const QString &sigResultAktiv)
+QByteArray iniFile(const char *width, const char *signalAdr, const char *sigResultAktiv)
 {
-    return codepage::encode(
-        QStringLiteral("[Program]\r\nInstanzname=Halle 3\r\nWindowTop=900\r\nWindowLeft=1500\r\n"
-                       "WindowHeight=7200\r\nWindowWidth=")
-        + width + QStringLiteral("\r\n[COM]\r\nPort=0\r\nComMode=1\r\n[AP]\r\nSignalAdr=") + signalAdr
-        + QStringLiteral("\r\nSigResultAktiv=") + sigResultAktiv + QStringLiteral("\r\n"));
+    return QStringLiteral("[Program]\r\nInstanzname=Halle 3\r\nWindowTop=900\r\nWindowLeft=1500\r\nWindowHeight=7200\r\n"
+                          "WindowWidth=%1\r\n[COM]\r\nPort=0\r\nComMode=1\r\n[AP]\r\nSignalAdr=%2\r\nSigResultAktiv=%3\r\n")
+        .arg(width, signalAdr, sigResultAktiv).toLatin1();
 }
 
-// Where a file departs from the expected bytes, -1 when it does not: a readable
-// failure for a file of megabytes.
+// Where a file departs from the expected bytes, -1 when it does not: a readable failure for megabytes.
 qsizetype departsAt(const QByteArray &actual, const QByteArray &expected)
 {
-    const auto mismatch = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
-    return mismatch.first == actual.end() && mismatch.second == expected.end() ? -1
-                                                                               : mismatch.first - actual.begin();
+    const auto [a, e] = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    return a == actual.end() && e == expected.end() ? -1 : a - actual.begin();
 }
 
 bool waitUntil(const std::function<bool()> &done, int ms)
@@ -104,11 +65,15 @@ bool waitUntil(const std::function<bool()> &done, int ms)
     return true;
 }
 
-// The program headless in the folder, its port the given device; killed at the
-// end of the test if it is still running.
-struct StationProcess
+// The program headless in the test's folder, its port the given device; killed at the end if still running.
+struct Executable : UiTest
 {
-    StationProcess(const TempAppFolder &folder, const char *portVariable, const QString &port)
+    ~Executable() override
+    {
+        station.kill();
+        station.waitForFinished(5000);
+    }
+    void start(const char *portVariable, const QString &port)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("NUVAX_HOME", folder.path());
@@ -118,26 +83,17 @@ struct StationProcess
         station.setProcessChannelMode(QProcess::MergedChannels);
         station.start(QStringLiteral(NUVAX_EXECUTABLE), {});
     }
-    ~StationProcess()
-    {
-        if (station.state() != QProcess::NotRunning) {
-            station.kill();
-            station.waitForFinished(5000);
-        }
-    }
     QProcess station;
 };
 
-TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
+TEST_F(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
 {
-    TempAppFolder folder;
     SimulatedBus bus{SimulatedBus::OnPty{}};
     folder.write("Units.dat", unitsFile(false));
     folder.write("Formulare.dat", boardsFile(QStringLiteral("2013-01-31 00:00:00")));
-    folder.write("Nuvax.ini", iniFile(QStringLiteral("9610"), QStringLiteral("007"), QStringLiteral("-1")));
+    folder.write("Nuvax.ini", iniFile("9610", "007", "-1"));
 
-    StationProcess process(folder, "NUVAX_COM1", bus.path());
-    QProcess &station = process.station;
+    start("NUVAX_COM1", bus.path());
     ASSERT_TRUE(station.waitForStarted(10000)) << qPrintable(station.errorString());
 
     // Cable mode: the greeting goes out as soon as the port is open.
@@ -155,12 +111,11 @@ TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
 
     ::kill(pid_t(station.processId()), SIGTERM);
     ASSERT_TRUE(station.waitForFinished(15000));
-    EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(station.exitCode(), 0) << station.readAll().toStdString();
+    EXPECT_EQ(std::pair(station.exitStatus(), station.exitCode()), std::pair(QProcess::NormalExit, 0))
+        << station.readAll().toStdString();
     EXPECT_EQ(bus.wire(), QStringLiteral("K2Connect@")) << "nothing else was due";
 
-    // Every failure box of the station's files comes with a general-log entry:
-    // the one entry here also shows that no box stood open.
+    // Every failure box of the station's files comes with a general-log entry: none stood open.
     const QByteArray log = folder.read("logs/Allgemein.log");
     const QString stampText = QString::fromLatin1(log.mid(1, 19));
     const QDateTime stamp = QDateTime::fromString(stampText, QStringLiteral("dd.MM.yyyy HH:mm:ss"));
@@ -174,17 +129,14 @@ TEST(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
 
     EXPECT_EQ(departsAt(folder.read("Units.dat"), unitsFile(true)), -1);
     EXPECT_EQ(folder.read("Formulare.dat"), boardsFile(QStringLiteral("2013-01-31")));
-    EXPECT_EQ(folder.read("Nuvax.ini"), iniFile(QStringLiteral("9615"), QStringLiteral("7"), QStringLiteral("True")));
-    EXPECT_TRUE(QFileInfo::exists(folder.file("Tasks.dat")));
-    EXPECT_EQ(folder.read("Tasks.dat"), QByteArray());
+    EXPECT_EQ(folder.read("Nuvax.ini"), iniFile("9615", "7", "True"));
+    EXPECT_TRUE(QFileInfo::exists(folder.file("Tasks.dat")) && folder.read("Tasks.dat").isEmpty());
 }
 
-// Nobody at the screen, "Units.dat" cut short, "Nuvax.ini" a folder, a task for
-// 999 units under way: the start goes on without an OK, and SIGTERM ends the
-// task before its next frame and the program within moments, every save run.
-TEST(Executable, UnattendedStartAndSigtermDuringALongTaskWithAnUnwritableIni)
+// Nobody at the screen, "Units.dat" cut, "Nuvax.ini" a folder, a task for 999 units under way: the start
+// goes on without an OK; SIGTERM ends the task before its next frame and the program at once, every save run.
+TEST_F(Executable, UnattendedStartAndSigtermDuringALongTaskWithAnUnwritableIni)
 {
-    TempAppFolder folder;
     SimulatedBus bus{SimulatedBus::OnPty{}};
     // The task falls due in the minute the station starts in.
     if (QTime::currentTime().second() > 45)
@@ -205,8 +157,7 @@ TEST(Executable, UnattendedStartAndSigtermDuringALongTaskWithAnUnwritableIni)
     QDir().mkpath(folder.file("Nuvax.ini"));
 
     // Without its ini file the station takes port COM2 in converter mode.
-    StationProcess process(folder, "NUVAX_COM2", bus.path());
-    QProcess &station = process.station;
+    start("NUVAX_COM2", bus.path());
     ASSERT_TRUE(waitUntil([&] { return bus.wire().contains(QStringLiteral("\n003C0D")); }, 15000))
         << station.readAll().toStdString();
     QElapsedTimer sinceSignal;

@@ -1,61 +1,26 @@
 #include "ui/startup.h"
 
-#include "core/board/formularrecord.h"
 #include "core/files/tasksfile.h"
-#include "core/registry/unitregistry.h"
-#include "core/registry/unitsfile.h"
-#include "core/station/refreshhooks.h"
-#include "core/station/stationsettings.h"
-#include "device/link/seriallink.h"
-#include "support/qtprint.h"
-#include "support/scriptedprompts.h"
-#include "support/simulatedbus.h"
-#include "support/tempappfolder.h"
-#include "ui/mainwindow.h"
-#include "ui/programend.h"
 #include "ui/trayicon.h"
+#include "ui/uitest.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QLabel>
 #include <csignal>
-#include <gtest/gtest.h>
 
 namespace {
 
-void resetStation()
+struct StartupTest : UiTest
 {
-    units().clear();
-    tasks().clear();
-    formulare().clear();
-    settings() = StationSettings{};
-    refreshHooks() = RefreshHooks{};
-    serialLink().reset();
-}
-
-struct StartupFixture : ::testing::Test
-{
-    StartupFixture()
-    {
-        resetStation();
-        installProgramEnd([this](int code) { endedWith = code; });
-        // No serial device on a test machine: the port must fail the same way everywhere.
-        qputenv("NUVAX_COM2", folder.file(QStringLiteral("no-such-port")).toUtf8());
-    }
-    ~StartupFixture() override
+    // No serial device on a test machine: the port must fail the same way everywhere.
+    StartupTest() { qputenv("NUVAX_COM2", folder.file(QStringLiteral("no-such-port")).toUtf8()); }
+    ~StartupTest() override
     {
         window.reset();
-        installView(nullptr);
-        installProgramEnd({});
         qunsetenv("NUVAX_COM2");
-        resetStation();
     }
-
     void start(const QStringList &extra = {}, const std::function<void(MainWindow &)> &windowBuilt = {})
     {
         window = startStation(QStringList{QStringLiteral("nuvax")} + extra, windowBuilt);
     }
-
     // Lets the event loop run until the program has ended, at most two seconds.
     bool waitForEnd()
     {
@@ -65,79 +30,32 @@ struct StartupFixture : ::testing::Test
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         return endedWith >= 0;
     }
-
-    bool shown(const QString &textStart) const
-    {
-        for (const auto &box : prompts.shown)
-            if (box.text.startsWith(textStart))
-                return true;
-        return false;
-    }
-
-    TempAppFolder folder;
-    ScriptedPrompts prompts;
-    int endedWith = -1;
+    bool shown(const QString &textStart) const { return !boxes().filter(u'|' + textStart).isEmpty(); }
     std::unique_ptr<MainWindow> window;
 };
 
 } // namespace
 
-TEST_F(StartupFixture, WindowIsShownOnceAndMaxWinsOverMin)
+// Shown once, maximised over minimised, the port error and the configuration shown, a cut "Units.dat"
+// leaving the task list filled; SIGTERM then saves the registry without the board question.
+TEST_F(StartupTest, WindowCaptionPortErrorCutUnitsFileAndSigtermSavingTheRegistry)
 {
-    start({QStringLiteral("/min"), QStringLiteral("x/maxi")});
-    QApplication::processEvents();
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->isMaximized());
-    EXPECT_EQ(&appView(), static_cast<StationView *>(window.get()));
-}
-
-TEST_F(StartupFixture, WithoutAPortTheErrorAndTheConfigurationAreShown)
-{
-    start();
-    EXPECT_TRUE(shown(QStringLiteral("Fehler beim Öffnen der Schnittstelle: ")));
-    EXPECT_EQ(window->selectedTab(), 5);
-    EXPECT_TRUE(window->page(4)->isVisible());
-    EXPECT_FALSE(settings().portOk);
-}
-
-TEST_F(StartupFixture, CaptionAndTrayTipCarryTheInstanceName)
-{
-    start();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nuvax PC-Zentrale"));
-    EXPECT_EQ(window->trayIcon().tip(), QStringLiteral("Nuvax PC-Zentrale"));
-    window.reset();
-
-    // A long name: the tray keeps the first 63 characters of the caption.
     const QString name = QStringLiteral("Halle 3 ") + QString(60, u'x');
     folder.write(QStringLiteral("Nuvax.ini"), "[Program]\r\nInstanzname=" + name.toLatin1() + "\r\n");
-    start();
-    const QString caption = QStringLiteral("Nuvax PC-Zentrale - ") + name;
-    EXPECT_EQ(window->windowTitle(), caption);
-    EXPECT_EQ(window->trayIcon().tip(), caption.left(63));
-    EXPECT_TRUE(window->trayIcon().isTrayIconShown());
-    const auto *label = window->findChild<QLabel *>(QStringLiteral("lblInstanzName"));
-    ASSERT_TRUE(label);
-    EXPECT_EQ(label->text(), name);
-}
-
-TEST_F(StartupFixture, ACorruptUnitsFileStillLeavesTheTaskListFilled)
-{
     addUnit(5, QStringLiteral("005S00203060"));
     ASSERT_TRUE(saveUnits(false));
     folder.write(QStringLiteral("Units.dat"), folder.read(QStringLiteral("Units.dat")).left(3000));
-    tasks().at(1).belegt = true;
-    tasks().at(1).aktiv = true;
-    tasks().at(1).beschreibung = QStringLiteral("Flurlicht aus");
-    tasks().at(1).taskId = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+    TaskRecord &task = tasks().at(1);
+    task.belegt = task.aktiv = true;
+    task.beschreibung = QStringLiteral("Flurlicht aus");
+    task.taskId = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
     ASSERT_TRUE(saveTasks(false));
     units().clear();
     tasks().clear();
-
     // What the task list shows when the window fills it.
     QStringList listed;
-    window = startStation({QStringLiteral("nuvax")}, [&listed](MainWindow &) {
-        const auto fill = refreshHooks().fillTaskList;
-        refreshHooks().fillTaskList = [&listed, fill] {
+    start({QStringLiteral("/min"), QStringLiteral("x/maxi")}, [&listed](MainWindow &) {
+        refreshHooks().fillTaskList = [&listed, fill = refreshHooks().fillTaskList] {
             if (fill)
                 fill();
             listed.clear();
@@ -148,42 +66,42 @@ TEST_F(StartupFixture, ACorruptUnitsFileStillLeavesTheTaskListFilled)
     });
     EXPECT_TRUE(shown(QStringLiteral("Beim Laden der Geräteliste")));
     EXPECT_EQ(listed, QStringList{QStringLiteral("Flurlicht aus")});
-}
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible() && window->isMaximized() && window->page(4)->isVisible() && !settings().portOk);
+    EXPECT_EQ(&appView(), static_cast<StationView *>(window.get()));
+    EXPECT_TRUE(shown(QStringLiteral("Fehler beim Öffnen der Schnittstelle: ")));
+    EXPECT_EQ(window->selectedTab(), 5);
+    // The tray keeps the first 63 characters of the caption.
+    const QString caption = QStringLiteral("Nuvax PC-Zentrale - ") + name;
+    EXPECT_EQ(window->windowTitle(), caption);
+    EXPECT_EQ(window->trayIcon().tip(), caption.left(63));
+    EXPECT_TRUE(window->trayIcon().isTrayIconShown());
+    EXPECT_EQ(child<QLabel>(window.get(), "lblInstanzName")->text(), name);
 
-TEST_F(StartupFixture, ASignalDuringTheStartIsTakenOnceEverythingIsLoaded)
-{
-    SimulatedBus bus{SimulatedBus::OnPty{}};
-    qputenv("NUVAX_COM2", bus.path().toUtf8());
-    folder.write(QStringLiteral("Nuvax.ini"), "[COM]\r\nPort=1\r\nComMode=1\r\n[AP]\r\nSignalAdr=7\r\n");
-    const QByteArray ini = folder.read(QStringLiteral("Nuvax.ini"));
-
-    // Raised before the port is opened, whose handshake lets events run.
-    start({}, [](MainWindow &) { std::raise(SIGTERM); });
-    EXPECT_EQ(bus.wire(), QStringLiteral("K2Connect@"));
-    EXPECT_EQ(endedWith, -1);
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(endedWith, 0);
-    // The signal settings written at the end are the ones read, not the defaults.
-    EXPECT_TRUE(folder.read(QStringLiteral("Nuvax.ini")).startsWith(ini));
-}
-
-TEST_F(StartupFixture, SigtermSavesTheRegistryWithoutTheBoardQuestion)
-{
-    start();
     addUnit(7, QStringLiteral("007S00203060"));
     units().at(7).state = kStateFault;
     int boardSaves = 0;
     window->setBoardHooks({[] { return true; }, [&] { return ++boardSaves > 0; }, [] {}, {}});
     const qsizetype boxesAtStart = prompts.shown.size();
-
     std::raise(SIGTERM);
     ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(endedWith, 0);
-    EXPECT_EQ(prompts.shown.size(), boxesAtStart);
-    EXPECT_EQ(boardSaves, 0);
-
+    EXPECT_EQ(std::tuple(endedWith, prompts.shown.size(), boardSaves), std::tuple(0, boxesAtStart, 0));
     units().clear();
     ASSERT_TRUE(loadUnits(false));
-    EXPECT_TRUE(unitExists(7));
     EXPECT_EQ(units().at(7).state, kStateFault);
+}
+
+TEST_F(StartupTest, ASignalDuringTheStartIsTakenOnceEverythingIsLoaded)
+{
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    qputenv("NUVAX_COM2", bus.path().toUtf8());
+    const QByteArray ini = "[COM]\r\nPort=1\r\nComMode=1\r\n[AP]\r\nSignalAdr=7\r\n";
+    folder.write(QStringLiteral("Nuvax.ini"), ini);
+    // Raised before the port is opened, whose handshake lets events run.
+    start({}, [](MainWindow &) { std::raise(SIGTERM); });
+    EXPECT_EQ(std::pair(bus.wire(), endedWith), std::pair(QStringLiteral("K2Connect@"), -1));
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(endedWith, 0);
+    // The signal settings written at the end are the ones read, not the defaults.
+    EXPECT_TRUE(folder.read(QStringLiteral("Nuvax.ini")).startsWith(ini));
 }

@@ -1,57 +1,16 @@
 #include "ui/pages/overviewpage.h"
 
-#include "core/platform/codepage.h"
-#include "core/registry/unitaddress.h"
-#include "core/registry/unitregistry.h"
-#include "core/station/stationsettings.h"
-#include "device/link/busclaim.h"
-#include "device/link/seriallink.h"
-#include "device/messages/devicetypes.h"
-#include "device/pages/statuspages.h"
-#include "support/fakeclock.h"
-#include "support/fakewaits.h"
-#include "support/qtprint.h"
-#include "support/samplemessages.h"
-#include "support/scriptedprompts.h"
-#include "support/simulatedbus.h"
-#include "support/tempappfolder.h"
 #include "ui/forms/frmunitstatus.h"
-#include "ui/mainwindow.h"
 #include "ui/pages/unitmenu.h"
-#include "ui/programend.h"
-
-#include <QApplication>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QTimer>
-#include <QTreeWidget>
-#include <gtest/gtest.h>
+#include "ui/uitest.h"
 
 namespace {
 
-// Notes who owned the bus while each box waited for the operator.
-struct BusWatchingPrompts : ScriptedPrompts
+struct OverviewTest : BusUiTest
 {
-    Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override
-    {
-        owners.append(busOwner());
-        return ScriptedPrompts::message(text, title, icon, buttons);
-    }
-    QList<BusUser> owners;
-};
-
-class OverviewTest : public ::testing::Test
-{
-protected:
     OverviewTest()
     {
-        units().clear();
-        settings() = StationSettings{};
-        resetBusClaims();
         initStatusPages();
-        installProgramEnd([](int) {});
         installView(&window);
         serialLink().openComPort(1);
         window.load();
@@ -62,9 +21,7 @@ protected:
     {
         delete FrmUnitStatus::instance();
         installView(nullptr);
-        units().clear();
     }
-
     // Registered as the search finds a unit, with a description.
     static QString registerUnit(int addr, int deviceType, const QString &description = {})
     {
@@ -73,7 +30,7 @@ protected:
         units().at(addr).description = fixedWidth(description, kDescriptionWidth);
         return frame;
     }
-    QTreeWidget *list() const { return window.findChild<QTreeWidget *>(QStringLiteral("UnitList")); }
+    QTreeWidget *list() const { return child<QTreeWidget>(&window, "UnitList"); }
     QStringList column(int c) const
     {
         QStringList texts;
@@ -81,58 +38,32 @@ protected:
             texts.append(list()->topLevelItem(row)->text(c));
         return texts;
     }
-    void click(const char *name) const { window.findChild<QPushButton *>(QString::fromUtf8(name))->click(); }
     UnitMenu *menu() const { return window.overviewPage()->unitMenu(); }
-    void choose(const char *name) const { menu()->findChild<QAction *>(QString::fromUtf8(name))->trigger(); }
-    void mouse(QWidget *target, QPoint at, Qt::MouseButton button) const
-    {
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, target->mapToGlobal(at), button,
-                              type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(target, &event);
-            if (type == QEvent::MouseButtonPress) {
-                EXPECT_FALSE(menu()->isVisible());
-            }
-        }
-    }
+    void choose(const char *name) const { child<QAction>(menu(), name)->trigger(); }
     void clickHeader(int section) const
     {
         const QHeaderView *header = list()->header();
-        mouse(header->viewport(),
-              {header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2},
-              Qt::LeftButton);
+        mouseClick(header->viewport(),
+                   Qt::LeftButton, {header->sectionViewportPosition(section) + header->sectionSize(section) / 2, 5});
     }
-    QStringList boxes() const
-    {
-        QStringList shown;
-        for (const auto &box : prompts.shown)
-            shown.append(box.title + u'|' + box.text + u'|' + QString::number(int(box.icon)));
-        return shown;
-    }
-    // One unit's five lines of "Units.dat".
+    // One unit's five lines of "Units.dat", and what they must be.
     QByteArray unitsDatRecord(int addr) const
     {
-        const QList<QByteArray> lines = folder.read(QStringLiteral("Units.dat")).split('\n');
-        return (lines.mid((addr - 1) * 5, 5).join('\n') + '\n');
+        return folder.read(QStringLiteral("Units.dat")).split('\n').mid((addr - 1) * 5, 5).join('\n') + '\n';
     }
     static QByteArray record(bool exists, const QString &description, const QString &frame)
     {
-        const auto field = [](const QString &text, int width) {
-            return '"' + codepage::encode(text.leftJustified(width)) + "\"\r\n";
-        };
-        return QByteArray("0\r\n") + (exists ? "#TRUE#\r\n" : "#FALSE#\r\n") + field(description, kDescriptionWidth)
-               + field(frame, kFrameWidth) + field({}, kErrorTextWidth);
+        return unitRecord(0, exists, description.leftJustified(kDescriptionWidth), frame.leftJustified(kFrameWidth),
+                          QString(kErrorTextWidth, u' '));
     }
 
-    TempAppFolder folder;
-    BusWatchingPrompts prompts;
-    FakeClock clock;
-    FakeWaits waits{clock};
-    SimulatedBus bus{clock, waits};
     MainWindow window;
 };
 
 const QString kInfo = QString::number(int(Prompts::Icon::Information));
+const QString kCritical = QString::number(int(Prompts::Icon::Critical));
+
+} // namespace
 
 TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTakenOrThePortClosed)
 {
@@ -140,7 +71,6 @@ TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTaken
     registerUnit(1005, kType0401);
     bus.addUnit(42, sampleMessage(kType0401, QStringLiteral("042")));
     fillUnitList();
-
     QStringList captions;
     for (const QMenu *m : {static_cast<QMenu *>(menu()), menu()->groupMenu()})
         for (const QAction *a : m->actions())
@@ -153,16 +83,20 @@ TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTaken
     const QList<QAction *> lastRange = ranges.last()->menu()->actions();
     ASSERT_EQ(lastRange.size(), 9);
 
-    // The unit menu comes with the release of the right button, the group menu with its button.
+    // The unit menu comes with the release of the right button (not the press), the group menu with its button.
     window.selectUnitRow(QStringLiteral("042"));
-    mouse(list()->viewport(), list()->visualItemRect(list()->topLevelItem(0)).center(), Qt::RightButton);
+    const QPoint row = list()->visualItemRect(list()->topLevelItem(0)).center();
+    mouse(list()->viewport(), QEvent::MouseButtonPress, Qt::RightButton, row);
+    EXPECT_FALSE(menu()->isVisible());
+    mouse(list()->viewport(), QEvent::MouseButtonRelease, Qt::RightButton, row);
     EXPECT_TRUE(menu()->isVisible());
     menu()->hide();
-    click("Command6");
+    click(&window, "Command6");
     EXPECT_TRUE(menu()->groupMenu()->isVisible());
     menu()->groupMenu()->hide();
 
-    for (const char *name : {"mnuUM_StatusAbfragen", "mnuUM_SendReset", "mnuUM_SendPruefen", "mnuUM_SendPruefenAus"})
+    const char *frames[] = {"mnuUM_StatusAbfragen", "mnuUM_SendReset", "mnuUM_SendPruefen", "mnuUM_SendPruefenAus"};
+    for (const char *name : frames)
         choose(name);
     EXPECT_TRUE(FrmUnitStatus::instance());
     ranges[2]->menu()->actions()[6]->trigger();  // "7" in "1-10"
@@ -170,9 +104,8 @@ TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTaken
     lastRange.last()->trigger();
     EXPECT_EQ(bus.writes(), QStringList({"\n042S00", "\n042R00", "\n042P00", "\n042p00", "042G07\n", "042G07\n",
                                          "S05G99\n", "S05G99\n"}));
-    const QList<SimWrite> log = bus.writeLog();
-    EXPECT_EQ(log[5].atMs - log[4].atMs, 250);
-    EXPECT_EQ(boxes(), QStringList(2, "Gruppe zuordnen|Gruppenzuordnung wurde gesendet!|" + kInfo));
+    EXPECT_EQ(bus.writeLog()[5].atMs - bus.writeLog()[4].atMs, 250);
+    EXPECT_EQ(boxes(true), QStringList(2, "Gruppe zuordnen|Gruppenzuordnung wurde gesendet!|" + kInfo));
     EXPECT_EQ(prompts.owners, QList<BusUser>(2, BusUser::None)) << "a box waiting for the operator holds the bus";
 
     // A test owns the bus: every entry is refused with the reason, nothing sent.
@@ -182,15 +115,14 @@ TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTaken
     {
         const BusClaim test(BusUser::Background);
         busy = busBusyReason();
-        for (const char *name : {"mnuUM_StatusAbfragen", "mnuUM_SendReset", "mnuUM_SendPruefen",
-                                 "mnuUM_SendPruefenAus"})
+        for (const char *name : frames)
             choose(name);
         UnitMenu::ordneGruppeZu(7);
     }
     const QString refused = "Achtung|" + busy + u'|' + QString::number(int(Prompts::Icon::Exclamation));
-    EXPECT_EQ(boxes(), QStringList({"Status anzeigen|Der Status dieses Gerätes konnte nicht angezeigt werden.\r\n"
-                                    "Grund: " + busy + u'|' + QString::number(int(Prompts::Icon::Critical)),
-                                    refused, refused, refused, refused}));
+    EXPECT_EQ(boxes(true), QStringList({"Status anzeigen|Der Status dieses Gerätes konnte nicht angezeigt "
+                                             "werden.\r\nGrund: " + busy + u'|' + kCritical,
+                                             refused, refused, refused, refused}));
 
     // The port closed: the command goes nowhere silently; the group assignment says so.
     prompts.shown.clear();
@@ -198,8 +130,8 @@ TEST_F(OverviewTest, EveryMenuEntryAndTheGroupSendTheirFramesUnlessTheBusIsTaken
     choose("mnuUM_SendReset");
     UnitMenu::ordneGruppeZu(7);
     EXPECT_TRUE(bus.writes().isEmpty());
-    EXPECT_EQ(boxes(), QStringList({"Gruppe zuordnen|Die Gruppenzuordnung konnte nicht gesendet werden!|"
-                                    + QString::number(int(Prompts::Icon::Critical))}));
+    EXPECT_EQ(boxes(true),
+              QStringList({"Gruppe zuordnen|Die Gruppenzuordnung konnte nicht gesendet werden!|" + kCritical}));
 }
 
 TEST_F(OverviewTest, DeleteAndATwoPartDescriptionAreWrittenToUnitsDat)
@@ -208,13 +140,12 @@ TEST_F(OverviewTest, DeleteAndATwoPartDescriptionAreWrittenToUnitsDat)
     registerUnit(9, kType0401);
     registerUnit(42, kType0401);
     fillUnitList();
-
     window.selectUnitRow(QStringLiteral("042"));
-    click("cmdDeleteUnit");
+    click(&window, "cmdDeleteUnit");
     EXPECT_EQ(unitsDatRecord(42), record(false, {}, {}));
     EXPECT_EQ(column(1), QStringList({"007", "009"}));
 
-    // Two parts of 600 characters each; "Abbruch" leaves the file alone, "OK" writes it.
+    // Two parts of 600 characters each; "Abbruch" leaves the file alone, "OK" writes it ('"' stored as "'").
     for (const char *button : {"Command2", "Command3", "Command1"}) {
         window.selectUnitRow(QStringLiteral("007"));
         QStringList shownParts;
@@ -227,14 +158,14 @@ TEST_F(OverviewTest, DeleteAndATwoPartDescriptionAreWrittenToUnitsDat)
                     box->setText(shownParts.size() == 1 ? QStringLiteral("A") : QStringLiteral("B\""));
                 }
             }
-            editor->findChild<QPushButton *>(QString::fromUtf8(button))->click();
+            click(editor, button);
             if (editor->isVisible())
-                editor->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+                click(editor, "Command2");
         });
-        click("cmdChangeDescription");
+        click(&window, "cmdChangeDescription");
         EXPECT_EQ(shownParts, QStringList({"Beschreibung:Altbau600", "Meldekontakt 1:Tür600"})) << button;
     }
-    EXPECT_EQ(boxes(), QStringList({"Fehlerstatus nach letzter Autoprüfung|Kein Fehlerstatus bekannt|" + kInfo}));
+    EXPECT_EQ(boxes(true), QStringList({"Fehlerstatus nach letzter Autoprüfung|Kein Fehlerstatus bekannt|" + kInfo}));
     EXPECT_EQ(unitsDatRecord(7), record(true, QStringLiteral("A").leftJustified(600) + QStringLiteral("B'"), frame7));
 
     // A row whose unit has gone: the list is rebuilt from memory, so a state not yet saved stays.
@@ -245,16 +176,16 @@ TEST_F(OverviewTest, DeleteAndATwoPartDescriptionAreWrittenToUnitsDat)
         fillUnitList();
         units().at(9).exists = false;
         window.selectUnitRow(QStringLiteral("009"));
-        click(button);
+        click(&window, button);
         EXPECT_EQ(column(0) + column(1), QStringList({"OK", "007"})) << button;
     }
-    const QString reload = QStringLiteral(".\r\nDie Liste wird jetzt neu geladen.|")
-                           + QString::number(int(Prompts::Icon::Critical));
-    EXPECT_EQ(boxes(), QStringList({"Status anzeigen|Die Adresse 009 ist nicht vorhanden" + reload,
-                                    "Gerät löschen|Die Adresse 009 konnte nicht entfernt werden" + reload}));
+    const QString reload = ".\r\nDie Liste wird jetzt neu geladen.|" + kCritical;
+    EXPECT_EQ(boxes(true), QStringList({"Status anzeigen|Die Adresse 009 ist nicht vorhanden" + reload,
+                                             "Gerät löschen|Die Adresse 009 konnte nicht entfernt werden" + reload}));
     EXPECT_TRUE(bus.writes().isEmpty());
 }
 
+// The first header click sorts descending; every further click flips, whichever column; a refill keeps the order.
 TEST_F(OverviewTest, EveryHeaderClickFlipsTheOneDirectionAndARefillKeepsTheOrder)
 {
     registerUnit(3, kType0401);     // QOR07
@@ -263,7 +194,6 @@ TEST_F(OverviewTest, EveryHeaderClickFlipsTheOneDirectionAndARefillKeepsTheOrder
     registerUnit(1001, kType1000);  // HZ4000
     fillUnitList();
     EXPECT_EQ(column(1), QStringList({"003", "007", "012", "S01"}));
-
     clickHeader(1);
     EXPECT_EQ(column(1), QStringList({"S01", "012", "007", "003"}));
     clickHeader(2);
@@ -274,5 +204,3 @@ TEST_F(OverviewTest, EveryHeaderClickFlipsTheOneDirectionAndARefillKeepsTheOrder
     clickHeader(2);
     EXPECT_EQ(column(1), QStringList({"012", "003", "005", "S01", "007"}));
 }
-
-} // namespace
