@@ -6,17 +6,6 @@
 
 namespace {
 
-FormularRecord board(const QString &name, const QDateTime &created, bool inUse = true)
-{
-    FormularRecord b;
-    b.name = name;
-    b.geaendertAm = created;
-    b.inUse = inUse;
-    b.breite = 800;
-    b.hoehe = 600;
-    return b;
-}
-
 void place(int slot, const FormularRecord &b)
 {
     formulare().at(slot) = b;
@@ -64,18 +53,17 @@ TEST_F(Boards, TheFreeAddressSkipsEveryBoardAndEndsAtS99)
             all = withLabelPosition(all, address, 0, 0);
         return all;
     };
+    const auto onBoard = [](int slot, const QString &list, bool inUse = true) {
+        place(slot, {{}, {}, {}, {}, inUse, list, 0, 0});
+    };
     EXPECT_EQ(getFreeBoardAddress(), 1);
-    place(2, board({}, {}));
-    formulare().at(2).adressen = QStringLiteral("001;0;0|");
-    place(3, board({}, {}, false));  // created, never stored: its labels count
-    formulare().at(3).adressen = QStringLiteral("002;0;0|");
+    onBoard(2, QStringLiteral("001;0;0|"));
+    onBoard(3, QStringLiteral("002;0;0|"), false);  // created, never stored: its labels count
     formulare().at(4).adressen = QStringLiteral("003;0;0|");  // no bit: no board in this run
     EXPECT_EQ(std::tuple(getFreeBoardAddress(), findFormularOfAddress(2), findFormularOfAddress(3)), std::tuple(3, 3, -1));
-    place(5, board({}, {}));
-    formulare().at(5).adressen = labels(1, 999);
+    onBoard(5, labels(1, 999));
     EXPECT_EQ(std::pair(getFreeBoardAddress(), findFormularOfAddress(1)), std::pair(1001, 2));
-    place(6, board({}, {}));
-    formulare().at(6).adressen = labels(1001, 1098);
+    onBoard(6, labels(1001, 1098));
     EXPECT_EQ(getFreeBoardAddress(), 1099);
     formulare().at(6).adressen += QStringLiteral("S99;0;0|");
     EXPECT_EQ(getFreeBoardAddress(), -1);
@@ -83,15 +71,12 @@ TEST_F(Boards, TheFreeAddressSkipsEveryBoardAndEndsAtS99)
 
 TEST_F(Boards, SevenLinesPerBoardAndRenumberedOnLoad)
 {
-    FormularRecord second = board(QStringLiteral("Erdgeschoß"), QDateTime(QDate(2012, 5, 3), QTime(14, 7)));
-    second.adressen = QStringLiteral("012;140;85|S05;-3;12|");
-    second.bild = QStringLiteral("C:/Pläne/eg.bmp");
-    second.beschreibung = QStringLiteral("Halle \"Nord\"");
-    place(2, second);
-    place(5, board(QStringLiteral("Keller"), QDateTime(QDate(2013, 1, 2), QTime(0, 0))));
-    place(6, board(QStringLiteral("nie gespeichert"), QDateTime(QDate(2014, 1, 1), QTime(8, 0)), false));
-    place(9, board(QStringLiteral("alt"), QDateTime(QDate(1899, 12, 30), QTime(9, 5, 1))));
-    formulare().at(7) = board(QStringLiteral("ohne Bit"), QDateTime(QDate(2014, 1, 1), QTime(8, 0)));
+    const auto at = [](int y, int mo, int d, QTime t) { return QDateTime(QDate(y, mo, d), t); };
+    place(2, {"Erdgeschoß", "Halle \"Nord\"", at(2012, 5, 3, QTime(14, 7)), "C:/Pläne/eg.bmp", true, "012;140;85|S05;-3;12|", 800, 600});
+    place(5, {"Keller", {}, at(2013, 1, 2, QTime(0, 0)), {}, true, {}, 800, 600});
+    place(6, {"nie gespeichert", {}, at(2014, 1, 1, QTime(8, 0)), {}, false, {}, 800, 600});
+    place(9, {"alt", {}, at(1899, 12, 30, QTime(9, 5, 1)), {}, true, {}, 800, 600});
+    formulare().at(7) = {"ohne Bit", {}, at(2014, 1, 1, QTime(8, 0)), {}, true, {}, 800, 600};
     ASSERT_TRUE(saveFormulare());
     const QByteArray saved = read("Formulare.dat");
     EXPECT_EQ(saved, QByteArray("\"012;140;85|S05;-3;12|\"\r\n\"Halle 'Nord'\"\r\n\"C:/Pl\xE4ne/eg.bmp\"\r\n#2012-05-03 14:07:00#\r\n"

@@ -1,10 +1,9 @@
-// The platform layer: code page, bit set, timestamps, OLE dates, numbers read from text, trimming.
+// The platform layer: code page, bit set, timestamps, OLE dates, numbers read from text.
 #include "core/platform/codepage.h"
 #include "core/platform/indexbitmap.h"
 #include "core/platform/juldat.h"
 #include "core/platform/numbertext.h"
 #include "core/platform/oledate.h"
-#include "core/platform/textutil.h"
 #include "support/fakeclock.h"
 #include "support/qtprint.h"
 
@@ -56,12 +55,11 @@ int errorOf(const std::function<void()> &f, NumberedError *raised = nullptr)
 }
 } // namespace
 
-TEST(JulDat, DayNumbersAndWhatDoesNotExist)
+TEST(JulDat, DayNumbersErrorsIntervalsAndNowInUtc)
 {
-    EXPECT_EQ(julianDayNumber(1, 1, 2000), 2451545);
-    EXPECT_EQ(julianDayNumber(15, 10, 1582), 2299161);  // the calendar reform: the day before is
-    EXPECT_EQ(julianDayNumber(4, 10, 1582), 2299160);   // the 4th
-    EXPECT_EQ(julianDayNumber(1, 1, -4713), 0);         // 4713 BC, there is no year 0
+    // 15 October 1582 follows the 4th; 4713 BC is day 0, there is no year 0.
+    EXPECT_EQ(std::tuple(julianDayNumber(1, 1, 2000), julianDayNumber(4, 10, 1582), julianDayNumber(15, 10, 1582),
+                         julianDayNumber(1, 1, -4713)), std::tuple(2451545, 2299160, 2299161, 0));
     // The date is checked before the milliseconds.
     const struct { int d, mo, y, h, mi, ms, error; } cases[] = {
         {29, 2, 2011, 0, 0, 0, kJulDatDateInvalid}, {29, 2, 2012, 0, 0, 0, 0}, {29, 2, 1900, 0, 0, 0, kJulDatDateInvalid},
@@ -71,10 +69,8 @@ TEST(JulDat, DayNumbersAndWhatDoesNotExist)
     };
     for (const auto &c : cases)
         EXPECT_EQ(errorOf([&] { makeJulDat(c.d, c.mo, c.y, c.h, c.mi, 0, c.ms); }), c.error) << c.d << "." << c.mo << "." << c.y;
-}
 
-TEST(JulDat, IntervalsCountBoundariesCrossedAndNowIsInUtc)
-{
+    // Intervals count the boundaries crossed.
     const JulDat lastMs = makeJulDat(31, 12, 2010, 23, 59, 59, 999), newYear = makeJulDat(1, 1, 2011, 0, 0, 0, 0);
     for (int unit = kIntervalDays; unit <= kIntervalMilliseconds; ++unit)
         EXPECT_EQ(dateInterval(unit, lastMs, newYear), 1) << unit;
@@ -124,14 +120,4 @@ TEST(NumberText, LeadingNumberHalfToEvenAndBooleans)
     };
     for (const auto &c : truths)
         EXPECT_EQ(numbertext::readBoolean(QString::fromLatin1(c.text)), c.value) << c.text;
-}
-
-TEST(TextUtil, NulsAndOuterTabsGoEverythingElseStays)
-{
-    EXPECT_EQ(trimNull(QStringLiteral("abc") + QChar(0) + QStringLiteral("def") + QChar(0)), QStringLiteral("abc"));
-    EXPECT_EQ(trimNull(QString(12, QChar(0))), QString());
-    EXPECT_EQ(trimNull(QStringLiteral(" ab ")), QStringLiteral(" ab "));
-    const struct { const char *text, *trimmed; } tabs[] = {{"\ta\t ", "a\t "}, {"\t\t a\t\t", " a"}, {"\t\t", ""}, {"a\tb", "a\tb"}};
-    for (const auto &c : tabs)
-        EXPECT_EQ(trimTabs(QString::fromLatin1(c.text)), QString::fromLatin1(c.trimmed)) << c.text;
 }

@@ -99,7 +99,7 @@ TEST_F(Registry, DescriptionPartsFollowTheTypeCodeAndFillTheirShareOfTheField)
     EXPECT_EQ(getUnitDescription(7, 7), QStringLiteral("B"));  // a part beyond the count reads the last
     // Never assigned: NUL characters read as nothing; spaces are trimmed before the cut at a NUL.
     EXPECT_EQ(getUnitDescription(8, 1), QString());
-    units().at(8).description = QStringLiteral(" Flur  ") + QString(1193, QChar(0));
+    units().at(8).description = QStringLiteral(" Flur  ") + QChar(0) + u'x' + QString(1191, QChar(0));
     EXPECT_EQ(getUnitDescription(8, 1), QStringLiteral("Flur  "));
 }
 
@@ -112,7 +112,8 @@ TEST_F(Registry, FaultTextsForDisplay)
     EXPECT_EQ(getUnitErrorText(5), QStringLiteral("Akku defekt\r\nLampe\r\n"));
     setTexts(5, {}, QStringLiteral("eins\r\n\r\ndrei"));
     EXPECT_EQ(getUnitErrorText(5), QStringLiteral("eins\r\n\r\ndrei\r\n"));
-    EXPECT_EQ(trimTrailingCrLf(QStringLiteral("\t a \r\n\r\n")), QStringLiteral("a "));  // spaces go before the line ends
+    // Outer tabs go, then spaces, then line ends; a space in front of them stays, a tab inside too.
+    EXPECT_EQ(trimTrailingCrLf("\t\t a\tb \r\n\r\n\t\t") + u'|' + trimTrailingCrLf("\t\t"), QStringLiteral("a\tb |"));
 }
 
 TEST_F(Registry, OverviewListAndResettingTheSelectedUnit)
