@@ -2,28 +2,18 @@
 #include "core/logs/generallog.h"
 #include "core/logs/logbook.h"
 #include "core/logs/testlog.h"
-#include "core/registry/unitregistry.h"
-#include "support/fakeclock.h"
-#include "support/qtprint.h"
-#include "support/recordingview.h"
-#include "support/tempappfolder.h"
+#include "support/stationfiles.h"
 
 #include <QDir>
-#include <gtest/gtest.h>
 #include <numeric>
 
 namespace {
 
-class Logs : public ::testing::Test
+class Logs : public StationFiles
 {
 protected:
-    Logs() { settings() = {}; units().clear(); }
-    ~Logs() override { settings() = {}; units().clear(); }
+    Logs() { clock.setLocal(QDateTime(QDate(2011, 3, 7), QTime(9, 5, 3))); }
     QByteArray read(const QString &name) const { return folder.read(QStringLiteral("logs/") + name); }
-
-    TempAppFolder folder;
-    FakeClock clock{QDateTime(QDate(2011, 3, 7), QTime(9, 5, 3))};
-    RecordingView view;
 };
 
 } // namespace
