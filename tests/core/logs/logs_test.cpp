@@ -1,0 +1,117 @@
+// The general log, the daily test logs and the logbook's view of the folder "logs/".
+#include "core/logs/generallog.h"
+#include "core/logs/logbook.h"
+#include "core/logs/testlog.h"
+#include "support/stationfiles.h"
+
+#include <QDir>
+#include <numeric>
+
+namespace {
+
+class Logs : public StationFiles
+{
+protected:
+    Logs() { clock.setLocal(QDateTime(QDate(2011, 3, 7), QTime(9, 5, 3))); }
+    QByteArray read(const QString &name) const { return folder.read(QStringLiteral("logs/") + name); }
+};
+
+} // namespace
+
+TEST_F(Logs, GeneralLogNewestEntryFirstInCodePageBytesOlderEntriesUntouched)
+{
+    ASSERT_TRUE(logAllgemein(QStringLiteral("Gerät 007 gelöscht")));  // makes the missing folder
+    clock.advanceMs(13 * 3600 * 1000 + 1500);
+    ASSERT_TRUE(logAllgemein(QStringLiteral("Zeile 1\r\nZeile 2 €")));
+    EXPECT_EQ(read("Allgemein.log"), QByteArray("[07.03.2011 22:05:04] Zeile 1\r\nZeile 2 \x80\r\n"
+                                                "[07.03.2011 09:05:03] Ger\xE4t 007 gel\xF6scht\r\n"));
+    // Each entry lists the logs anew, which also empties a log being shown.
+    EXPECT_EQ(view.logListFills, 2);
+    EXPECT_EQ(view.logList, QStringList{QStringLiteral("_Allgemein_")});
+
+    // Megabytes of older entries go on behind the new one byte for byte: nothing of them is decoded.
+    QByteArray older(3 * 1024 * 1024 + 7, '\0');
+    std::iota(older.begin(), older.end(), 0);
+    folder.write(QStringLiteral("logs/Allgemein.log"), older);
+    ASSERT_TRUE(logAllgemein(QStringLiteral("neu")));
+    EXPECT_TRUE(read("Allgemein.log") == "[07.03.2011 22:05:04] neu\r\n" + older);
+}
+
+TEST_F(Logs, UnwritableLogsReportFailureToTheirCaller)
+{
+    folder.write(QStringLiteral("logs"), "x");  // a file where the folder belongs
+    EXPECT_FALSE(logAllgemein(QStringLiteral("a")));
+    EXPECT_FALSE(appendLog(QStringLiteral("t.log"), QStringLiteral("x")));
+    EXPECT_FALSE(writeAutoTestLogHeader(QStringLiteral("t.log"), TestArt::Pruefung));
+    QFile::remove(folder.file(QStringLiteral("logs")));
+    // A general log that cannot be read is not rewritten: its older entries would be lost.
+    QDir().mkpath(folder.file(QStringLiteral("logs/Allgemein.log")));
+    EXPECT_FALSE(logAllgemein(QStringLiteral("b")));
+    EXPECT_EQ(view.logListFills, 0);
+}
+
+TEST_F(Logs, TestLogHeadersThenLinesUntilTheNextTestOfTheDay)
+{
+    const QByteArray head =
+        "\r\n-------------------------------------------\r\n"
+        "   _   _                                   \r\n"
+        "  | \\ | |  _   _  __   __   __ _  __  __   \r\n"
+        "  |  \\| | | | | | \\ \\ / /  / _` | \\ \\/ /   \r\n"
+        "  | |\\  | | |_| |  \\ V /  | (_| |  >  <    \r\n"
+        "  |_| \\_|  \\__,_|   \\_/    \\__,_| /_/\\_\\   \r\n"
+        "                                           \r\n\r\n"
+        "-------------------------------------------\r\n      Ergebnisse der Autopr\xFC" "fung\r\n"
+        "-------------------------------------------\r\n\r\n\r\n";
+    const QByteArray tail = "\r\n\r\n\r\nDetails der Pr\xFC" "fung:\r\n--------------------\r\n\r\n";
+    const QString name = QStringLiteral("AutoTest_2011_03_07.log");
+    ASSERT_TRUE(writeAutoTestLogHeader(name, TestArt::Pruefung));
+    const QByteArray header = head + "Art der Pr\xFC" "fung: Funktionspr\xFC" "fung\r\n\r\nDatum: 07.03.2011\r\n\r\n"
+                                     "Uhrzeit: 09:05\r\n\r\nAnzahl zu pr\xFC" "fender Ger\xE4" "te: 0\r\n" + tail;
+    EXPECT_EQ(read(name), header);
+    ASSERT_TRUE(appendLog(name, QStringLiteral("001 Status: OK")));
+    ASSERT_TRUE(appendLog(name, QStringLiteral("002 Gerät antwortet nicht")));
+    EXPECT_EQ(read(name), header + "001 Status: OK\r\n002 Ger\xE4t antwortet nicht\r\n");
+    ASSERT_TRUE(writeAutoTestLogHeader(name, TestArt::Pruefung));
+    EXPECT_EQ(read(name), header);
+
+    // A duration test names its battery time; port and instance name appear when known; special units don't count.
+    settings().akkulaufzeit = 1;
+    settings().portOk = true;
+    settings().comPort = 0;
+    settings().instanzname = QStringLiteral("Schule Süd");
+    for (int addr : {1, 42, 999, 1000, 1005})
+        units().at(addr).exists = true;
+    clock.setLocal(QDateTime(QDate(2011, 12, 24), QTime(17, 9)));
+    ASSERT_TRUE(writeAutoTestLogHeader(QStringLiteral("d.log"), TestArt::Dauertest));
+    EXPECT_EQ(read("d.log"), head + "Art der Pr\xFC" "fung: Betriebsdauertest\r\nGew\xE4hlte Akkulaufzeit: 1 Stunde\r\n\r\n"
+                                    "Datum: 24.12.2011\r\n\r\nUhrzeit: 17:09\r\n\r\nCOM-Port: COM1\r\n\r\n"
+                                    "Instanzname: Schule S\xFC" "d\r\n\r\nAnzahl zu pr\xFC" "fender Ger\xE4" "te: 3\r\n" + tail);
+    settings().akkulaufzeit = 3;
+    ASSERT_TRUE(writeAutoTestLogHeader(QStringLiteral("d.log"), TestArt::Dauertest));
+    EXPECT_TRUE(read("d.log").contains("\r\nGew\xE4hlte Akkulaufzeit: 3 Stunden\r\n\r\nDatum: "));
+}
+
+TEST_F(Logs, LogbookListsTheGeneralLogThenTheDaysAndColoursStatusLines)
+{
+    for (const char *name : {"AutoTest_2011_03_07.log", "AutoTest_2010_12_31.log", "Allgemein.log", "AutoTest_2011_3_7.log",
+                             "autotest_2011_03_08.log", "Notizen.log", "AutoTest_2011_03_09.txt", "AutoTest_2011_03_1x.log"})
+        folder.write(QStringLiteral("logs/") + QLatin1String(name), "x");
+    QDir().mkpath(folder.file(QStringLiteral("logs/AutoTest_2011_03_10.log")));
+    fillLogList();
+    EXPECT_EQ(view.logList, (QStringList{"_Allgemein_", "2010_12_31", "2011_03_07"}));
+
+    folder.write(QStringLiteral("logs/AutoTest_2011_03_07.log"),
+                 "Kopf\r\n007 STATUS: Ok\r\nDetail\r\n008 Status: Fehler\r\nok vor status\r\nstatusok\r\n\r\n");
+    // Green, red, or none: a line without colour goes on in the one before it.
+    const WinColor none = 1;
+    const QList<WinColor> expected{none, kColorGreen, none, kColorRed, kColorRed, kColorGreen, none};
+    for (bool colored : {true, false}) {
+        showLogFile(QStringLiteral("AutoTest_2011_03_07.log"), colored);
+        ASSERT_EQ(view.logLines.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(view.logLines[i].hasColor ? view.logLines[i].color : none, colored ? expected[i] : none) << i;
+    }
+    EXPECT_EQ(view.logLines[1].text + view.logLines[6].text, QStringLiteral("007 STATUS: Ok"));
+    showLogFile(QStringLiteral("AutoTest_2001_01_01.log"), true);  // a log that is gone leaves the view alone
+    EXPECT_EQ(view.logLines.size(), 7);
+}
