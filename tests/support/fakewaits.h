@@ -15,7 +15,6 @@ public:
     ~FakeWaits() override;
 
     void sleepMs(int ms) override;
-
     void setPumpHook(std::function<void()> hook) { m_hook = std::move(hook); }
     const std::function<void()> &pumpHook() const { return m_hook; }
     qint64 sleptMs() const { return m_slept; }
