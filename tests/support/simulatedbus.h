@@ -1,17 +1,12 @@
 #pragma once
-// A bus of simulated units, in two forms.
-// In-process: SimulatedBus bus(clock, waits) is, while alive, the port behind
-// serialLink() (opened as usual, any port number). Units' bytes arrive by the
-// fake clock: a wait of the link sleeps until the next byte is due, each pump of
-// the FakeWaits delivers what is due (the bus owns its pump hook), and advance()
-// lets time pass outside any wait.
-// On a pseudo-terminal: SimulatedBus bus(SimulatedBus::OnPty{}) serves the units
-// from a thread of its own behind path() (point NUVAX_COM<n> at it), paced by the
-// wall clock. Configure units before the station talks to them.
-// Units answer the status request (LF, address, "S00") and the find request
-// ("F00") with their message, one character at a time at the line's byte rate;
-// the greetings "K2Connect@" and "B3Connect@" get the adapter's reply. Every
-// write of the station is recorded with its time.
+// A bus of simulated units. In-process, SimulatedBus(clock, waits) is the port
+// behind serialLink() while alive: units' bytes arrive by the fake clock, during
+// the link's waits, at each pump of the FakeWaits (the bus owns its hook) or in
+// advance(). SimulatedBus(OnPty{}) serves the units from a thread behind the
+// pseudo-terminal path(), by the wall clock. Units answer the status ("S00") and
+// find ("F00") requests with their message, a character at a time at the line's
+// byte rate; the adapter greetings get the adapter's reply. Every write of the
+// station is recorded with its time.
 #include <QList>
 #include <QString>
 #include <QStringList>

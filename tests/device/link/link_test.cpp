@@ -7,9 +7,8 @@ namespace {
 class Link : public BusFixture
 {
 protected:
-    void open(int mode = kModeConverter)
+    void open()
     {
-        settings().comMode = mode;
         ASSERT_TRUE(link.openComPort(1));
         bus.clearWrites();
     }
@@ -18,8 +17,14 @@ protected:
     SerialLink &link = serialLink();
 };
 
+// Every reading opens the port in its mode: the rate, the adapter's greeting, the connection's caption and colour.
 TEST_F(Link, PortAndModeReadingsOpenThePortInItsMode)
 {
+    const struct { int baud; QString greeting, caption; ConnectionColor color; } byMode[] = {
+        {300, "", "n/a", ConnectionColor::Neutral},
+        {9600, "K2Connect@", "Bereit", ConnectionColor::Green},
+        {9600, "B3Connect@", "Bereit", ConnectionColor::Green},
+    };
     const struct { const char *ini; int port, mode; } cases[] = {
         {"", 1, kModeConverter}, {"Bluetooth=1", 1, kModeBluetooth}, {"Bluetooth=1\nComMode=1", 1, kModeCable},
         {"ComMode=4", 1, kModeCable}, {"ComMode=3", 1, kModeConverter}, {"Bluetooth=1\nComMode=-1", 1, kModeBluetooth},
@@ -27,47 +32,25 @@ TEST_F(Link, PortAndModeReadingsOpenThePortInItsMode)
     };
     for (const auto &c : cases) {
         folder.write("Nuvax.ini", QByteArray("[COM]\n") + c.ini);
+        bus.clearWrites();
+        view.connectionHistory.clear();
         loadComSettings();
+        const auto &m = byMode[c.mode];
         EXPECT_EQ(std::pair(view.comPortIndex, view.comMode), std::pair(c.port, c.mode)) << c.ini;
         EXPECT_EQ(std::pair(settings().comPort, settings().comMode), std::pair(c.port, c.mode)) << c.ini;
+        EXPECT_EQ(std::tuple(bus.baud(), bus.wire(), view.connectionColor), std::tuple(m.baud, m.greeting, m.color)) << c.ini;
+        EXPECT_EQ(view.connectionHistory, QStringList({"Verbinde ...", m.caption})) << c.ini;
+        EXPECT_EQ(link.received(), "") << "the adapter's answer is cleared away";
     }
-    EXPECT_EQ(bus.baud(), 300);
     EXPECT_TRUE(settings().portOk);
     EXPECT_EQ(view.instanznameShows, int(std::size(cases)));
     EXPECT_TRUE(prompts.shown.isEmpty());
 
-    settings().comPort = 4;
-    settings().comMode = kModeCable;
-    saveComSettings();
-    EXPECT_EQ(folder.read("Nuvax.ini"), "[COM]\r\nPort=4\r\nComMode=1\r\n");
-    EXPECT_EQ(bus.baud(), 9600);
-}
-
-TEST_F(Link, EachModeOpensAtItsRateWithItsGreeting)
-{
-    const struct { int mode, baud; QString greeting, caption; ConnectionColor color; } cases[] = {
-        {kModeConverter, 300, "", "n/a", ConnectionColor::Neutral},
-        {kModeCable, 9600, "K2Connect@", "Bereit", ConnectionColor::Green},
-        {kModeBluetooth, 9600, "B3Connect@", "Bereit", ConnectionColor::Green},
-    };
-    for (const auto &c : cases) {
-        settings().comMode = c.mode;
-        bus.clearWrites();
-        view.connectionHistory.clear();
-        EXPECT_TRUE(link.openComPort(3));
-        EXPECT_EQ(bus.baud(), c.baud);
-        EXPECT_EQ(bus.wire(), c.greeting);
-        EXPECT_EQ(view.connectionHistory, QStringList({"Verbinde ...", c.caption}));
-        EXPECT_EQ(view.connectionColor, c.color);
-        EXPECT_EQ(link.received(), "") << "the adapter's answer is cleared away";
-    }
     // "Connect" must stand at characters 3 to 9.
-    const struct { const char *reply; int result; } replies[] = {
-        {"xyConnect!", 0}, {"Connect@xy", -1}, {"K2Connec", -1}, {"", -1}};
-    for (const auto &c : replies) {
-        bus.setAdapterReply(c.reply);
-        EXPECT_EQ(link.connectAdapter(kModeCable), c.result) << c.reply;
-        EXPECT_EQ(link.received(), "") << c.reply;
+    for (auto [reply, result] : {std::pair{"xyConnect!", 0}, {"Connect@xy", -1}, {"K2Connec", -1}, {"", -1}}) {
+        bus.setAdapterReply(reply);
+        EXPECT_EQ(link.connectAdapter(kModeCable), result) << reply;
+        EXPECT_EQ(link.received(), "") << reply;
     }
     EXPECT_EQ(link.connectAdapter(kModeConverter), -2);
 }
@@ -78,24 +61,19 @@ TEST_F(Link, PortThatCannotOpenIsReportedAndCanBeOpenedLater)
     folder.write("Nuvax.ini", "[COM]\r\nComMode=1\r\n");
     bus.clearWrites();
     loadComSettings();
-    EXPECT_FALSE(settings().portOk);
-    EXPECT_EQ(bus.wire(), "");
+    EXPECT_EQ(std::tuple(settings().portOk, bus.wire(), view.connectionColor), std::tuple(false, "", ConnectionColor::Red));
     EXPECT_EQ(view.connectionCaption, "Fehler beim Senden / Keine Antwort");
-    EXPECT_EQ(view.connectionColor, ConnectionColor::Red);
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, "Fehler beim Öffnen der Schnittstelle: \r\n'No such file or directory'\r\n"
                                      "Bitte wählen Sie eine andere Konfiguration");
-    EXPECT_EQ(prompts.shown[0].title, "COM");
-    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
-    EXPECT_EQ(view.page, 5);
-    EXPECT_EQ(view.instanznameShows, 1);
-
+    EXPECT_EQ(std::tuple(prompts.shown[0].title, prompts.shown[0].icon, view.page, view.instanznameShows),
+              std::tuple("COM", Prompts::Icon::Critical, 5, 1));
     bus.failOpen({});
     EXPECT_TRUE(link.openComPort(1));
     EXPECT_EQ(view.connectionCaption, "Bereit");
 }
 
-TEST_F(Link, SendWritesTheTextUnchangedAndReportsOnlyAFailedWrite)
+TEST_F(Link, SentTextGoesOutUnchangedAndReceivedTextIsEchoedTakenFromTheFrontAndDroppedWhenStale)
 {
     link.reset();
     EXPECT_FALSE(link.sendCommand("\n001S00")) << "a closed port is no failure of the write";
@@ -103,44 +81,35 @@ TEST_F(Link, SendWritesTheTextUnchangedAndReportsOnlyAFailedWrite)
     EXPECT_FALSE(link.sendCommand("Grüße"));
     EXPECT_EQ(bus.writes(), QStringList({"Grüße"}));
     ASSERT_EQ(view.terminal.size(), 1);
-    EXPECT_EQ(std::pair(view.terminal[0].text, view.terminal[0].sent), std::pair(QString("Grüße"), true));
-    EXPECT_EQ(view.indicator, 1);
-
+    EXPECT_EQ(std::tuple(view.terminal[0].text, view.terminal[0].sent, view.indicator), std::tuple("Grüße", true, 1));
     bus.failWrites(true);
     EXPECT_TRUE(link.sendCommand("\n001S00"));
     EXPECT_EQ(view.terminal.size(), 1) << "nothing went out to echo";
-}
 
-TEST_F(Link, ReceivedTextIsEchoedTakenFromTheFrontAndDroppedWhenStale)
-{
     bus.send("ABCDEFGHIJKLMNOPQRST");
     bus.advance(0);
-    EXPECT_EQ(view.indicator, 2);
-    ASSERT_EQ(view.terminal.size(), 1);
-    EXPECT_EQ(std::pair(view.terminal[0].text, view.terminal[0].sent), std::pair(QString("ABCDEFGHIJKLMNOPQRST"), false));
+    ASSERT_EQ(view.terminal.size(), 2);
+    EXPECT_EQ(std::tuple(view.terminal[1].text, view.terminal[1].sent, view.indicator),
+              std::tuple("ABCDEFGHIJKLMNOPQRST", false, 2));
     QString out;
-    EXPECT_EQ(link.takeReceived(12, out), 12);
-    EXPECT_EQ(out, "ABCDEFGHIJKL");
-    EXPECT_EQ(link.takeReceived(9, out), 8);
-    EXPECT_EQ(out, "MNOPQRST");
-
+    EXPECT_EQ(std::pair(link.takeReceived(12, out), out), std::pair(12, QString("ABCDEFGHIJKL")));
+    EXPECT_EQ(std::pair(link.takeReceived(9, out), out), std::pair(8, QString("MNOPQRST")));
     bus.send("old");
     bus.send("new", 2000);
     bus.advance(2000);
     EXPECT_EQ(link.received(), "oldnew") << "2000 ms is not stale yet";
     bus.send("last", 2001);
     bus.advance(2001);
-    EXPECT_EQ(link.takeReceived(0, out), 4);
-    EXPECT_EQ(out, "last");
-    EXPECT_EQ(link.received(), "");
+    EXPECT_EQ(std::tuple(link.takeReceived(0, out), out, link.received()), std::tuple(4, QString("last"), QString()));
 }
 
-TEST_F(Link, WaitsEndAtOnceOnAClosedPortOrAFullBufferElseAfterWholeTimeOutSteps)
+TEST_F(Link, WaitsEndOnAClosedPortAFullBufferWholeTimeOutStepsOrTheIdleLimit)
 {
     link.reset();
-    EXPECT_EQ(link.waitForReceived(1, 3000, 2000), -1);
-    EXPECT_EQ(waits.sleptMs(), 0);
+    EXPECT_EQ(std::pair(link.waitForReceived(1, 3000, 2000), waits.sleptMs()), std::pair(-1, qint64(0)));
     open();
+    link.waitLineIdle(500);
+    EXPECT_EQ(waits.sleptMs(), 0) << "nothing received yet in this run";
     for (auto [timeout, expected] : {std::pair{3000, 3000}, {2000, 2000}, {2100, 2000}}) {
         const qint64 start = clock.monotonicMs();
         EXPECT_EQ(link.waitForReceived(12, timeout, 500), -1);
@@ -163,22 +132,17 @@ TEST_F(Link, WaitsEndAtOnceOnAClosedPortOrAFullBufferElseAfterWholeTimeOutSteps)
     start = clock.monotonicMs() + 100 + 5 * 33; // the last of the five characters
     EXPECT_EQ(link.waitForReceived(12, 3000, 2000), -1);
     EXPECT_NEAR(since(start), 2001, 2);
-}
 
-TEST_F(Link, QuietLineWaitEndsJustAfterTheLimitOrAfterTwentySeconds)
-{
-    link.waitLineIdle(500);
-    EXPECT_EQ(waits.sleptMs(), 0) << "nothing received yet in this run";
+    // The quiet-line wait ends just after its limit, or after twenty seconds.
     bus.send("abc");
     bus.advance(0);
     const qint64 lastChar = clock.monotonicMs();
     bus.send("d", 300);
     link.waitLineIdle(500);
     EXPECT_EQ(since(lastChar), 300 + 501);
-
     bus.send(QString(1000, u'x'), 0, true); // 33 s at 300 baud
     bus.advance(34);
-    const qint64 start = clock.monotonicMs();
+    start = clock.monotonicMs();
     link.waitLineIdle(500);
     EXPECT_NEAR(since(start), 20000, 40);
 }
@@ -190,16 +154,13 @@ TEST(BusClaimTest, OwnersExcludeEachOtherAndExchangesRunOneAtATime)
         BusClaim test(BusUser::Background);
         EXPECT_TRUE(BusClaim(BusUser::Background).granted()) << "a test's poll runs inside the test";
         EXPECT_FALSE(BusClaim(BusUser::Foreground).granted());
-        EXPECT_EQ(busBusyReason(),
-                  "Schnittstelle belegt: eine automatische Prüfung oder ein Timer fragt gerade die Geräte ab");
+        EXPECT_EQ(busBusyReason(), "Schnittstelle belegt: eine automatische Prüfung oder ein Timer fragt gerade die Geräte ab");
         BusTransaction poll;
-        EXPECT_TRUE(poll.granted());
-        EXPECT_FALSE(BusTransaction().granted());
+        EXPECT_TRUE(poll.granted() && !BusTransaction().granted());
     }
     {
         BusClaim status(BusUser::Foreground);
-        EXPECT_FALSE(BusClaim(BusUser::Foreground).granted());
-        EXPECT_FALSE(BusClaim(BusUser::Background).granted());
+        EXPECT_FALSE(BusClaim(BusUser::Foreground).granted() || BusClaim(BusUser::Background).granted());
     }
     {
         BusTransaction unowned;

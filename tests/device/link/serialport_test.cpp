@@ -23,49 +23,6 @@
 
 namespace {
 
-class SerialPtyTest : public ::testing::Test
-{
-protected:
-    SerialPtyTest()
-    {
-        settings() = StationSettings{};
-        qputenv("NUVAX_COM7", bus.path().toLocal8Bit());
-    }
-    ~SerialPtyTest() override { qunsetenv("NUVAX_COM7"); }
-
-    TempAppFolder folder;
-    RecordingView view;
-    SimulatedBus bus{SimulatedBus::OnPty{}};
-    SerialLink &link = serialLink();
-};
-
-TEST_F(SerialPtyTest, EachModeOpensAtItsRateAndFetchesAStatusAndAHungUpLineFailsAtOnce)
-{
-    const QString message = sampleMessage(kType0403, "042");
-    bus.addUnit(42, message);
-    QString answer, reason;
-    ASSERT_TRUE(link.openComPort(7));
-    EXPECT_EQ(view.connectionCaption, "n/a");
-    EXPECT_EQ(requestStatus(42, answer), 19);
-    EXPECT_EQ(bus.baud(), 300);
-
-    settings().comMode = kModeCable;
-    ASSERT_TRUE(link.openComPort(7));
-    EXPECT_EQ(view.connectionCaption, "Bereit");
-    EXPECT_EQ(bus.baud(), 9600);
-    EXPECT_EQ(requestStatus(42, answer, "00", &reason), 19);
-    EXPECT_EQ(reason, "kein Fehler");
-    EXPECT_EQ(answer, message);
-    EXPECT_EQ(bus.wire(), "\n042S00K2Connect@\n042S00");
-
-    bus.hangUp();
-    QElapsedTimer timer;
-    timer.start();
-    EXPECT_EQ(link.waitForReceived(12, 3000, 2000), -1);
-    EXPECT_LT(timer.elapsed(), 1000);
-    EXPECT_FALSE(settings().portOk);
-}
-
 qint64 threadCpuMs()
 {
     timespec t{};
@@ -73,23 +30,38 @@ qint64 threadCpuMs()
     return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
-TEST_F(SerialPtyTest, AdapterPulledOutDuringAPollAndPluggedInAgain)
+TEST(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPluggedInAgain)
 {
+    TempAppFolder folder;
+    RecordingView view;
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    SerialLink &link = serialLink();
+    settings() = StationSettings{};
+    units().clear();
     // A USB adapter keeps its device name when it is plugged in again.
     const QString device = folder.file("ttyNuvaxAdapter");
     ASSERT_TRUE(QFile::link(bus.path(), device));
     qputenv("NUVAX_COM7", device.toLocal8Bit());
-    settings().comMode = kModeCable;
-    units().clear();
     for (int addr = 1; addr <= 5; ++addr) {
         addUnit(addr, sampleMessage(kType0203, formatUnitAddress(addr)).left(12));
         bus.addUnit(addr, kType0203).replyDelayMs = 300;
     }
-    autoTestRun() = AutoTestRun{};
-    autoTestRun().autoTestLogDatei = "AutoTest_2011_03_07.log";
+    QString answer, reason;
     ASSERT_TRUE(link.openComPort(7));
+    EXPECT_EQ(view.connectionCaption, "n/a");
+    EXPECT_EQ(requestStatus(1, answer), 13);
+    EXPECT_EQ(bus.baud(), 300);
+    settings().comMode = kModeCable;
+    ASSERT_TRUE(link.openComPort(7));
+    EXPECT_EQ(view.connectionCaption, "Bereit");
+    EXPECT_EQ(bus.baud(), 9600);
+    EXPECT_EQ(requestStatus(1, answer, "00", &reason), 13);
+    EXPECT_EQ(std::pair(reason, answer), std::pair(QString("kein Fehler"), sampleMessage(kType0203)));
+    EXPECT_EQ(bus.wire(), "\n001S00K2Connect@\n001S00");
 
     // Pulled out while unit 3 is being asked.
+    autoTestRun() = AutoTestRun{};
+    autoTestRun().autoTestLogDatei = "AutoTest_2011_03_07.log";
     QElapsedTimer sincePulled;
     qint64 cpuAtPull = 0;
     QTimer watch;
@@ -108,6 +80,10 @@ TEST_F(SerialPtyTest, AdapterPulledOutDuringAPollAndPluggedInAgain)
     QTimer::singleShot(2000, &idle, &QEventLoop::quit);
     idle.exec();
     EXPECT_LT(threadCpuMs() - cpuAtPull, sincePulled.elapsed() / 4) << "the station spins on the lost line";
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_EQ(link.waitForReceived(12, 3000, 2000), -1);
+    EXPECT_LT(waited.elapsed(), 1000) << "a wait on the lost line fails at once";
 
     EXPECT_FALSE(settings().portOk);
     EXPECT_EQ(units().at(2).state, kStateOk);
@@ -127,6 +103,8 @@ TEST_F(SerialPtyTest, AdapterPulledOutDuringAPollAndPluggedInAgain)
     frageGeraeteAbPruefung();
     for (int addr = 1; addr <= 5; ++addr)
         EXPECT_EQ(units().at(addr).state, kStateOk) << addr;
+    qunsetenv("NUVAX_COM7");
+    units().clear();
 }
 
 } // namespace
