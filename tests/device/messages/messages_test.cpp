@@ -17,7 +17,7 @@
 
 namespace {
 
-TEST(Pattern, MatchesTheWholeTextCaseSensitively)
+TEST(MessageHeader, PatternsHeadersAndTheTypeTable)
 {
     const struct { const char16_t *text, *pattern; bool match; } cases[] = {
         {u"a", u"?", true}, {u"", u"?", false}, {u"ab", u"?", false},
@@ -44,6 +44,14 @@ TEST(Pattern, MatchesTheWholeTextCaseSensitively)
     };
     for (const auto &c : headers)
         EXPECT_EQ(isValidHeader(QLatin1String(c.text)), c.valid) << c.text;
+
+    QStringList names;
+    int type = 0;
+    for (const char *code : {"0203", "0204", "2001", "0404", "0403", "0701", "0401", "0402", "0901", "0501", "1000", "2002", "0601"}) {
+        EXPECT_EQ(getDeviceTypeCode(QString("S05.A") + code + "012"), ++type) << code;
+        names << getDeviceTypeName(QString("S05.A") + code + "012");
+    }
+    EXPECT_EQ(names.join(u','), "VARO3,VARO4,Dravik-Regler,QOR-5K,QOR-TD,Pallex,QOR07,QOR07-N,Ivenor,WNT3-H,HZ4000,Dravik-Regler,Pallex");
 }
 
 struct Layout
