@@ -9,7 +9,7 @@ class AutoMessage : public BusFixture
 {
 protected:
     AutoMessage() : BusFixture(at(14, 5)) {}
-    static QString automatic(const QString &address = "042") { return withAt(sampleMessage(kType0403, address), 4, ".A"); }
+    static QString automatic() { return withAt(sampleMessage(kType0403, "042"), 4, ".A"); }
 };
 
 TEST_F(AutoMessage, OnlyTheKindMarksOneAndItIsLoggedAndShownOnceTheLineFallsQuiet)

@@ -20,19 +20,16 @@ namespace {
 TEST(MessageHeader, PatternsHeadersAndTheTypeTable)
 {
     const struct { const char16_t *text, *pattern; bool match; } cases[] = {
-        {u"a", u"?", true}, {u"", u"?", false}, {u"ab", u"?", false},
-        {u"7", u"#", true}, {u"x", u"#", false}, {u"\u0663", u"#", false},
-        {u"E", u"E", true}, {u"e", u"E", false},
+        {u"a", u"?", true}, {u"", u"?", false}, {u"ab", u"?", false}, {u"7", u"#", true}, {u"x", u"#", false},
+        {u"\u0663", u"#", false}, {u"E", u"E", true}, {u"e", u"E", false},
         // lists: a dash first or last is itself, in the middle a range
-        {u"-", u"[-!]", true}, {u"!", u"[-!]", true}, {u"x", u"[-!]", false},
-        {u"3", u"[0123-]", true}, {u"-", u"[0123-]", true}, {u"4", u"[0123-]", false},
-        {u"c", u"[a-e]", true}, {u"-", u"[a-e]", false}, {u"f", u"[a-e]", false},
-        {u"a", u"[EA]", false}, {u"a", u"[ab", false},
+        {u"-", u"[-!]", true}, {u"!", u"[-!]", true}, {u"x", u"[-!]", false}, {u"3", u"[0123-]", true},
+        {u"-", u"[0123-]", true}, {u"4", u"[0123-]", false}, {u"c", u"[a-e]", true}, {u"-", u"[a-e]", false},
+        {u"f", u"[a-e]", false}, {u"a", u"[EA]", false}, {u"a", u"[ab", false},
         // the star: trailing, leading, between, alone
         {u"", u"*", true}, {u"E", u"[EA]*", true}, {u"Exyz", u"[EA]*", true}, {u"", u"[EA]*", false},
-        {u"line status: ok", u"*status*ok*", true}, {u"ok status", u"*status*ok*", false},
-        {u"abcabd", u"*abd", true}, {u"abcab", u"*abd", false},
-        {u"12", u"##", true}, {u"123", u"##", false}, {u"1", u"##", false},
+        {u"line status: ok", u"*status*ok*", true}, {u"ok status", u"*status*ok*", false}, {u"abcabd", u"*abd", true},
+        {u"abcab", u"*abd", false}, {u"12", u"##", true}, {u"123", u"##", false}, {u"1", u"##", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(matchesPattern(QStringView(c.text), QStringView(c.pattern)), c.match)
@@ -47,11 +44,13 @@ TEST(MessageHeader, PatternsHeadersAndTheTypeTable)
 
     QStringList names;
     int type = 0;
-    for (const char *code : {"0203", "0204", "2001", "0404", "0403", "0701", "0401", "0402", "0901", "0501", "1000", "2002", "0601"}) {
+    for (const char *code :
+         {"0203", "0204", "2001", "0404", "0403", "0701", "0401", "0402", "0901", "0501", "1000", "2002", "0601"}) {
         EXPECT_EQ(getDeviceTypeCode(QString("S05.A") + code + "012"), ++type) << code;
         names << getDeviceTypeName(QString("S05.A") + code + "012");
     }
-    EXPECT_EQ(names.join(u','), "VARO3,VARO4,Dravik-Regler,QOR-5K,QOR-TD,Pallex,QOR07,QOR07-N,Ivenor,WNT3-H,HZ4000,Dravik-Regler,Pallex");
+    EXPECT_EQ(names.join(u','),
+              "VARO3,VARO4,Dravik-Regler,QOR-5K,QOR-TD,Pallex,QOR07,QOR07-N,Ivenor,WNT3-H,HZ4000,Dravik-Regler,Pallex");
 }
 
 struct Layout
@@ -110,7 +109,7 @@ TEST(MessageGrammar, EveryPositionOfEveryLayout)
     EXPECT_FALSE(checkMessageSyntax(withAt(layout0403, 6, "0999")));
     EXPECT_FALSE(checkMessageSyntax(withAt(layout0403, 12, "X")));
     EXPECT_FALSE(checkSyntax(0, layout0403));
-    EXPECT_TRUE(checkMessageSyntax(withAt(layout0403, 1, "X01.A"))) << "the header's address and kind are not looked at";
+    EXPECT_TRUE(checkMessageSyntax(withAt(layout0403, 1, "X01.A"))) << "the header's address and kind are not read";
 }
 
 // Unit 1 a 0403 with four description parts, unit 2 a 2001 with two.

@@ -53,7 +53,8 @@ TEST_F(StatusRequest, WholeAnswerComesBackWithItsLengthAndEveryFailureHasItsReas
     bus.clearWrites();
     for (int address : {0, 2001}) {
         o = request(address);
-        EXPECT_EQ(std::tuple(o.result, o.answer, o.reason), std::tuple(-1, QString("untouched"), QString("Ungültige Geräteadresse")));
+        EXPECT_EQ(std::tuple(o.result, o.answer, o.reason),
+                  std::tuple(-1, QString("untouched"), QString("Ungültige Geräteadresse")));
     }
     {
         BusTransaction running;

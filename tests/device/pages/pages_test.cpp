@@ -119,7 +119,7 @@ TEST_F(Pages, DescriptionIsShownAsTextAndASenderWithoutRecordShowsNone)
     }
 }
 
-TEST_F(Pages, StatusQueryShowsThePageAndRecordsOnlyAnotherDeviceType)
+TEST_F(Pages, StatusQueryShowsThePageRecordsOnlyAnotherDeviceTypeAndAFailureChangesNothing)
 {
     // Recorded when found: another kind and length, the same type code.
     describe(7, "Halle 2", "", "007xx0403099");
@@ -147,26 +147,21 @@ TEST_F(Pages, StatusQueryShowsThePageAndRecordsOnlyAnotherDeviceType)
     EXPECT_FALSE(units().at(9).exists);
     EXPECT_TRUE(folder.read("Units.dat").contains('"' + answer9.left(12).toLatin1() + '"'));
     EXPECT_TRUE(view.statusPage.contains("<b>TQ05/TW83</b>"));
-}
 
-TEST_F(Pages, FailedOrRefusedStatusQueryGivesItsReasonAndChangesNothing)
-{
-    describe(7, "Halle 2", "", "007S00203013");
-    bus.addUnit(7, kType0404).silent = true;
-    QString reason;
+    // A failed or refused query gives its reason and changes nothing.
+    const int shown = view.statusPageShows;
+    QFile::remove(folder.file("Units.dat"));
+    bus.addUnit(7, kType0203).silent = true;
     EXPECT_EQ(showUnitStatus(7, &reason), kUnitStatusRequestFailed);
     EXPECT_EQ(reason, "Gerät antwortete nicht auf Anfrage");
-    EXPECT_EQ(std::pair(view.busyPointer, view.busyPointerChanges), std::pair(false, 2));
-    // While a test holds the bus the query does not even ask.
+    EXPECT_EQ(std::pair(view.busyPointer, view.busyPointerChanges), std::pair(false, 8));
     bus.clearWrites();
-    const BusClaim test(BusUser::Background);
+    const BusClaim test(BusUser::Background); // while a test holds the bus the query does not even ask
     EXPECT_EQ(showUnitStatus(7, &reason), kUnitStatusRequestFailed);
     EXPECT_EQ(reason, busBusyReason());
     EXPECT_TRUE(bus.writes().isEmpty());
-    EXPECT_EQ(view.statusPageShows, 0);
-    EXPECT_EQ(units().at(7).frame, "007S00203013");
-    EXPECT_FALSE(unitsFileWritten());
-    EXPECT_FALSE(view.busyPointer);
+    EXPECT_EQ(std::tuple(view.statusPageShows, units().at(7).frame, unitsFileWritten(), view.busyPointer),
+              std::tuple(shown, answer7.left(12), false, false));
 }
 
 } // namespace
