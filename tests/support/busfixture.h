@@ -34,8 +34,10 @@ public:
     void setStatusPanel(int panel, const QString &text) override
     {
         RecordingView::setStatusPanel(panel, text);
-        if (const auto &hook = panel == 2 ? onStatus : onClock; (panel == 2 || panel == 4) && hook)
-            hook(text);
+        if (panel == 2 && onStatus)
+            onStatus(text);
+        if (panel == 4 && onClock)
+            onClock(text);
     }
     std::function<void(const QString &)> onStatus, onClock;
 };
