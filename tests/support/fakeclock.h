@@ -11,7 +11,7 @@ public:
     QDateTime localNow() const override { return m_local; }
     QDateTime utcNow() const override;
     qint64 monotonicMs() const override { return m_monotonic; }
-    void advanceMs(qint64 ms) { m_local = m_local.addMSecs(ms), m_monotonic += ms; }
+    void advanceMs(qint64 ms) { m_local = m_local.addMSecs(ms); m_monotonic += ms; }
     void setLocal(const QDateTime &local) { m_local = local; }
 
 private:

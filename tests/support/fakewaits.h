@@ -12,7 +12,7 @@ public:
     explicit FakeWaits(FakeClock &clock);
     ~FakeWaits() override;
 
-    void sleepMs(int ms) override { m_slept += ms, m_clock.advanceMs(ms); }
+    void sleepMs(int ms) override { m_slept += ms; m_clock.advanceMs(ms); }
     void setPumpHook(std::function<void()> hook) { m_hook = std::move(hook); }
     const std::function<void()> &pumpHook() const { return m_hook; }
     qint64 sleptMs() const { return m_slept; }

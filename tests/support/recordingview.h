@@ -21,26 +21,26 @@ public:
             connectionColor = background;
     }
     void appendAlert(const QString &text) override { alerts.append(text); }
-    void showUnitList(const QList<UnitListRow> &rows) override { unitRows = rows, ++unitListFills; }
+    void showUnitList(const QList<UnitListRow> &rows) override { unitRows = rows; ++unitListFills; }
     int selectedUnitAddress() const override { return selectedAddress; }
     void selectUnitRow(const QString &busAddress) override { selectedRow = busAddress; }
-    void showLogList(const QStringList &entries) override { logList = entries, ++logListFills; }
+    void showLogList(const QStringList &entries) override { logList = entries; ++logListFills; }
     void showLogText(const QList<LogViewLine> &lines) override { logLines = lines; }
     void showSystemStatus(SystemStatus status, const QString &title, const QString &text) override
     {
-        systemStatus = status, statusTitle = title, statusText = text;
+        systemStatus = status; statusTitle = title; statusText = text;
     }
     void showInstanzname(const QString &newCaption, const QString &name) override
     {
-        caption = newCaption, instanzname = name, ++instanznameShows;
+        caption = newCaption; instanzname = name; ++instanznameShows;
     }
-    void showComSettings(int portIndex, int mode) override { comPortIndex = portIndex, comMode = mode; }
+    void showComSettings(int portIndex, int mode) override { comPortIndex = portIndex; comMode = mode; }
     QRect windowGeometry() const override { return geometry; }
     void setWindowGeometry(const QRect &rect) override { geometry = rect; }
     QSize screenSize() const override { return screen; }
     void showPage(int tab) override { page = tab; }
-    void showStatusPage(const QString &html) override { statusPage = html, ++statusPageShows; }
-    void setBusyPointer(bool busy) override { busyPointer = busy, ++busyPointerChanges; }
+    void showStatusPage(const QString &html) override { statusPage = html; ++statusPageShows; }
+    void setBusyPointer(bool busy) override { busyPointer = busy; ++busyPointerChanges; }
     void showTaskList(const QList<TaskListRow> &rows) override { taskRows = rows; }
     void refreshLabelColors() override { ++labelColorRefreshes; }
 

@@ -137,23 +137,40 @@ public:
     bool open(const QString &, int baud) override
     {
         std::lock_guard lock(m_state.mutex);
-        if (!m_state.failOpen.isEmpty())
-            return m_error = m_state.failOpen, false;
+        if (!m_state.failOpen.isEmpty()) {
+            m_error = m_state.failOpen;
+            return false;
+        }
         m_state.baud = baud;
-        return m_open = true;
+        m_open = true;
+        return true;
     }
-    void close() override { m_open = false, m_rx.clear(); }
+    void close() override
+    {
+        m_open = false;
+        m_rx.clear();
+    }
     bool isOpen() const override { return m_open; }
     bool write(const QByteArray &bytes) override
     {
         std::lock_guard lock(m_state.mutex);
-        if (!m_open || m_state.failWrites)
-            return m_error = QStringLiteral("Write error"), false;
-        m_state.stationWrote(bytes);
-        return true;
+        const bool ok = m_open && !m_state.failWrites;
+        if (ok)
+            m_state.stationWrote(bytes);
+        else
+            m_error = QStringLiteral("Write error");
+        return ok;
     }
-    QByteArray readAll() override { return deliver(), std::exchange(m_rx, {}); }
-    qint64 bytesAvailable() const override { return const_cast<Port *>(this)->deliver(), m_rx.size(); }
+    QByteArray readAll() override
+    {
+        deliver();
+        return std::exchange(m_rx, {});
+    }
+    qint64 bytesAvailable() const override
+    {
+        const_cast<Port *>(this)->deliver();
+        return m_rx.size();
+    }
     bool waitForReadyRead(int ms) override
     {
         const double next = dueAt(), now = double(m_clock.monotonicMs());
@@ -173,8 +190,10 @@ public:
     {
         std::lock_guard lock(m_state.mutex);
         const QByteArray due = m_open ? m_state.takeDue(double(m_clock.monotonicMs())) : QByteArray();
-        if (!due.isEmpty())
-            m_rx += due, ++m_arrivals;
+        if (!due.isEmpty()) {
+            m_rx += due;
+            ++m_arrivals;
+        }
     }
     // ... and reports new bytes, but never from inside its own report.
     void arrive()
@@ -281,7 +300,10 @@ private:
             if (m_master >= 0 && (fds[0].revents & POLLIN)) {
                 const ssize_t n = ::read(m_master, buffer, sizeof buffer);
                 if (n > 0)
-                    m_state.locked([&](State &s) { s.baud = lineBaud(), s.stationWrote(QByteArray(buffer, n)); });
+                    m_state.locked([&](State &s) {
+                        s.baud = lineBaud();
+                        s.stationWrote(QByteArray(buffer, n));
+                    });
             }
             const QByteArray due = m_state.locked([](State &s) { return s.takeDue(s.now()); });
             for (qsizetype done = 0, n = 0; m_master >= 0 && done < due.size(); done += n)

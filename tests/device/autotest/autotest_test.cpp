@@ -39,7 +39,8 @@ using AutoTest = BusFixture;
 TEST_F(AutoTest, FunctionTestFromItsMinuteToTheResultSignal)
 {
     settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
-    settings().sigResultAktiv = true, settings().signalAdr = 50;
+    settings().sigResultAktiv = true;
+    settings().signalAdr = 50;
     unit(3, kType0701);
     unit(5, kType0401).silent = true;
     units().at(5).description = fixedWidth("Treppenhaus", kDescriptionWidth);
@@ -102,7 +103,8 @@ TEST_P(DurationTest, PollsAfterTheBatteryDurationAndEndsWithTheLongWait)
     const int akku = GetParam();
     settings().dauertest = {true, 2, 0, 0, QTime(5, 0)};
     settings().akkulaufzeit = akku;
-    settings().sigResultAktiv = true, settings().signalAdr = 50;
+    settings().sigResultAktiv = true;
+    settings().signalAdr = 50;
     unit(3, kType0403);
     units().at(3).state = kStateOk;
     unit(5, kType0501).silent = true;
