@@ -1,19 +1,7 @@
 #include "support/fakeclock.h"
 
-
 FakeClock::FakeClock(const QDateTime &localStart) : m_local(localStart) { installClock(this); }
 FakeClock::~FakeClock() { installClock(nullptr); }
 
 // The fake's local time is taken to be UTC+1, the installations' winter time.
-QDateTime FakeClock::utcNow() const
-{
-    return QDateTime(m_local.date(), m_local.time(), Qt::UTC).addSecs(-3600);
-}
-
-void FakeClock::advanceMs(qint64 ms)
-{
-    m_local = m_local.addMSecs(ms);
-    m_monotonic += ms;
-}
-
-void FakeClock::setLocal(const QDateTime &local) { m_local = local; }
+QDateTime FakeClock::utcNow() const { return QDateTime(m_local.date(), m_local.time(), Qt::UTC).addSecs(-3600); }

@@ -1,7 +1,7 @@
 #pragma once
 #include "core/platform/clock.h"
 
-// A clock that stands still until a test moves it. Installs itself while alive.
+// A clock that stands still until a test moves it; installs itself while alive.
 class FakeClock : public Clock
 {
 public:
@@ -11,9 +11,8 @@ public:
     QDateTime localNow() const override { return m_local; }
     QDateTime utcNow() const override;
     qint64 monotonicMs() const override { return m_monotonic; }
-
-    void advanceMs(qint64 ms);
-    void setLocal(const QDateTime &local);
+    void advanceMs(qint64 ms) { m_local = m_local.addMSecs(ms); m_monotonic += ms; }
+    void setLocal(const QDateTime &local) { m_local = local; }
 
 private:
     QDateTime m_local;

@@ -1,12 +1,8 @@
 #include "support/scriptedprompts.h"
 
-ScriptedPrompts::ScriptedPrompts() { installPrompts(this); }
-ScriptedPrompts::~ScriptedPrompts() { installPrompts(nullptr); }
-
-Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Icon icon,
-                                         Buttons buttons)
+Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
 {
-    shown.append({text, title, icon, buttons, false});
+    shown.append({text, title, icon, buttons});
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
     return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
@@ -15,7 +11,7 @@ Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &tit
 QString ScriptedPrompts::input(const QString &prompt, const QString &title, const QString &)
 {
     shown.append({prompt, title, Icon::None, Buttons::OkCancel, true});
-    return m_inputs.isEmpty() ? QString() : m_inputs.takeFirst();
+    return nextInput();
 }
 
 void ScriptedPrompts::notice(const QString &text, const QString &title, Icon icon)
@@ -25,6 +21,6 @@ void ScriptedPrompts::notice(const QString &text, const QString &title, Icon ico
 
 QString ScriptedPrompts::openFile(const QString &title, const QString &filter)
 {
-    shown.append({filter, title, Icon::None, Buttons::OkCancel, false, false, true});
-    return m_inputs.isEmpty() ? QString() : m_inputs.takeFirst();
+    shown.append({filter, title, Icon::None, Buttons::OkCancel});
+    return nextInput();
 }

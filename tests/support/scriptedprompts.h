@@ -9,17 +9,16 @@ class ScriptedPrompts : public Prompts
 public:
     struct Shown
     {
-        QString text;
+        QString text;  // the filter for an open-file dialog
         QString title;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
         bool isInput = false;
         bool isNotice = false;  // shown without waiting for an answer
-        bool isOpenFile = false;  // text holds the filter
     };
 
-    ScriptedPrompts();
-    ~ScriptedPrompts() override;
+    ScriptedPrompts() { installPrompts(this); }
+    ~ScriptedPrompts() override { installPrompts(nullptr); }
 
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
@@ -33,6 +32,7 @@ public:
     QList<Shown> shown;
 
 private:
+    QString nextInput() { return m_inputs.isEmpty() ? QString() : m_inputs.takeFirst(); }
     QList<Answer> m_answers;
     QList<QString> m_inputs;
 };

@@ -15,7 +15,9 @@
 #include <cmath>
 #include <fcntl.h>
 #include <functional>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
@@ -28,17 +30,15 @@ const QByteArray kGreetings[] = {QByteArrayLiteral("K2Connect@"), QByteArrayLite
 constexpr int kFrameBody = 6; // target and command code behind the line feed
 } // namespace
 
-// What the units do, shared by both forms of the bus. Times are ms on the
-// bus's own clock.
+// What the units do, shared by both forms of the bus. Times are ms on the bus's own clock.
 struct SimulatedBus::State
 {
-    mutable std::mutex mutex;
+    std::mutex mutex;
     std::function<double()> now;
     std::map<int, SimUnit> units;
     std::map<int, int> requests;
-    bool greetingEcho = true;
-    QByteArray adapterReply;
-    QByteArray input;                  // written by the station, not yet understood
+    std::optional<QByteArray> adapterReply; // none: the greeting itself
+    QByteArray input;                    // written by the station, not yet understood
     QList<SimWrite> writes;
     std::multimap<double, char> pending; // characters on their way to the station
     double lineFreeAt = 0;
@@ -46,7 +46,13 @@ struct SimulatedBus::State
     QString failOpen;
     bool failWrites = false;
 
+    template <class F> decltype(auto) locked(F f)
+    {
+        std::lock_guard lock(mutex);
+        return f(*this);
+    }
     double charMs() const { return 10000.0 / baud; }
+    double nextDue() const { return pending.empty() ? -1 : pending.begin()->first; }
 
     // A paced character is there once its last bit is; returns when the line is free again.
     double place(const QByteArray &bytes, double start, bool paced)
@@ -55,15 +61,11 @@ struct SimulatedBus::State
             pending.emplace(start + (paced ? double(i + 1) * charMs() : 0.0), bytes[i]);
         return start + (paced ? double(bytes.size()) * charMs() : 0.0);
     }
-
-    // A unit's transmission; it waits for the line to fall free.
+    // A unit's transmission waits for the line to fall free; injected characters come when told.
     void transmit(const QByteArray &bytes, double start, bool paced)
     {
-        start = std::max(start, lineFreeAt);
-        lineFreeAt = place(bytes, start, paced);
+        lineFreeAt = place(bytes, std::max(start, lineFreeAt), paced);
     }
-
-    // Characters arriving at a moment of the caller's, whatever the line carries.
     void inject(const QByteArray &bytes, double start, bool paced)
     {
         lineFreeAt = std::max(lineFreeAt, place(bytes, start, paced));
@@ -72,10 +74,8 @@ struct SimulatedBus::State
     QByteArray takeDue(double at)
     {
         QByteArray due;
-        while (!pending.empty() && pending.begin()->first <= at) {
+        for (; !pending.empty() && pending.begin()->first <= at; pending.erase(pending.begin()))
             due.append(pending.begin()->second);
-            pending.erase(pending.begin());
-        }
         return due;
     }
 
@@ -86,14 +86,12 @@ struct SimulatedBus::State
         for (auto &[address, unit] : units) {
             if (codepage::encode(formatUnitAddress(address)) != target)
                 continue;
-            const int tries = ++requests[address];
-            if (unit.silent || tries < unit.answerAtTry)
+            if (++requests[address] < unit.answerAtTry || unit.silent)
                 return;
             QByteArray bytes = codepage::encode(unit.message);
             if (unit.stopAfter >= 0)
                 bytes.truncate(unit.stopAfter);
-            transmit(bytes, at + unit.replyDelayMs, unit.paced);
-            return;
+            return transmit(bytes, at + unit.replyDelayMs, unit.paced);
         }
     }
 
@@ -107,15 +105,14 @@ struct SimulatedBus::State
             if (pos < 0)
                 continue;
             input.remove(0, pos + greeting.size());
-            const QByteArray reply = greetingEcho ? greeting : adapterReply;
+            const QByteArray reply = adapterReply.value_or(greeting);
             if (!reply.isEmpty())
                 transmit(reply, at, true);
         }
         for (;;) {
             const qsizetype lf = input.indexOf('\n');
             if (lf < 0) {
-                // Keep what could still become a greeting.
-                input = input.right(kGreetings[0].size() - 1);
+                input = input.right(kGreetings[0].size() - 1); // what could still become a greeting
                 return;
             }
             if (input.size() < lf + 1 + kFrameBody) {
@@ -124,12 +121,9 @@ struct SimulatedBus::State
             }
             const QByteArray body = input.mid(lf + 1, kFrameBody);
             const qsizetype nextLf = body.indexOf('\n');
-            if (nextLf >= 0) {
-                input.remove(0, lf + 1 + nextLf);
-                continue;
-            }
-            input.remove(0, lf + 1 + kFrameBody);
-            answer(body.left(3), body.mid(3), at);
+            input.remove(0, lf + 1 + (nextLf >= 0 ? nextLf : kFrameBody));
+            if (nextLf < 0)
+                answer(body.left(3), body.mid(3), at);
         }
     }
 };
@@ -160,12 +154,12 @@ public:
     bool write(const QByteArray &bytes) override
     {
         std::lock_guard lock(m_state.mutex);
-        if (!m_open || m_state.failWrites) {
+        const bool ok = m_open && !m_state.failWrites;
+        if (ok)
+            m_state.stationWrote(bytes);
+        else
             m_error = QStringLiteral("Write error");
-            return false;
-        }
-        m_state.stationWrote(bytes);
-        return true;
+        return ok;
     }
     QByteArray readAll() override
     {
@@ -179,40 +173,32 @@ public:
     }
     bool waitForReadyRead(int ms) override
     {
+        const double next = dueAt(), now = double(m_clock.monotonicMs());
         if (!m_open)
             return false;
-        double next;
-        {
-            std::lock_guard lock(m_state.mutex);
-            next = m_state.pending.empty() ? -1 : m_state.pending.begin()->first;
-        }
-        const double now = double(m_clock.monotonicMs());
-        if (next < 0 || next > now + ms) {
-            appWaits().sleepMs(ms);
-            return false;
-        }
-        appWaits().sleepMs(int(std::ceil(std::max(0.0, next - now))));
-        deliver();
-        announce();
-        return true;
+        const bool arrives = next >= 0 && next <= now + ms;
+        appWaits().sleepMs(arrives ? int(std::ceil(std::max(0.0, next - now))) : ms);
+        if (arrives)
+            arrive();
+        return arrives;
     }
     QString errorString() const override { return m_error; }
 
+    double dueAt() const { return m_state.locked([](State &s) { return s.nextDue(); }); }
     // Moves what is due into the port's buffer, as the driver would.
     void deliver()
     {
-        if (!m_open)
-            return;
         std::lock_guard lock(m_state.mutex);
-        const QByteArray due = m_state.takeDue(double(m_clock.monotonicMs()));
+        const QByteArray due = m_open ? m_state.takeDue(double(m_clock.monotonicMs())) : QByteArray();
         if (!due.isEmpty()) {
             m_rx += due;
             ++m_arrivals;
         }
     }
-    // Reports new bytes, but never from inside its own report.
-    void announce()
+    // ... and reports new bytes, but never from inside its own report.
+    void arrive()
     {
+        deliver();
         if (m_emitting || m_announced == m_arrivals)
             return;
         m_announced = m_arrivals;
@@ -234,12 +220,10 @@ public:
 private:
     State &m_state;
     FakeClock &m_clock;
-    bool m_open = false;
+    bool m_open = false, m_emitting = false;
     QByteArray m_rx;
     QString m_error;
-    int m_arrivals = 0;
-    int m_announced = 0;
-    bool m_emitting = false;
+    int m_arrivals = 0, m_announced = 0;
 };
 
 // The units' side of a pseudo-terminal, run in a thread of its own.
@@ -249,7 +233,7 @@ public:
     explicit PtyThread(State &state) : m_state(state)
     {
         char name[256] = {};
-        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0 || pipe(m_wake) != 0)
             qFatal("openpty failed");
         m_path = QString::fromLocal8Bit(name);
         // Raw from the start, so nothing is echoed back before the station sets up the line.
@@ -257,8 +241,6 @@ public:
         tcgetattr(m_slave, &tio);
         cfmakeraw(&tio);
         tcsetattr(m_slave, TCSANOW, &tio);
-        if (pipe(m_wake) != 0)
-            qFatal("pipe failed");
         fcntl(m_wake[0], F_SETFL, O_NONBLOCK);
         m_state.now = [start = std::chrono::steady_clock::now()] {
             return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -270,11 +252,9 @@ public:
         m_stop = true;
         wake();
         m_thread.join();
-        if (m_master >= 0)
-            ::close(m_master);
-        ::close(m_slave);
-        ::close(m_wake[0]);
-        ::close(m_wake[1]);
+        for (int fd : {m_master, m_slave, m_wake[0], m_wake[1]})
+            if (fd >= 0)
+                ::close(fd);
     }
 
     QString path() const { return m_path; }
@@ -294,34 +274,23 @@ private:
     int lineBaud() const
     {
         termios tio{};
-        if (tcgetattr(m_slave, &tio) != 0)
-            return 9600;
-        switch (cfgetospeed(&tio)) {
-        case B300: return 300;
-        case B1200: return 1200;
-        case B2400: return 2400;
-        case B4800: return 4800;
-        case B19200: return 19200;
-        case B38400: return 38400;
-        case B115200: return 115200;
-        default: return 9600;
-        }
+        const speed_t speed = tcgetattr(m_slave, &tio) == 0 ? cfgetospeed(&tio) : B9600;
+        for (auto [code, baud] : {std::pair{B300, 300}, {B1200, 1200}, {B2400, 2400}, {B4800, 4800},
+                                  {B19200, 19200}, {B38400, 38400}, {B115200, 115200}})
+            if (speed == code)
+                return baud;
+        return 9600;
     }
 
     void run()
     {
         char buffer[4096];
         while (!m_stop) {
-            if (m_hangUp && m_master >= 0) {
-                ::close(m_master);
-                m_master = -1;
-            }
-            double waitMs = 50;
-            {
-                std::lock_guard lock(m_state.mutex);
-                if (!m_state.pending.empty())
-                    waitMs = std::clamp(m_state.pending.begin()->first - m_state.now(), 0.0, 50.0);
-            }
+            if (m_hangUp && m_master >= 0)
+                ::close(std::exchange(m_master, -1));
+            const double waitMs = m_state.locked([](State &s) {
+                return s.pending.empty() ? 50.0 : std::clamp(s.nextDue() - s.now(), 0.0, 50.0);
+            });
             pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
             const timespec timeout{0, long(waitMs * 1e6)};
             ppoll(fds, 2, &timeout, nullptr);
@@ -330,33 +299,23 @@ private:
                 }
             if (m_master >= 0 && (fds[0].revents & POLLIN)) {
                 const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-                if (n > 0) {
-                    std::lock_guard lock(m_state.mutex);
-                    m_state.baud = lineBaud();
-                    m_state.stationWrote(QByteArray(buffer, n));
-                }
+                if (n > 0)
+                    m_state.locked([&](State &s) {
+                        s.baud = lineBaud();
+                        s.stationWrote(QByteArray(buffer, n));
+                    });
             }
-            QByteArray due;
-            {
-                std::lock_guard lock(m_state.mutex);
-                due = m_state.takeDue(m_state.now());
-            }
-            for (qsizetype done = 0; m_master >= 0 && done < due.size();) {
-                const ssize_t n = ::write(m_master, due.constData() + done, size_t(due.size() - done));
-                if (n <= 0)
+            const QByteArray due = m_state.locked([](State &s) { return s.takeDue(s.now()); });
+            for (qsizetype done = 0, n = 0; m_master >= 0 && done < due.size(); done += n)
+                if ((n = ::write(m_master, due.constData() + done, size_t(due.size() - done))) <= 0)
                     break;
-                done += n;
-            }
         }
     }
 
     State &m_state;
-    int m_master = -1;
-    int m_slave = -1;
-    int m_wake[2] = {-1, -1};
+    int m_master = -1, m_slave = -1, m_wake[2] = {-1, -1};
     QString m_path;
-    std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_hangUp{false};
+    std::atomic<bool> m_stop{false}, m_hangUp{false};
     std::thread m_thread;
 };
 
@@ -367,16 +326,10 @@ SimulatedBus::SimulatedBus(FakeClock &clock, FakeWaits &waits) : d(std::make_uni
     serialLink().reset();
     installAutoMessageCheck();
     serialLink().setPort(m_port.get());
-    waits.setPumpHook([this] {
-        m_port->deliver();
-        m_port->announce();
-    });
+    waits.setPumpHook([this] { m_port->arrive(); });
 }
 
-SimulatedBus::SimulatedBus(OnPty) : d(std::make_unique<State>())
-{
-    m_pty = std::make_unique<PtyThread>(*d);
-}
+SimulatedBus::SimulatedBus(OnPty) : d(std::make_unique<State>()) { m_pty = std::make_unique<PtyThread>(*d); }
 
 SimulatedBus::~SimulatedBus()
 {
@@ -390,12 +343,7 @@ SimulatedBus::~SimulatedBus()
 
 SimUnit &SimulatedBus::addUnit(int address, const QString &message)
 {
-    std::lock_guard lock(d->mutex);
-    SimUnit &unit = d->units[address];
-    unit = SimUnit{};
-    unit.address = address;
-    unit.message = message;
-    return unit;
+    return d->locked([&](State &s) -> SimUnit & { return s.units[address] = SimUnit{address, message}; });
 }
 
 SimUnit &SimulatedBus::addUnit(int address, int deviceType)
@@ -403,26 +351,14 @@ SimUnit &SimulatedBus::addUnit(int address, int deviceType)
     return addUnit(address, sampleMessage(deviceType, formatUnitAddress(address)));
 }
 
-int SimulatedBus::requestsTo(int address) const
-{
-    std::lock_guard lock(d->mutex);
-    const auto it = d->requests.find(address);
-    return it == d->requests.end() ? 0 : it->second;
-}
-
 void SimulatedBus::setAdapterReply(const QString &reply)
 {
-    std::lock_guard lock(d->mutex);
-    d->greetingEcho = false;
-    d->adapterReply = codepage::encode(reply);
+    d->locked([&](State &s) { s.adapterReply = codepage::encode(reply); });
 }
 
 void SimulatedBus::send(const QString &text, int delayMs, bool paced)
 {
-    {
-        std::lock_guard lock(d->mutex);
-        d->inject(codepage::encode(text), d->now() + delayMs, paced);
-    }
+    d->locked([&](State &s) { s.inject(codepage::encode(text), s.now() + delayMs, paced); });
     if (m_pty)
         m_pty->wake();
 }
@@ -430,20 +366,14 @@ void SimulatedBus::send(const QString &text, int delayMs, bool paced)
 void SimulatedBus::sendInBursts(const QString &message, const QList<int> &sizes, int gapMs)
 {
     qsizetype from = 0;
-    int delay = 0;
     for (qsizetype i = 0; i < sizes.size() && from < message.size(); ++i) {
         const qsizetype size = i + 1 == sizes.size() ? message.size() - from : sizes[i];
-        send(message.mid(from, size), delay);
+        send(message.mid(from, size), int(i) * gapMs);
         from += size;
-        delay += gapMs;
     }
 }
 
-QList<SimWrite> SimulatedBus::writeLog() const
-{
-    std::lock_guard lock(d->mutex);
-    return d->writes;
-}
+QList<SimWrite> SimulatedBus::writeLog() const { return d->locked([](State &s) { return s.writes; }); }
 
 QStringList SimulatedBus::writes() const
 {
@@ -454,73 +384,29 @@ QStringList SimulatedBus::writes() const
 }
 
 QString SimulatedBus::wire() const { return writes().join(QString()); }
-
-void SimulatedBus::clearWrites()
-{
-    std::lock_guard lock(d->mutex);
-    d->writes.clear();
-}
-
-void SimulatedBus::failOpen(const QString &error)
-{
-    std::lock_guard lock(d->mutex);
-    d->failOpen = error;
-}
-
-void SimulatedBus::failWrites(bool fail)
-{
-    std::lock_guard lock(d->mutex);
-    d->failWrites = fail;
-}
-
-void SimulatedBus::hangUp()
-{
-    if (m_pty)
-        m_pty->hangUp();
-    else
-        m_port->loseLine();
-}
+void SimulatedBus::clearWrites() { d->locked([](State &s) { s.writes.clear(); }); }
+void SimulatedBus::failOpen(const QString &error) { d->locked([&](State &s) { s.failOpen = error; }); }
+void SimulatedBus::failWrites(bool fail) { d->locked([&](State &s) { s.failWrites = fail; }); }
+void SimulatedBus::hangUp() { m_pty ? m_pty->hangUp() : m_port->loseLine(); }
 
 void SimulatedBus::advance(int ms)
 {
     const double target = d->now() + ms;
-    for (;;) {
-        double next;
-        {
-            std::lock_guard lock(d->mutex);
-            next = d->pending.empty() ? -1 : d->pending.begin()->first;
-        }
-        if (next < 0 || next > target)
-            break;
-        const double now = d->now();
-        if (next > now)
-            m_waits->sleepMs(int(std::ceil(next - now)));
-        m_port->deliver();
-        m_port->announce();
+    for (double next; (next = m_port->dueAt()) >= 0 && next <= target;) {
+        if (next > d->now())
+            m_waits->sleepMs(int(std::ceil(next - d->now())));
+        m_port->arrive();
     }
-    const double now = d->now();
-    if (target > now)
-        m_waits->sleepMs(int(std::ceil(target - now)));
+    if (target > d->now())
+        m_waits->sleepMs(int(std::ceil(target - d->now())));
 }
 
 QString SimulatedBus::path() const { return m_pty ? m_pty->path() : QString(); }
 
 int SimulatedBus::unreadByStation() const
 {
-    if (!m_pty)
-        return -1;
-    std::lock_guard lock(d->mutex);
-    return int(d->pending.size()) + m_pty->waitingInLine();
+    return m_pty ? d->locked([this](State &s) { return int(s.pending.size()) + m_pty->waitingInLine(); }) : -1;
 }
 
-int SimulatedBus::baud() const
-{
-    std::lock_guard lock(d->mutex);
-    return d->baud;
-}
-
-double SimulatedBus::charMs() const
-{
-    std::lock_guard lock(d->mutex);
-    return d->charMs();
-}
+int SimulatedBus::baud() const { return d->locked([](State &s) { return s.baud; }); }
+double SimulatedBus::charMs() const { return d->locked([](State &s) { return s.charMs(); }); }

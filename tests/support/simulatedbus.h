@@ -1,31 +1,16 @@
 #pragma once
-// A bus of simulated units for tests, in two forms.
-//
-// In-process (most tests): SimulatedBus bus(clock, waits) with the test's
-// FakeClock and FakeWaits. While alive the bus is the port behind serialLink();
-// the station opens it as usual (serialLink().openComPort(n), any n). The units'
-// bytes arrive by the fake clock: a wait of the link sleeps (advancing the clock)
-// until the next byte is due, each pump of the FakeWaits delivers what is due
-// (the bus owns the FakeWaits' pump hook), and advance() lets time pass outside
-// any wait, delivering as the event loop would.
-//
-// On a pseudo-terminal: SimulatedBus bus(SimulatedBus::OnPty{}) puts the units
-// behind a pty whose device is path(); point NUVAX_COM<n> at it and let the
-// real QSerialPort of the link open port n. The units run in a thread of their
-// own and pace their bytes by the wall clock. Configure units before the station
-// starts talking to them.
-//
-// Units answer the status request (LF, address, "S00") and the find request
-// (LF, address, "F00") with their status message, by default one character at
-// a time at the line's byte rate (10 bits a character at the baud rate the
-// station opened). The adapter greetings "K2Connect@" and "B3Connect@" get the
-// adapter's reply. Everything the station writes is recorded with its time.
-#include <QByteArray>
+// A bus of simulated units. In-process, SimulatedBus(clock, waits) is the port
+// behind serialLink() while alive: units' bytes arrive by the fake clock, during
+// the link's waits, at each pump of the FakeWaits (the bus owns its hook) or in
+// advance(). SimulatedBus(OnPty{}) serves the units from a thread behind the
+// pseudo-terminal path(), by the wall clock. Units answer the status ("S00") and
+// find ("F00") requests with their message, a character at a time at the line's
+// byte rate; the adapter greetings get the adapter's reply. Every write of the
+// station is recorded with its time.
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <map>
 #include <memory>
 
 class FakeClock;
@@ -58,21 +43,16 @@ public:
     SimulatedBus(const SimulatedBus &) = delete;
     SimulatedBus &operator=(const SimulatedBus &) = delete;
 
-    // The unit at a registry address (1..2000); its bus form is the address's text.
+    // The unit at a registry address (1..2000), with its message or a quiet one of the device type.
     SimUnit &addUnit(int address, const QString &message);
-    // ... with a well-formed quiet message of the device type 1..13.
     SimUnit &addUnit(int address, int deviceType);
-    // Status and find requests the unit has seen so far.
-    int requestsTo(int address) const;
-    // The adapter's answer to its greeting; "" leaves it silent. By default it
-    // answers with the greeting itself.
+    // The adapter's answer to its greeting ("": silent); by default the greeting itself.
     void setAdapterReply(const QString &reply);
 
-    // Characters a unit sends by itself, starting delayMs from now (after
-    // whatever the line still carries), at once or paced at the byte rate.
+    // Characters a unit sends by itself, delayMs from now (after whatever the
+    // line still carries), at once or paced.
     void send(const QString &text, int delayMs = 0, bool paced = false);
-    // The message cut into bursts of the given sizes, gapMs apart (the last
-    // burst takes the rest).
+    // The message in bursts of these sizes (the last takes the rest), gapMs apart.
     void sendInBursts(const QString &message, const QList<int> &sizes, int gapMs);
 
     QList<SimWrite> writeLog() const;
@@ -83,15 +63,13 @@ public:
     // In-process only: the next opening fails with this description; writes fail.
     void failOpen(const QString &error);
     void failWrites(bool fail);
-    // The line breaks: in-process the port reports it and closes; on a pty the
-    // units' side closes, as an unplugged adapter does.
+    // The line breaks: in-process the port reports it and closes; on a pty the units' side closes.
     void hangUp();
     // In-process only: time passes outside any wait, due characters arrive.
     void advance(int ms);
 
     QString path() const;   // the pty device the station opens
-    // On a pty: characters of the units the station has not read yet, on their
-    // way or waiting in the line (-1 in-process).
+    // On a pty: units' characters the station has not read yet (-1 in-process).
     int unreadByStation() const;
     int baud() const;       // the rate the station opened the line at
     double charMs() const;  // the line time of one character

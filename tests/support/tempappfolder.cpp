@@ -4,10 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-TempAppFolder::TempAppFolder() : m_previous(qgetenv("NUVAX_HOME"))
-{
-    qputenv("NUVAX_HOME", m_dir.path().toUtf8());
-}
+TempAppFolder::TempAppFolder() : m_previous(qgetenv("NUVAX_HOME")) { qputenv("NUVAX_HOME", m_dir.path().toUtf8()); }
 
 TempAppFolder::~TempAppFolder()
 {
@@ -16,9 +13,6 @@ TempAppFolder::~TempAppFolder()
     else
         qputenv("NUVAX_HOME", m_previous);
 }
-
-QString TempAppFolder::path() const { return m_dir.path() + u'/'; }
-QString TempAppFolder::file(const QString &relative) const { return path() + relative; }
 
 QByteArray TempAppFolder::read(const QString &relative) const
 {

@@ -10,8 +10,8 @@ public:
     TempAppFolder();
     ~TempAppFolder();
 
-    QString path() const;                       // with trailing "/"
-    QString file(const QString &relative) const;
+    QString path() const { return m_dir.path() + u'/'; }
+    QString file(const QString &relative) const { return path() + relative; }
     QByteArray read(const QString &relative) const;
     void write(const QString &relative, const QByteArray &bytes) const;
 

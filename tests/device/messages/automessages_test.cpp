@@ -1,63 +1,32 @@
-#include "support/qtprint.h"
+#include "support/busfixture.h"
 
-#include "core/platform/codepage.h"
-#include "core/station/stationsettings.h"
-#include "device/link/seriallink.h"
-#include "device/messages/devicetypes.h"
 #include "device/messages/messagedescriber.h"
 #include "device/messages/statusrequest.h"
-#include "support/fakeclock.h"
-#include "support/fakewaits.h"
-#include "support/recordingview.h"
-#include "support/samplemessages.h"
-#include "support/simulatedbus.h"
-#include "support/tempappfolder.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
-class AutoMessageTest : public ::testing::Test
+class AutoMessage : public BusFixture
 {
 protected:
-    AutoMessageTest()
-    {
-        settings() = StationSettings{};
-        serialLink().openComPort(1);
-    }
-
-    static QString automatic(const QString &address = QStringLiteral("042"))
-    {
-        return withAt(sampleMessage(kType0403, address), 4, ".A");
-    }
-
-    TempAppFolder folder;
-    FakeClock clock{QDateTime(QDate(2011, 3, 7), QTime(14, 5))};
-    FakeWaits waits{clock};
-    RecordingView view;
-    SimulatedBus bus{clock, waits};
+    AutoMessage() : BusFixture(at(14, 5)) {}
+    static QString automatic() { return withAt(sampleMessage(kType0403, "042"), 4, ".A"); }
 };
 
-TEST_F(AutoMessageTest, MessageIsLoggedAndShownOnceTheLineFallsQuiet)
+TEST_F(AutoMessage, OnlyTheKindMarksOneAndItIsLoggedAndShownOnceTheLineFallsQuiet)
 {
     const QString message = withAt(automatic(), 15, "!");
     bus.send(message);
     bus.advance(0);
     EXPECT_EQ(view.alerts, QStringList({describeMessage(message)}));
-    EXPECT_EQ(serialLink().received(), QString());
+    EXPECT_EQ(serialLink().received(), "");
     EXPECT_EQ(clock.localNow().time(), QTime(14, 5, 0, 501)) << "collected until 500 ms of quiet";
-    EXPECT_EQ(folder.read("logs/Allgemein.log"),
-              codepage::encode("[07.03.2011 14:05:00] Automatische Statusmeldung erhalten\r\n"
-                               + describeMessage(message) + "\r\n\r\n\r\n"));
-}
-
-TEST_F(AutoMessageTest, OnlyTheKindMarksAnAutomaticMessage)
-{
+    EXPECT_EQ(folder.read("logs/Allgemein.log"), codepage::encode("[07.03.2011 14:05:00] Automatische Statusmeldung erhalten\r\n"
+                                                                  + describeMessage(message) + "\r\n\r\n\r\n"));
+    view.alerts.clear();
     bus.send("042S00403019");
-    bus.advance(0);
+    bus.advance(1000);
     EXPECT_TRUE(view.alerts.isEmpty());
     EXPECT_EQ(serialLink().received(), "042S00403019") << "left for the request waiting for it";
-
     serialLink().clearReceived();
     bus.send("X1-.A", 5000);
     bus.send("garbage", 5001);
@@ -65,7 +34,7 @@ TEST_F(AutoMessageTest, OnlyTheKindMarksAnAutomaticMessage)
     EXPECT_EQ(view.alerts.size(), 1) << "12 characters with .A are enough, whatever else they hold";
 }
 
-TEST_F(AutoMessageTest, BurstsAreOneMessageOnlyWhileTheLineDoesNotFallQuiet)
+TEST_F(AutoMessage, BurstsAreOneMessageOnlyWhileTheLineDoesNotFallQuiet)
 {
     const QString message = automatic();
     bus.sendInBursts(message, {13, 6}, 300);
@@ -76,20 +45,19 @@ TEST_F(AutoMessageTest, BurstsAreOneMessageOnlyWhileTheLineDoesNotFallQuiet)
     EXPECT_EQ(serialLink().received(), message.mid(13)) << "the rest carries no .A of its own";
 }
 
-TEST_F(AutoMessageTest, MessageAheadOfAnAnswerFailsThatRequestCleanly)
+TEST_F(AutoMessage, MessageAheadOfAnAnswerFailsThatRequestCleanly)
 {
     const QString answer = sampleMessage(kType0203, "007");
     bus.addUnit(7, answer).replyDelayMs = 100;
     const QString message = automatic();
     bus.send(message, 10);
-    QString got;
-    QString reason;
+    QString got, reason;
     EXPECT_EQ(requestStatus(7, got, "00", &reason), -1);
     EXPECT_EQ(reason, "Gerät antwortete nicht auf Anfrage");
     EXPECT_EQ(view.alerts, QStringList({describeMessage(message + answer)}));
 }
 
-TEST_F(AutoMessageTest, AQueryWhileAMessageIsCollectedIsRefusedAndTheMessageStaysWhole)
+TEST_F(AutoMessage, AQueryWhileAMessageIsCollectedIsRefusedAndTheMessageStaysWhole)
 {
     // The operator asks for unit 7 when the second burst of the message has come.
     struct QueryView : RecordingView
@@ -100,10 +68,8 @@ TEST_F(AutoMessageTest, AQueryWhileAMessageIsCollectedIsRefusedAndTheMessageStay
             if (!sent && ++received == 2)
                 result = requestStatus(7, answer, "00", &reason);
         }
-        int received = 0;
-        int result = 0;
-        QString answer;
-        QString reason;
+        int received = 0, result = 0;
+        QString answer, reason;
     } queryView;
     bus.addUnit(7, sampleMessage(kType0203, "007"));
     const QString message = withAt(automatic(), 13, "!");
@@ -117,7 +83,7 @@ TEST_F(AutoMessageTest, AQueryWhileAMessageIsCollectedIsRefusedAndTheMessageStay
     EXPECT_TRUE(queryView.alerts[0].contains("Kontakt 1: FEHLER"));
 }
 
-TEST_F(AutoMessageTest, AChatteringUnitLosesNoMessageAndCannotExhaustTheStack)
+TEST_F(AutoMessage, AChatteringUnitLosesNoMessageAndCannotExhaustTheStack)
 {
     // Every message comes whole, 400 ms after the one before: the line never
     // falls quiet, and each message starts while the one before it waits.
@@ -130,17 +96,14 @@ TEST_F(AutoMessageTest, AChatteringUnitLosesNoMessageAndCannotExhaustTheStack)
             highest = std::max(highest, frame);
             RecordingView::appendAlert(text);
         }
-        quintptr lowest = ~quintptr(0);
-        quintptr highest = 0;
+        quintptr lowest = ~quintptr(0), highest = 0;
     } depthView;
-
     QStringList sent;
     for (int i = 0; i < 1000; ++i) {
         sent.append(withAt(sampleMessage(kType0203, QString::number(i).rightJustified(3, u'0')), 4, ".A"));
         bus.send(sent.last(), i * 400);
     }
     bus.advance(1000 * 400 + 30000);
-
     const QString shown = depthView.alerts.join(u'|');
     for (const QString &message : sent)
         ASSERT_TRUE(shown.contains(message)) << message.toStdString();

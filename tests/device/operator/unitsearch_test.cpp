@@ -1,22 +1,8 @@
-#include "support/qtprint.h"
+#include "support/busfixture.h"
 
 #include "core/registry/unitaddress.h"
-#include "core/registry/unitregistry.h"
 #include "core/registry/unitsfile.h"
-#include "core/station/stationsettings.h"
-#include "device/link/busclaim.h"
-#include "device/link/seriallink.h"
-#include "device/messages/devicetypes.h"
 #include "device/operator/unitsearch.h"
-#include "support/fakeclock.h"
-#include "support/fakewaits.h"
-#include "support/recordingview.h"
-#include "support/samplemessages.h"
-#include "support/simulatedbus.h"
-#include "support/tempappfolder.h"
-
-#include <functional>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -35,22 +21,9 @@ struct RecordedProgress : SearchProgress
     std::function<void(const QString &)> onStatus;
 };
 
-class UnitSearchTest : public ::testing::Test
+class UnitSearchTest : public BusFixture
 {
 protected:
-    UnitSearchTest()
-    {
-        settings() = StationSettings{};
-        units().clear();
-        serialLink().openComPort(1);
-        bus.clearWrites();
-    }
-    ~UnitSearchTest() override
-    {
-        units().clear();
-        serialLink().reset();
-    }
-
     static void registerUnit(int address)
     {
         addUnit(address, sampleMessage(kType0203, formatUnitAddress(address)).left(12));
@@ -64,15 +37,6 @@ protected:
                 search.stopPhase();
         };
     }
-    // Frames with the time since the first one.
-    QStringList timedFrames() const
-    {
-        QStringList out;
-        const QList<SimWrite> log = bus.writeLog();
-        for (const SimWrite &w : log)
-            out.append(QString::number(w.atMs - log.first().atMs) + ' ' + w.text.mid(1));
-        return out;
-    }
     // The registered addresses as "Units.dat" holds them.
     static QList<int> registeredInFile()
     {
@@ -85,11 +49,6 @@ protected:
         return out;
     }
 
-    TempAppFolder folder;
-    FakeClock clock;
-    FakeWaits waits{clock};
-    RecordingView view;
-    SimulatedBus bus{clock, waits};
     RecordedProgress progress;
     UnitSearch search;
 };
@@ -98,11 +57,10 @@ TEST_F(UnitSearchTest, FindSearchAsksSpecialAddressesFirstThenTheRangeWithTwoTri
 {
     const QString s02 = sampleMessage(kType0403, "S02");
     bus.addUnit(1002, s02);
-    bus.addUnit(997, kType0203).stopAfter = 5;                 // begins, then falls silent
-    bus.addUnit(998, kType0901).answerAtTry = 2;               // answers the second try
-    bus.addUnit(999, sampleMessage(kType0203, "123"));         // answers for another address
-    stopAt("Adresse: S04/99   Versuch #1");                    // ends only the special addresses
-
+    bus.addUnit(997, kType0203).stopAfter = 5;         // begins, then falls silent
+    bus.addUnit(998, kType0901).answerAtTry = 2;       // answers the second try
+    bus.addUnit(999, sampleMessage(kType0203, "123")); // answers for another address
+    stopAt("Adresse: S04/99   Versuch #1");            // ends only the special addresses
     SearchOptions options;
     options.specialAddresses = true;
     options.startAddress = 997;
@@ -112,9 +70,12 @@ TEST_F(UnitSearchTest, FindSearchAsksSpecialAddressesFirstThenTheRangeWithTwoTri
     // At 300 baud a character takes 33.3 ms. A silent address costs 2000 ms, then
     // 3000 ms; five characters and silence 167 + 501 ms, then 167 + 2001 ms. After
     // an answer the next frame waits for the line to be quiet for 500 ms.
-    EXPECT_EQ(timedFrames(), QStringList({"0 S01F00", "2000 S01F00", "5000 S02F00", "6135 S03F00", "8135 S03F00",
-                                          "11135 997F00", "11803 997F00", "13971 998F00", "15971 998F00",
-                                          "17872 999F00", "18807 999F00"}));
+    QStringList frames;
+    for (const auto &[atMs, text] : framesFrom(bus.writeLog().first().atMs))
+        frames.append(QString::number(atMs) + ' ' + text.mid(1));
+    EXPECT_EQ(frames, QStringList({"0 S01F00", "2000 S01F00", "5000 S02F00", "6135 S03F00", "8135 S03F00",
+                                   "11135 997F00", "11803 997F00", "13971 998F00", "15971 998F00", "17872 999F00",
+                                   "18807 999F00"}));
     EXPECT_EQ(progress.rows, QStringList({"[INFO] Suche nach Sonderadressen",
                                           "[INFO] ('Stop' wählen um nach anderen Geräten zu suchen)",
                                           "1002 " + getDeviceTypeName(s02), "[INFO] Suche nach anderen Geräten",
@@ -137,7 +98,7 @@ TEST_F(UnitSearchTest, FertigRegistersWhatWasFoundAndRemovesOnlyWhatWasAsked)
     options.startAddress = 5;
     search.run(options, progress);
     search.commit();
-    EXPECT_EQ(registeredInFile(), QList<int>({2, 5, 6, 9}));  // 7 asked and silent: removed
+    EXPECT_EQ(registeredInFile(), QList<int>({2, 5, 6, 9})); // 7 asked and silent: removed
     EXPECT_EQ(units().at(6).frame, sampleMessage(kType0404, "006").left(12));
     EXPECT_EQ(units().at(6).description.trimmed(), "Flur");
     EXPECT_EQ(units().at(6).state, kStateUnknown);

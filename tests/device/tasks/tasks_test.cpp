@@ -1,17 +1,15 @@
-#include "support/automationfixture.h"
+#include "support/busfixture.h"
 
 #include "core/files/tasksfile.h"
-#include "core/platform/textutil.h"
-#include "device/messages/devicetypes.h"
-#include "device/pages/statuspages.h"
 #include "device/pages/unitstatus.h"
 #include "device/tasks/tasktable.h"
 
+#include <QRegularExpression>
 #include <optional>
 
 namespace {
 
-TaskRecord task(const QString &name, QTime time, int aktion = 0)
+TaskRecord task(const QString &name, QTime time, int aktion = 0, std::initializer_list<int> adressen = {})
 {
     TaskRecord t;
     t.aktiv = true;
@@ -20,15 +18,17 @@ TaskRecord task(const QString &name, QTime time, int aktion = 0)
     t.wochentage.fill(true);
     t.monate.fill(true);
     t.aktion = static_cast<qint16>(aktion);
+    for (int a : adressen)
+        t.adressen[a] = true;
     return t;
 }
 
 QString slotId(int slot) { return tasks().at(slot).taskId; }
 
-class Tasks : public AutomationTest
+class Tasks : public BusFixture
 {
 protected:
-    Tasks() : AutomationTest(at(7, 29, 58)) {}
+    Tasks() : BusFixture(at(7, 29, 58)) {}
 
     // The general log's entries oldest first, without their time stamps.
     QStringList logEntries() const
@@ -38,23 +38,20 @@ protected:
             out.prepend(line.mid(line.indexOf("] ") + 2));
         return out;
     }
+    // The last frames written.
+    QStringList lastWrites(int n) const { return bus.writes().mid(bus.writes().size() - n); }
 };
 
 TEST_F(Tasks, FramesOfEachTargetTwiceAndTheSecondTaskOfTheMinuteSkipped)
 {
-    TaskRecord t = task("Flurlicht", QTime(7, 30), 0);
-    t.gruppen[5] = t.adressen[5] = t.gruppen[12] = t.adressen[150] = true;
+    TaskRecord t = task("Flurlicht", QTime(7, 30), 0, {5, 150});
+    t.gruppen[5] = t.gruppen[12] = true;
     addTask(t);
-    TaskRecord second = task("Zweiter", QTime(7, 30));
-    second.adressen[2] = true;
-    addTask(second);
-    TaskRecord all = task("Aus", QTime(7, 31), 1);
+    addTask(task("Zweiter", QTime(7, 30), 0, {2}));
+    TaskRecord all = task("Aus", QTime(7, 31), 1, {3}); // the addresses are not looked at for all units
     all.alleEinheiten = true;
-    all.adressen[3] = true;  // not looked at for all units
     addTask(all);
-    TaskRecord reset = task("Reset", QTime(7, 32), 2);
-    reset.adressen[3] = true;
-    addTask(reset);
+    addTask(task("Reset", QTime(7, 32), 2, {3}));
     tickUntil(at(7, 33));
 
     QStringList expected;
@@ -62,100 +59,66 @@ TEST_F(Tasks, FramesOfEachTargetTwiceAndTheSecondTaskOfTheMinuteSkipped)
         expected << f << f;
     EXPECT_EQ(bus.writes(), expected);
     const auto log = bus.writeLog();
-    for (int i = 1; i < log.size(); ++i) {
-        if (i != 8) {  // the all-units task runs a minute later
-            EXPECT_EQ(log[i].atMs - log[i - 1].atMs, 250) << i;
-        }
-    }
+    for (int i = 1; i < log.size(); ++i) // the all-units task runs a minute later
+        EXPECT_EQ(log[i].atMs - log[i - 1].atMs, i == 8 ? log[8].atMs - log[7].atMs : 250) << i;
     EXPECT_EQ(logEntries(), QStringList({"Task 'Zweiter' konnte nicht gestartet werden, weil ein anderer Task "
                                          "gerade ausgeführt wird!",
                                          "Geplanter Task 'Flurlicht' wird gestartet!",
                                          "Geplanter Task 'Flurlicht' wurde ausgeführt!",
-                                         "Geplanter Task 'Aus' wird gestartet!",
-                                         "Geplanter Task 'Aus' wurde ausgeführt!",
+                                         "Geplanter Task 'Aus' wird gestartet!", "Geplanter Task 'Aus' wurde ausgeführt!",
                                          "Geplanter Task 'Reset' wird gestartet!",
                                          "Geplanter Task 'Reset': Die Aktion 'Datenreset' hat keinen Befehl, "
                                          "es wird nichts gesendet!",
                                          "Geplanter Task 'Reset' wurde ausgeführt!"}));
-    EXPECT_EQ(view.panels.value(2), QStringLiteral("Warte auf geplantes Ereignis . . ."));
+    EXPECT_EQ(view.panels.value(2), "Warte auf geplantes Ereignis . . .");
 }
 
-TEST_F(Tasks, TaskPausesForATestAndSendsWhatItHadWhenItStarted)
-{
-    settings().pruefung = {true, 3, 0, 0, QTime(7, 30)};
-    unit(3, kType0701);
-    TaskRecord t = task("Nacht", QTime(7, 30));
-    t.adressen[4] = true;
-    addTask(t);
-    // The operator removes the task and adds another one in its slot while it waits.
-    view.onStatus = [&](const QString &text) {
-        if (text == QStringLiteral("Abfrage in 30 Sekunden")) {
-            deleteTask(slotId(1));
-            TaskRecord other = task("Andere", QTime(9, 0));
-            other.adressen[9] = true;
-            addTask(other);
-        }
-    };
-    tickUntil(at(7, 31, 30));
-
-    const QStringList w = bus.writes();
-    ASSERT_GE(w.size(), 2);
-    EXPECT_EQ(w.mid(w.size() - 2), QStringList({"\n004C0D", "\n004C0D"}));
-    EXPECT_EQ(w.indexOf("\nALLp00"), w.size() - 5) << "the test ends before the task goes on";
-    EXPECT_EQ(w.count("\n009C0D"), 0);
-    EXPECT_EQ(logEntries(),
-              QStringList({"Task 'Nacht' wurde ausgeführt während die AutoPrüfung lief und wird angehalten!",
-                           "Task 'Nacht' wird jetzt fortgesetzt!", "Geplanter Task 'Nacht' wird gestartet!",
-                           "Geplanter Task 'Nacht' wurde ausgeführt!"}));
-}
-
-TEST_F(Tasks, DuringThePauseTheBusIsFreeAndASlotInsideItsPollStartsLate)
+// The task waits while the tests run and then sends what it had when it
+// started; meanwhile the bus is free for a query, and a duration test due
+// inside the function test's poll (07:31:08 to 07:33:14) starts late.
+TEST_F(Tasks, TaskPausesForTheTestsWhileTheBusIsFreeAndASlotInsideAPollStartsLate)
 {
     settings().pruefung = {true, 3, 0, 0, QTime(7, 30)};
     settings().dauertest = {true, 2, 0, 0, QTime(7, 32)};
-    settings().akkulaufzeit = 0;
-    // The function test's poll runs from 07:31:08 to 07:33:14.
     for (int adr = 1; adr <= 14; ++adr)
         unit(adr, kType0701).silent = true;
     unit(15, kType0203);
-    TaskRecord t = task("Nacht", QTime(7, 30));
-    t.adressen[4] = true;
-    addTask(t);
-    initStatusPages();
+    addTask(task("Nacht", QTime(7, 30), 0, {4}));
+    // The operator asks for unit 15, removes the task and adds another one in its slot while it waits.
     std::optional<int> query;
     QString reason;
     view.onStatus = [&](const QString &text) {
-        if (text == QStringLiteral("Abfrage in 30 Sekunden") && !query)
+        if (text == "Abfrage in 30 Sekunden" && !query) {
             query = showUnitStatus(15, &reason);
+            deleteTask(slotId(1));
+            addTask(task("Andere", QTime(9, 0), 0, {9}));
+        }
     };
     tickUntil(at(7, 39));
-
     EXPECT_EQ(query, kUnitStatusShown) << reason.toStdString();
     const QStringList w = bus.writes();
     const qsizetype late = w.indexOf("\nALLT00");
     ASSERT_GT(late, 0);
     EXPECT_EQ(w[late - 1], "\nALLp00") << "the duration test starts right after the function test's poll";
     EXPECT_EQ(w.count("\nALLT00"), 3);
-    EXPECT_EQ(w.mid(w.size() - 5), QStringList({"\nALLR00", "\nALLR00", "\nALLR00", "\n004C0D", "\n004C0D"}));
-    EXPECT_EQ(logEntries().filter("verspätet"),
-              QStringList({"Betriebsdauertest für den Termin 07.03.2011 07:32 wurde verspätet gestartet!"}));
+    EXPECT_EQ(w.count("\n009C0D"), 0);
+    EXPECT_EQ(lastWrites(5), QStringList({"\nALLR00", "\nALLR00", "\nALLR00", "\n004C0D", "\n004C0D"}));
+    EXPECT_EQ(logEntries().filter(QRegularExpression("Task|verspätet")),
+              QStringList({"Task 'Nacht' wurde ausgeführt während die AutoPrüfung lief und wird angehalten!",
+                           "Task 'Nacht' wird jetzt fortgesetzt!", "Geplanter Task 'Nacht' wird gestartet!",
+                           "Betriebsdauertest für den Termin 07.03.2011 07:32 wurde verspätet gestartet!",
+                           "Geplanter Task 'Nacht' wurde ausgeführt!"}));
 }
 
-TEST_F(Tasks, MinutesSpentInTheEndOfADurationTestAreMadeUpAfterIt)
+TEST_F(Tasks, MinutesSpentInTheEndOfADurationTestAreMadeUpAfterItButNotAClockSetForward)
 {
     settings().dauertest = {true, 2, 0, 0, QTime(7, 30)};
-    settings().akkulaufzeit = 0;
-    TaskRecord t = task("Danach", QTime(7, 30));
-    t.adressen[2] = true;
+    TaskRecord t = task("Danach", QTime(7, 30), 0, {2});
     addTask(t);
     tickUntil(at(7, 33));
+    EXPECT_EQ(bus.writes().indexOf("\nALLR00"), bus.writes().size() - 5);
+    EXPECT_EQ(lastWrites(2), QStringList({"\n002C0D", "\n002C0D"}));
 
-    const QStringList w = bus.writes();
-    ASSERT_GE(w.size(), 2);
-    EXPECT_EQ(w.indexOf("\nALLR00"), w.size() - 5);
-    EXPECT_EQ(w.mid(w.size() - 2), QStringList({"\n002C0D", "\n002C0D"}));
-
-    // A clock set forward is no wait: the minutes it skips are not made up.
     bus.clearWrites();
     t.uhrzeit = QDateTime(QDate(1899, 12, 30), QTime(8, 0));
     t.taskId = slotId(1);
@@ -185,10 +148,9 @@ TEST_F(Tasks, TableReusesFreedSlotsKeepsIdsAndLocksAndShowsItsList)
     fillTaskList();
     ASSERT_EQ(view.taskRows.size(), 2);
     const TaskListRow &b = view.taskRows[1];
-    EXPECT_EQ(QStringList({b.status, b.taskId, b.beschreibung, b.uhrzeit, b.aktion, b.wochentage}),
-              QStringList({"Inaktiv", idB, "A", "06:05", "", "Montag, Sonntag"}));
-    EXPECT_EQ(b.monate, "Januar, Februar, März, April, Mai, Juli, August, September, Oktober, November, Dezember");
-
+    EXPECT_EQ(QStringList({b.status, b.taskId, b.beschreibung, b.uhrzeit, b.aktion, b.wochentage, b.monate}),
+              QStringList({"Inaktiv", idB, "A", "06:05", "", "Montag, Sonntag",
+                           "Januar, Februar, März, April, Mai, Juli, August, September, Oktober, November, Dezember"}));
     for (int i = 3; i <= kMaxTasks; ++i)
         addTask(task("X", QTime(1, 0)));
     EXPECT_FALSE(addTask(task("zu viel", QTime(1, 0))));

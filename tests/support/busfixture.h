@@ -1,6 +1,8 @@
 #pragma once
-// A station with a fake clock, a simulated bus, a fresh program folder and a
-// recording window, driven by the one-second tick as the main window drives it.
+// A station with a fake clock, a simulated bus on port 1 (opened), a fresh
+// program folder, a recording window and scripted boxes; the station's tables
+// are emptied before and after. tickUntil() drives the one-second tick as the
+// main window does.
 #include "support/qtprint.h"
 
 #include "core/files/taskrecord.h"
@@ -11,10 +13,13 @@
 #include "device/autotest/timertick.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
+#include "device/messages/devicetypes.h"
+#include "device/pages/statuspages.h"
 #include "device/tasks/taskrunner.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/recordingview.h"
+#include "support/samplemessages.h"
 #include "support/scriptedprompts.h"
 #include "support/simulatedbus.h"
 #include "support/tempappfolder.h"
@@ -22,7 +27,7 @@
 #include <gtest/gtest.h>
 #include <functional>
 
-// A window that lets a test act when a status text appears, as an operator would.
+// A window that lets a test act when a status text or the clock appears, as an operator would.
 class HookView : public RecordingView
 {
 public:
@@ -34,22 +39,25 @@ public:
         if (panel == 4 && onClock)
             onClock(text);
     }
-    std::function<void(const QString &)> onStatus;
-    std::function<void(const QString &)> onClock;
+    std::function<void(const QString &)> onStatus, onClock;
 };
 
 // Monday, 7 March 2011.
-inline QDateTime at(int h, int m, int s = 0, int ms = 0)
-{
-    return QDateTime(QDate(2011, 3, 7), QTime(h, m, s, ms));
-}
+inline QDateTime at(int h, int m, int s = 0, int ms = 0) { return QDateTime(QDate(2011, 3, 7), QTime(h, m, s, ms)); }
 
-class AutomationTest : public ::testing::Test
+class BusFixture : public ::testing::Test
 {
 protected:
-    explicit AutomationTest(const QDateTime &start = at(11, 59, 58)) : clock(start) {}
+    explicit BusFixture(const QDateTime &start = at(11, 59, 58)) : clock(start)
+    {
+        reset();
+        initStatusPages();
+        serialLink().openComPort(1);
+        bus.clearWrites();
+    }
+    ~BusFixture() override { reset(); }
 
-    void SetUp() override
+    static void reset()
     {
         resetAutoTestRun();
         resetTaskRunner();
@@ -58,29 +66,22 @@ protected:
         units().clear();
         tasks().clear();
         serialLink().reset();
-        serialLink().openComPort(1);
-        bus.clearWrites();
     }
-    void TearDown() override { serialLink().reset(); }
-
+    // A unit on the bus and in the registry.
     SimUnit &unit(int adr, int deviceType)
     {
         SimUnit &u = bus.addUnit(adr, deviceType);
         addUnit(adr, u.message.left(12));
         return u;
     }
-
-    // Ticks as the window's timer does: one tick, then on to the next whole
-    // second, until the clock reaches `until`.
+    // Ticks as the window's timer does, on each whole second, until the clock reaches `until`.
     void tickUntil(const QDateTime &until)
     {
         while (clock.localNow() < until) {
             timerTick();
-            const int ms = 1000 - clock.localNow().time().msec();
-            bus.advance(ms);
+            bus.advance(1000 - clock.localNow().time().msec());
         }
     }
-
     // Frames with their times in ms from `from`.
     QList<QPair<qint64, QString>> framesFrom(qint64 from) const
     {
@@ -89,7 +90,6 @@ protected:
             out.append({w.atMs - from, w.text});
         return out;
     }
-
     QString logText(const QString &name) const { return codepage::decode(folder.read("logs/" + name)); }
 
     TempAppFolder folder;

@@ -1,0 +1,319 @@
+#include "support/busfixture.h"
+
+#include "core/files/stationini.h"
+#include "core/platform/oledate.h"
+#include "core/station/stoprequest.h"
+#include "device/autotest/autotestpoll.h"
+#include "device/autotest/autotestschedule.h"
+#include "device/tasks/tasktable.h"
+
+#include <QDir>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+using Frames = QList<QPair<qint64, QString>>;
+const QString kTestLog = "AutoTest_2011_03_07.log";
+
+QStringList requestsIn(const Frames &frames)
+{
+    QStringList out;
+    for (const auto &f : frames)
+        if (f.second.endsWith("S00"))
+            out << f.second;
+    return out;
+}
+
+// The lines a test writes below the header of its log.
+QString details(const QString &log)
+{
+    const QString mark = "Details der Prüfung:\r\n--------------------\r\n\r\n";
+    const qsizetype i = log.indexOf(mark);
+    return i < 0 ? QString() : log.mid(i + mark.size());
+}
+
+using AutoTest = BusFixture;
+
+TEST_F(AutoTest, FunctionTestFromItsMinuteToTheResultSignal)
+{
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    settings().sigResultAktiv = true;
+    settings().signalAdr = 50;
+    unit(3, kType0701);
+    unit(5, kType0401).silent = true;
+    units().at(5).description = fixedWidth("Treppenhaus", kDescriptionWidth);
+    unit(7, kType0901).answerAtTry = 2;
+    // The operator presses the duration test's button while the units are polled.
+    int started = -1;
+    QString reason;
+    view.onStatus = [&](const QString &text) {
+        if (text == "Frage Adresse 3 ab...") {
+            kannTestStarten(kArtDauertest, &reason);
+            started = starteAutoPruefung(kArtDauertest);
+        }
+    };
+    tickUntil(at(12, 0));
+    const qint64 t0 = clock.monotonicMs();
+    timerTick();
+    EXPECT_EQ(view.panels.value(2), "Abfrage in 60 Sekunden");
+    tickUntil(at(12, 1, 7, 999));
+    EXPECT_EQ(view.panels.value(2), "Abfrage in 1 Sekunden");
+    tickUntil(at(12, 1, 30));
+
+    const Frames frames = framesFrom(t0);
+    ASSERT_GE(frames.size(), 16);
+    EXPECT_EQ(frames.mid(0, 6), Frames({{0, "\nALLP00"}, {700, "\nALLi00"}, {1400, "\nALLP00"}, {2800, "\nALLi00"},
+                                        {4200, "\nALLP00"}, {6300, "\nALLi00"}}));
+    // The countdown runs from the end of the broadcasts: 8.4 s, then 60 whole seconds.
+    EXPECT_TRUE(frames[6].first >= 68000 && frames[6].first < 68100) << frames[6].first;
+    EXPECT_EQ(requestsIn(frames).join(""), "\n003S00\n005S00\n005S00\n005S00\n007S00\n007S00");
+    const qint64 end = frames[12].first;
+    EXPECT_EQ(frames.mid(12), Frames({{end, "\nALLp00"}, {end + 500, "\nALLp00"}, {end + 1000, "\nALLp00"},
+                                      {end + 1500, "\n050E00"}}));
+    EXPECT_EQ(details(logText(kTestLog)), "Abfrage der Geräte gestartet am: 07.03.2011 12:01\r\n\r\n"
+                                          "Adresse 003\r\n\tTyp: Pallex\r\n\tStatus: OK\r\n\r\n"
+                                          "Adresse 005\r\n\tTyp: QOR07\r\n\tStatus: FEHLER\r\n\tBeschreibung: Treppenhaus\r\n"
+                                          "\tFEHLER: Keine oder fehlerhafte Antwort\r\n\r\n\r\n"
+                                          "Adresse 007\r\n\tTyp: Ivenor\r\n\tStatus: OK\r\n\r\n\r\n\r\n"
+                                          "Autoprüfung beendet am: 07.03.2011 12:01\r\n");
+    EXPECT_EQ(view.panels.value(2), "Warte auf geplantes Ereignis . . .");
+    EXPECT_TRUE(view.labelColorRefreshes >= 1 && !pruefungIsRunning() && started == 1);
+    EXPECT_EQ(reason, "Der Betriebsdauertest kann momentan nicht gestartet werden, da "
+                      "gerade die Geräte der Prüfung abgefragt werden.");
+    // The result signal needs its switch and a chosen unit.
+    bus.clearWrites();
+    for (auto [aktiv, adr] : {std::pair{false, 9}, std::pair{true, 0}, std::pair{true, 9}}) {
+        settings().sigResultAktiv = aktiv;
+        settings().signalAdr = adr;
+        sendeErgebnisSignal();
+    }
+    EXPECT_EQ(bus.writes(), QStringList({"\n009E00"}));
+}
+
+class DurationTest : public BusFixture, public ::testing::WithParamInterface<int>
+{
+protected:
+    DurationTest() : BusFixture(at(4, 59, 58)) {}
+};
+
+TEST_P(DurationTest, PollsAfterTheBatteryDurationAndEndsWithTheLongWait)
+{
+    const int akku = GetParam();
+    settings().dauertest = {true, 2, 0, 0, QTime(5, 0)};
+    settings().akkulaufzeit = akku;
+    settings().sigResultAktiv = true;
+    settings().signalAdr = 50;
+    unit(3, kType0403);
+    units().at(3).state = kStateOk;
+    unit(5, kType0501).silent = true;
+    unit(7, kType2002);
+    tickUntil(at(5, 0));
+    const qint64 t0 = clock.monotonicMs();
+    tickUntil(at(5, 0, 1));
+    if (akku > 0) {
+        EXPECT_EQ(view.panels.value(2), "Gerätebfrage in 60 Minuten");
+        tickUntil(at(5, 59, 59, 999));
+        EXPECT_EQ(view.panels.value(2), "Gerätebfrage in 1 Minuten");
+    }
+    tickUntil(at(5 + akku, 1, 30));
+
+    const Frames frames = framesFrom(t0);
+    ASSERT_EQ(frames.size(), 16);
+    EXPECT_EQ(frames.mid(0, 6), Frames({{0, "\nALLT00"}, {500, "\nALLi00"}, {1000, "\nALLT00"}, {1500, "\nALLi00"},
+                                        {2000, "\nALLT00"}, {2500, "\nALLi00"}}));
+    // Without a battery duration the poll follows the broadcasts in the same tick.
+    const qint64 pollAt = akku == 0 ? 3000 : 3600000;
+    EXPECT_TRUE(frames[6].first >= pollAt && frames[6].first < pollAt + 100) << frames[6].first;
+    EXPECT_EQ(requestsIn(frames), QStringList({"\n005S00", "\n005S00", "\n005S00", "\n007S00"}));
+    const qint64 e = frames[10].first;
+    EXPECT_EQ(frames.mid(10), Frames({{e, "\nALLP00"}, {e + 500, "\nALLP00"}, {e + 1000, "\nALLP00"},
+                                      {e + 61500, "\nALLR00"}, {e + 62000, "\nALLR00"}, {e + 62500, "\nALLR00"}}));
+    EXPECT_EQ(details(logText(kTestLog)), QString("Abfrage gestartet am: 07.03.2011 %1:00\r\n"
+                                                  "Adresse 005\r\n\tTyp:\t\t\tWNT3-H\r\n\tStatus:\t\tFEHLER\r\n"
+                                                  "\tBeschreibung: \r\n\tFEHLER: Keine oder fehlerhafte Antwort\r\n\r\n\r\n"
+                                                  "Adresse 007\r\n\tTyp: Dravik-Regler\r\n\tStatus: OK\r\n\r\n\r\n\r\n"
+                                                  "Autoprüfung beendet am: 07.03.2011 %1:01\r\n")
+                                              .arg(QString("0%1").arg(5 + akku)));
+    EXPECT_EQ(std::pair(units().at(3).state, units().at(5).state), std::pair(kStateOk, kStateFault)) << "3 unasked";
+    EXPECT_FALSE(dauertestIsRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(Akkulaufzeit, DurationTest, ::testing::Values(0, 1));
+
+QDateTime dt(const char *text) { return QDateTime::fromString(text, "dd.MM.yyyy HH:mm:ss"); }
+
+// Monday 12:00 in March for every rule; 07.03.2011 and 14.03.2011 are Mondays.
+TEST(IntervalRules, EachRuleAcrossItsBoundaries)
+{
+    const struct { const char *name; int intervall; const char *lastRun, *now; bool due; } rules[] = {
+        {"yearly in its month and weekday", 0, "01.03.2010 12:00:00", "07.03.2011 12:00:00", true},
+        {"yearly already run this year", 0, "10.01.2011 12:00:00", "07.03.2011 12:00:00", false},
+        {"yearly in another month", 0, nullptr, "04.04.2011 12:00:00", false},
+        {"monthly first run of the month", 1, "28.02.2011 12:00:00", "07.03.2011 12:00:00", true},
+        {"monthly already run this month", 1, "07.03.2011 12:00:00", "14.03.2011 12:00:00", false},
+        {"monthly twelve months after", 1, "01.03.2010 12:00:00", "07.03.2011 12:00:00", true},
+        {"weekly next week", 2, "28.02.2011 12:00:00", "07.03.2011 12:00:59", true},
+        {"weekly already run today", 2, "07.03.2011 12:00:00", "07.03.2011 12:00:30", false},
+        {"weekly on another weekday", 2, nullptr, "08.03.2011 12:00:00", false},
+        {"weekly a minute late", 2, nullptr, "07.03.2011 12:01:00", false},
+        {"weekly a second early", 2, nullptr, "07.03.2011 11:59:59", false},
+        {"daily any weekday", 3, "06.03.2011 12:00:00", "08.03.2011 12:00:00", true},
+        {"daily already run today", 3, "08.03.2011 11:00:00", "08.03.2011 12:00:00", false},
+    };
+    for (const auto &r : rules) {
+        const TestSchedule s{true, r.intervall, 2, 0, QTime(12, 0)};
+        EXPECT_EQ(istFaellig(s, r.lastRun ? dt(r.lastRun) : oledate::zero(), dt(r.now), true), r.due) << r.name;
+    }
+    EXPECT_FALSE(istFaellig({true, 3, 2, 0, QTime(12, 0)}, oledate::zero(), dt("07.03.2011 12:00:00"), false))
+        << "no daily duration test";
+}
+
+TEST_F(AutoTest, BothKindsDueInOneMinuteStartOnlyTheDurationTest)
+{
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    settings().dauertest = {true, 2, 0, 0, QTime(12, 0)};
+    settings().akkulaufzeit = 3;
+    tickUntil(at(12, 1, 1));
+    EXPECT_EQ(bus.writes(), QStringList({"\nALLT00", "\nALLi00", "\nALLT00", "\nALLi00", "\nALLT00", "\nALLi00"}));
+    EXPECT_EQ(view.panels.value(2), "Gerätebfrage in 179 Minuten");
+    EXPECT_EQ(readIni("Pruefung", "LastRun", "absent"), "absent");
+    EXPECT_TRUE(logText(kTestLog).contains("Art der Prüfung: Betriebsdauertest\r\n"));
+}
+
+TEST_F(AutoTest, SlotInsideALongPollStartsRightAfterItOnceAndTheClockRunsOn)
+{
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    settings().dauertest = {true, 2, 0, 0, QTime(12, 2)};
+    settings().akkulaufzeit = 3;
+    for (int adr = 1; adr <= 40; ++adr)
+        unit(adr, kType0701).silent = true;
+    // "Units.dat" cannot be replaced: its box after the poll must not hold the station.
+    QDir().mkpath(folder.file("Units.dat"));
+    QStringList clockDuringPoll;
+    view.onClock = [&](const QString &text) {
+        if (autoTestRun().abfrageLaeuft && !clockDuringPoll.contains(text))
+            clockDuringPoll << text;
+    };
+    tickUntil(at(12, 12));
+    QStringList minutes;
+    for (int m = 1; m <= 7; ++m)
+        minutes << QString("Montag 07.03.2011 12:0%1").arg(m);
+    EXPECT_EQ(clockDuringPoll, minutes);
+
+    const QStringList w = bus.writes();
+    const qsizetype end = w.lastIndexOf("\nALLp00");
+    ASSERT_GT(end, 0);
+    EXPECT_EQ(w.mid(end - 2), QStringList({"\nALLp00", "\nALLp00", "\nALLp00", "\nALLT00", "\nALLi00", "\nALLT00",
+                                           "\nALLi00", "\nALLT00", "\nALLi00"}));
+    const QList<SimWrite> log = bus.writeLog();
+    EXPECT_LT(log[end + 1].atMs - log[end].atMs, 1500) << "the first tick after the poll starts it";
+    EXPECT_EQ(getDauertestLastRun(), at(12, 2));
+    EXPECT_EQ(view.panels.value(2), "Gerätebfrage in 176 Minuten");
+    EXPECT_EQ(logText("Allgemein.log").count("Betriebsdauertest für den Termin 07.03.2011 12:02 wurde verspätet"), 1);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(std::pair(prompts.shown[0].isNotice, prompts.shown[0].icon), std::pair(true, Prompts::Icon::Critical));
+}
+
+TEST_F(AutoTest, StateLeftByAnEndedProgramIsResetAndTheSlotRunsAgain)
+{
+    folder.write("Nuvax.ini", "[Pruefung]\r\nIsRunning=True\r\nLastRun=07.03.2011 11:00:00\r\n"
+                              "[Dauertest]\r\nIsRunning=True\r\nLastRun=07.03.2011 05:00:00\r\n");
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    timerTick();
+    EXPECT_EQ(readIni("Pruefung", "IsRunning", "") + readIni("Dauertest", "IsRunning", ""), "falsefalse");
+    EXPECT_EQ(std::pair(getPruefungLastRun(), getDauertestLastRun()), std::pair(oledate::zero(), oledate::zero()));
+    EXPECT_EQ(view.panels.value(2), "Warte auf geplantes Ereignis . . .");
+
+    tickUntil(at(12, 0, 1));
+    ASSERT_FALSE(bus.writes().isEmpty());
+    EXPECT_EQ(std::tuple(bus.writes().first(), getPruefungLastRun(), readIni("Pruefung", "IsRunning", "")),
+              std::tuple("\nALLP00", at(12, 0), "True"));
+}
+
+TEST_F(AutoTest, IniThatCannotBeWrittenStartsNothingAndSaysSoOnce)
+{
+    QDir().mkpath(folder.file("Nuvax.ini"));
+    settings().pruefung = {true, 3, 0, 0, QTime(12, 0)};
+    tickUntil(at(12, 1));
+    EXPECT_TRUE(bus.writes().isEmpty());
+    EXPECT_FALSE(QFile::exists(folder.file("logs/" + kTestLog)));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(std::pair(prompts.shown[0].isNotice, prompts.shown[0].icon), std::pair(true, Prompts::Icon::Critical))
+        << "the tick never waits for an OK";
+    EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
+}
+
+bool setImmutable(const QString &folder, bool on)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    bool ok = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+TEST_F(AutoTest, StaleStateThatCannotBeClearedCountsNothingDown)
+{
+    folder.write("Nuvax.ini", "[Pruefung]\r\nIsRunning=True\r\n");
+    // An immutable folder: its files stay readable, but nothing can replace them, even as root.
+    if (!setImmutable(folder.path(), true))
+        GTEST_SKIP() << "the file system keeps no immutable flag";
+    tickUntil(at(12, 0, 3));
+    setImmutable(folder.path(), false);
+    EXPECT_EQ(view.panels.value(2), "Warte auf geplantes Ereignis . . .");
+    EXPECT_EQ(readIni("Pruefung", "IsRunning", ""), "True");
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
+}
+
+TEST_F(AutoTest, NothingStartsOnceTheStationIsToldToEnd)
+{
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    TaskRecord all;
+    all.aktiv = all.alleEinheiten = true;
+    all.uhrzeit = QDateTime(QDate(1899, 12, 30), QTime(12, 0));
+    all.wochentage.fill(true);
+    all.monate.fill(true);
+    addTask(all);
+    requestStop();
+    tickUntil(at(12, 0, 5));
+    clearStopRequest();
+
+    EXPECT_TRUE(bus.writes().isEmpty());
+    EXPECT_EQ(readIni("Pruefung", "LastRun", "absent"), "absent");
+    EXPECT_FALSE(QFile::exists(folder.file("logs/Allgemein.log")));
+}
+
+TEST_F(AutoTest, FunctionTestEndingOnAnIniThatCannotBeWrittenIsPolledOnce)
+{
+    settings().pruefung = {true, 3, 0, 0, QTime(12, 0)};
+    unit(1, kType0701);
+    bool immutable = false;
+    view.onStatus = [&](const QString &text) {
+        if (text == "Frage Adresse 1 ab..." && !immutable)
+            immutable = setImmutable(folder.path(), true);
+    };
+    tickUntil(at(12, 4));
+    setImmutable(folder.path(), false);
+    if (!immutable)
+        GTEST_SKIP() << "the file system keeps no immutable flag";
+
+    EXPECT_EQ(bus.writes().count("\n001S00"), 1);
+    EXPECT_EQ(bus.writes().count("\nALLp00"), 3);
+    EXPECT_EQ(readIni("Pruefung", "IsRunning", ""), "True");
+    EXPECT_EQ(view.panels.value(2), "Warte auf geplantes Ereignis . . .");
+    // Each box once: the registry's save after the poll, then the running state's.
+    QStringList titles;
+    for (const auto &shown : prompts.shown)
+        titles << shown.title;
+    EXPECT_EQ(titles, QStringList({"Fehler: 75", "Nuvax"}));
+}
+
+} // namespace

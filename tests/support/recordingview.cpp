@@ -1,4 +1,0 @@
-#include "support/recordingview.h"
-
-RecordingView::RecordingView() { installView(this); }
-RecordingView::~RecordingView() { installView(nullptr); }
