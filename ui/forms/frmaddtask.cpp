@@ -4,6 +4,7 @@
 #include "core/platform/oledate.h"
 #include "core/station/nametables.h"
 #include "core/station/prompts.h"
+#include "ui/widgetmakers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -77,14 +78,6 @@ QListWidget *targetList(const char *name)
     list->setObjectName(QString::fromLatin1(name));
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     return list;
-}
-
-QPushButton *smallButton(const char *name, const char *caption)
-{
-    auto *b = new QPushButton(QString::fromLatin1(caption));
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -208,10 +201,10 @@ QWidget *FrmAddTask::buildTargets()
 
     m_groups = targetList("lstGroups");
     m_addresses = targetList("lstAddresses");
-    auto *addGroup = smallButton("cmdAddGroup", "+");
-    auto *delGroup = smallButton("cmdDelGroup", "-");
-    auto *addAddress = smallButton("cmdAddAdresse", "+");
-    auto *delAddress = smallButton("cmdDelAdresse", "-");
+    auto *addGroup = namedButton("+", "cmdAddGroup");
+    auto *delGroup = namedButton("-", "cmdDelGroup");
+    auto *addAddress = namedButton("+", "cmdAddAdresse");
+    auto *delAddress = namedButton("-", "cmdDelAdresse");
     m_targetButtons = {addGroup, delGroup, addAddress, delAddress};
     connect(addGroup, &QPushButton::clicked, this, [this] {
         eingabeGruppen();

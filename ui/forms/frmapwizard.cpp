@@ -7,6 +7,7 @@
 #include "core/station/stationsettings.h"
 #include "device/autotest/autotestschedule.h"
 #include "ui/stationpictures.h"
+#include "ui/widgetmakers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,18 +40,6 @@ const char *const kDurationNote =
 constexpr int kDailyItem = 3;
 constexpr int kPruefungPage = 1;
 constexpr int kDauertestPage = 2;
-
-QLabel *text(const char *utf8, bool heading = false)
-{
-    auto *label = new QLabel(QString::fromUtf8(utf8));
-    label->setWordWrap(true);
-    if (heading) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
-    return label;
-}
 
 QComboBox *list(const char *name, const QStringList &items)
 {
@@ -94,17 +83,11 @@ FrmAPWizard::FrmAPWizard(QWidget *parent) : QDialog(parent)
     for (int i = 0; i < m_pages->count(); ++i)
         m_pages->widget(i)->setObjectName(QStringLiteral("picAssist%1").arg(i));
 
-    m_back = new QPushButton(QStringLiteral("< &Zurück"));
-    m_back->setObjectName(QStringLiteral("cmdBack"));
-    m_next = new QPushButton(QStringLiteral("&Weiter >"));
-    m_next->setObjectName(QStringLiteral("cmdWeiter"));
-    m_finish = new QPushButton(QStringLiteral("Fertig"));
-    m_finish->setObjectName(QStringLiteral("cmdFertig"));
+    m_back = namedButton(QStringLiteral("< &Zurück"), "cmdBack");
+    m_next = namedButton(QStringLiteral("&Weiter >"), "cmdWeiter");
+    m_finish = namedButton(QStringLiteral("Fertig"), "cmdFertig");
     m_finish->setToolTip(QStringLiteral("Beendet den Assistenten und speichert die Liste der gefundenen Geräte"));
-    m_cancel = new QPushButton(QStringLiteral("Abbrechen"));
-    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
-    for (QPushButton *b : {m_back, m_next, m_finish, m_cancel})
-        b->setAutoDefault(false);
+    m_cancel = namedButton(QStringLiteral("Abbrechen"), "cmdCancel");
     m_next->setDefault(true);
     m_back->setEnabled(false);
     m_finish->setEnabled(false);
@@ -138,11 +121,11 @@ QWidget *FrmAPWizard::buildIntroduction()
     auto *picture = new QLabel;
     picture->setPixmap(stationpictures::trafficLight(SystemStatus::Ok));
     auto *texts = new QVBoxLayout;
-    texts->addWidget(text("Der Prüf-Assistent leitet Sie durch die Konfiguration der Autoprüfung", true));
-    texts->addWidget(text(kFunctionText));
+    texts->addWidget(headingText("Der Prüf-Assistent leitet Sie durch die Konfiguration der Autoprüfung"));
+    texts->addWidget(wrappedText(kFunctionText));
     texts->addSpacing(12);
-    texts->addWidget(text(kDurationText));
-    texts->addWidget(text(kDurationNote));
+    texts->addWidget(wrappedText(kDurationText));
+    texts->addWidget(wrappedText(kDurationNote));
     texts->addStretch(1);
     auto *layout = new QHBoxLayout(page);
     layout->addWidget(picture, 0, Qt::AlignTop);
@@ -164,8 +147,8 @@ QWidget *FrmAPWizard::buildPruefung()
     m_prfInfo->setObjectName(QStringLiteral("lblPrfInfo"));
     m_prfInfo->setWordWrap(true);
 
-    grid->addWidget(text("Prüfung der grundlegenden Funktionen", true), 0, 0, 1, 2);
-    grid->addWidget(text(kFunctionText), 1, 0, 1, 2);
+    grid->addWidget(headingText("Prüfung der grundlegenden Funktionen"), 0, 0, 1, 2);
+    grid->addWidget(wrappedText(kFunctionText), 1, 0, 1, 2);
     grid->addWidget(m_prfAktiv, 2, 0, 1, 2);
     addField(grid, 3, "Prüfintervall:", m_prfIntervall);
     addField(grid, 4, "Prüfmonat:", m_prfMonat);
@@ -201,9 +184,9 @@ QWidget *FrmAPWizard::buildDauertest()
     m_testInfo->setObjectName(QStringLiteral("lblTestInfo"));
     m_testInfo->setWordWrap(true);
 
-    grid->addWidget(text("Konfiguration Betriebsdauertest", true), 0, 0, 1, 2);
-    grid->addWidget(text(kDurationText), 1, 0, 1, 2);
-    grid->addWidget(text(kDurationNote), 2, 0, 1, 2);
+    grid->addWidget(headingText("Konfiguration Betriebsdauertest"), 0, 0, 1, 2);
+    grid->addWidget(wrappedText(kDurationText), 1, 0, 1, 2);
+    grid->addWidget(wrappedText(kDurationNote), 2, 0, 1, 2);
     grid->addWidget(m_testAktiv, 3, 0, 1, 2);
     addField(grid, 4, "Prüfintervall:", m_testIntervall);
     addField(grid, 5, "Prüfmonat:", m_testMonat);

@@ -6,6 +6,7 @@
 #include "core/station/nametables.h"
 #include "core/station/prompts.h"
 #include "device/messages/devicetypes.h"
+#include "ui/headerclicksort.h"
 #include "ui/pages/unitmenu.h"
 #include "ui/stationpictures.h"
 
@@ -73,7 +74,6 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
     m_list->header()->setStretchLastSection(false);
     // The header would keep a direction per column; the list keeps one of its own.
     m_list->setSortingEnabled(false);
-    m_list->header()->setSectionsClickable(true);
     // Right-button events stay with the list: its menu opens on their release.
     m_list->setContextMenuPolicy(Qt::PreventContextMenu);
     m_list->viewport()->installEventFilter(this);
@@ -101,7 +101,7 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
 
     m_menu = new UnitMenu(this);
 
-    connect(m_list->header(), &QHeaderView::sectionClicked, this, &OverviewPage::sortByColumn);
+    m_sort = new HeaderClickSort(m_list);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &OverviewPage::editSelected);
 }
 
@@ -130,8 +130,7 @@ void OverviewPage::showUnitList(const QList<UnitListRow> &rows)
                 item->setForeground(column, red);
         }
     }
-    if (m_sortColumn >= 0)
-        m_list->sortItems(m_sortColumn, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_sort->resort();
 }
 
 QString OverviewPage::selectedAddressText() const
@@ -156,15 +155,6 @@ void OverviewPage::selectUnitRow(const QString &busAddress)
         return;
     m_list->setCurrentItem(found.first());
     m_list->scrollToItem(found.first());
-}
-
-void OverviewPage::sortByColumn(int column)
-{
-    m_sortColumn = column;
-    m_ascending = !m_ascending;
-    m_list->sortItems(column, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-    m_list->header()->setSortIndicatorShown(true);
-    m_list->header()->setSortIndicator(column, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 bool OverviewPage::eventFilter(QObject *watched, QEvent *event)

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class HeaderClickSort;
 class QLabel;
 class QTreeWidget;
 class UnitMenu;
@@ -30,7 +31,6 @@ protected:
 
 private:
     QString selectedAddressText() const;
-    void sortByColumn(int column);
     void showSelectedStatus();
     void deleteSelected();
     void editSelected();
@@ -41,8 +41,6 @@ private:
     QTreeWidget *m_list;
     QWidget *m_buttons;
     UnitMenu *m_menu;
-    // One direction for the whole list, whichever column was clicked before;
-    // the list keeps its order across every refill.
-    int m_sortColumn = -1;
-    bool m_ascending = true;
+    // The list keeps its order across every refill.
+    HeaderClickSort *m_sort;
 };
