@@ -11,6 +11,19 @@ QPushButton *namedButton(const QString &caption, const char *name, QWidget *pare
     return button;
 }
 
+void nameAfterLabel(QLabel *label, QWidget *field)
+{
+    label->setBuddy(field);
+    field->setAccessibleName(label->text());
+}
+
+QLabel *labelFor(const QString &caption, QWidget *field, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    nameAfterLabel(label, field);
+    return label;
+}
+
 QLabel *wrappedText(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);

@@ -1,6 +1,6 @@
 #pragma once
 // The widgets every window builds the same way: a button under its control
-// name and a label of running text.
+// name, the label of a field, a label of running text.
 #include <QString>
 
 class QLabel;
@@ -10,6 +10,11 @@ class QWidget;
 // A push button with its caption and control name. It never becomes the
 // dialog's Enter button on its own (outside a dialog no button does).
 QPushButton *namedButton(const QString &caption, const char *name, QWidget *parent = nullptr);
+
+// The label of a field: the field takes the label's caption as its name, and
+// the caption's shortcut key moves the focus to the field.
+void nameAfterLabel(QLabel *label, QWidget *field);
+QLabel *labelFor(const QString &caption, QWidget *field, QWidget *parent = nullptr);
 
 // Running text that wraps at the width of its column.
 QLabel *wrappedText(const QString &text, QWidget *parent = nullptr);

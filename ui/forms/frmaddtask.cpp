@@ -97,8 +97,7 @@ FrmAddTask::FrmAddTask(QWidget *parent) : QDialog(parent)
     m_description->setMaxLength(kTaskBeschreibungWidth);
     auto *descriptionLabel = new QLabel(QStringLiteral("Beschreibung:"));
     descriptionLabel->setObjectName(QStringLiteral("Label3"));
-    descriptionLabel->setBuddy(m_description);
-    m_description->setAccessibleName(descriptionLabel->text());
+    nameAfterLabel(descriptionLabel, m_description);
 
     auto *timeFrame = new QGroupBox(QStringLiteral("Uhrzeit"));
     timeFrame->setObjectName(QStringLiteral("Frame5"));
@@ -222,12 +221,10 @@ QWidget *FrmAddTask::buildTargets()
 
     auto *groupsLabel = new QLabel(QStringLiteral("Gruppen:"));
     groupsLabel->setObjectName(QStringLiteral("Label1"));
-    groupsLabel->setBuddy(m_groups);
-    m_groups->setAccessibleName(groupsLabel->text());
+    nameAfterLabel(groupsLabel, m_groups);
     auto *addressesLabel = new QLabel(QStringLiteral("Adressen:"));
     addressesLabel->setObjectName(QStringLiteral("Label2"));
-    addressesLabel->setBuddy(m_addresses);
-    m_addresses->setAccessibleName(addressesLabel->text());
+    nameAfterLabel(addressesLabel, m_addresses);
 
     auto *grid = new QGridLayout(frame);
     grid->addWidget(all, 0, 0, 1, 3);

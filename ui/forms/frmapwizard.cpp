@@ -59,10 +59,7 @@ QLineEdit *timeField(const char *name)
 
 void addField(QGridLayout *grid, int row, const char *caption, QWidget *field)
 {
-    auto *label = new QLabel(QString::fromUtf8(caption));
-    label->setBuddy(field);
-    field->setAccessibleName(label->text());
-    grid->addWidget(label, row, 0);
+    grid->addWidget(labelFor(QString::fromUtf8(caption), field), row, 0);
     grid->addWidget(field, row, 1);
 }
 

@@ -8,7 +8,6 @@
 #include "ui/headerclicksort.h"
 #include "ui/widgetmakers.h"
 
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <functional>

@@ -1,6 +1,7 @@
 #include "ui/forms/frmmeldung.h"
 
 #include "core/station/stationsettings.h"
+#include "ui/widgetmakers.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -39,12 +40,11 @@ FrmMeldung::FrmMeldung()
     attention->setFont(arial);
     attention->setAlignment(Qt::AlignCenter);
 
-    auto *explanation = new QLabel(
+    auto *explanation = wrappedText(
         QStringLiteral("Mindestens ein Nuvax-Gerät hat eine Meldung an die Zentrale gesendet. "
                        "Bitte Prüfen Sie die untenstehende(n) Meldung(en)"),
         this);
     explanation->setObjectName(QStringLiteral("Label2"));
-    explanation->setWordWrap(true);
 
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("Text1"));

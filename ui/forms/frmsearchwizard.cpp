@@ -73,8 +73,7 @@ QWidget *FrmSearchWizard::modePage()
     m_mode->setObjectName(QStringLiteral("cmbSuchModus"));
     m_mode->addItems({QStringLiteral("Bestandsaufnahme"), QStringLiteral("Nur nach neuen Geräten suchen!")});
     m_mode->setCurrentIndex(0);
-    prompt->setBuddy(m_mode);
-    m_mode->setAccessibleName(prompt->text());
+    nameAfterLabel(prompt, m_mode);
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(intro);
@@ -112,8 +111,7 @@ QWidget *FrmSearchWizard::optionsPage()
     m_startText = new QLineEdit(QStringLiteral("1"), page);
     m_startText->setObjectName(QStringLiteral("txtStartAddress"));
     m_startText->setMaximumWidth(80);
-    startLabel->setBuddy(m_startText);
-    m_startText->setAccessibleName(startLabel->text());
+    nameAfterLabel(startLabel, m_startText);
     connect(m_startText, &QLineEdit::textChanged, this, &FrmSearchWizard::checkStartAddress);
 
     auto *start = new QHBoxLayout;
@@ -165,8 +163,7 @@ QWidget *FrmSearchWizard::searchPage()
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Adresse"), QStringLiteral("Gerätetyp")});
     m_list->header()->setStretchLastSection(false);
-    listLabel->setBuddy(m_list);
-    m_list->setAccessibleName(listLabel->text());
+    nameAfterLabel(listLabel, m_list);
     m_sort = new HeaderClickSort(m_list);
 
     auto *statusLabel = wrappedText(QStringLiteral("Suchstatus:"), page);

@@ -19,7 +19,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,14 +32,6 @@ namespace {
 
 constexpr int kPortCount = 10;
 constexpr int kHighestSignalAddress = 999;
-
-QLabel *labelFor(const char *caption, QWidget *field)
-{
-    auto *label = new QLabel(QString::fromUtf8(caption));
-    label->setBuddy(field);
-    field->setAccessibleName(label->text());
-    return label;
-}
 
 QColor connectionColor(ConnectionColor background, const QColor &neutral)
 {

@@ -9,6 +9,7 @@
 #include "ui/headerclicksort.h"
 #include "ui/pages/unitmenu.h"
 #include "ui/stationpictures.h"
+#include "ui/widgetmakers.h"
 
 #include <QCursor>
 #include <QHBoxLayout>
@@ -50,12 +51,11 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
 {
     setObjectName(QStringLiteral("pageUebersicht"));
 
-    m_help = new QLabel(
+    m_help = wrappedText(
         QStringLiteral("In dieser Liste werden alle gefundenen Geräte angezeigt. Ist die Liste leer, "
                        "finden Sie die Geräte mit \"Geräte suchen\" auf der Seite \"Konfiguration\"."),
         this);
     m_help->setObjectName(QStringLiteral("Label1"));
-    m_help->setWordWrap(true);
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("UnitList"));
@@ -168,37 +168,33 @@ bool OverviewPage::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void OverviewPage::showSelectedStatus()
+std::optional<int> OverviewPage::presentSelectedUnit(const char *missing, const QString &title)
 {
     const QString text = selectedAddressText();
     if (text.isNull())
-        return;
+        return std::nullopt;
     const int addr = parseUnitAddress(text);
-    if (unitExists(addr)) {
-        queryUnitStatus(addr);
-        return;
-    }
-    appPrompts().message(notPresentText(text, " ist nicht vorhanden."), QStringLiteral("Status anzeigen"),
-                         Prompts::Icon::Critical);
+    if (unitExists(addr))
+        return addr;
+    appPrompts().message(notPresentText(text, missing), title, Prompts::Icon::Critical);
     // Rebuilt from memory: "Units.dat" would bring back states older than the
     // last save.
     fillUnitList();
+    return std::nullopt;
+}
+
+void OverviewPage::showSelectedStatus()
+{
+    if (const auto addr = presentSelectedUnit(" ist nicht vorhanden.", QStringLiteral("Status anzeigen")))
+        queryUnitStatus(*addr);
 }
 
 void OverviewPage::deleteSelected()
 {
-    const QString text = selectedAddressText();
-    if (text.isNull())
-        return;
-    const int addr = parseUnitAddress(text);
-    if (unitExists(addr)) {
-        deleteUnit(addr);
+    if (const auto addr = presentSelectedUnit(" konnte nicht entfernt werden.", QStringLiteral("Gerät löschen"))) {
+        deleteUnit(*addr);
         saveUnits(true);
-        return;
     }
-    appPrompts().message(notPresentText(text, " konnte nicht entfernt werden."), QStringLiteral("Gerät löschen"),
-                         Prompts::Icon::Critical);
-    fillUnitList();
 }
 
 void OverviewPage::editSelected()

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class HeaderClickSort;
 class QLabel;
 class QTreeWidget;
@@ -31,6 +33,10 @@ protected:
 
 private:
     QString selectedAddressText() const;
+    // The selected unit's address while it is registered; a unit gone
+    // meanwhile is named in a box (missing follows the address) and the list
+    // is rebuilt. Nothing when no row is selected.
+    std::optional<int> presentSelectedUnit(const char *missing, const QString &title);
     void showSelectedStatus();
     void deleteSelected();
     void editSelected();
