@@ -62,11 +62,9 @@ FrmExpert::FrmExpert(QWidget *owner) : QWidget(owner, Qt::Window)
     m_address->setToolTip(QStringLiteral("Bitte hier eine Adresse eingeben"));
     nameAfterLabel(addressLabel, m_address);
 
-    m_plus = new QPushButton(QStringLiteral("+"), this);
-    m_plus->setObjectName(QStringLiteral("cmdModAdr0"));
+    m_plus = namedButton(QStringLiteral("+"), "cmdModAdr0", this);
     m_plus->setToolTip(QStringLiteral("Adresse um eins erhöhen [+]"));
-    m_minus = new QPushButton(QStringLiteral("-"), this);
-    m_minus->setObjectName(QStringLiteral("cmdModAdr1"));
+    m_minus = namedButton(QStringLiteral("-"), "cmdModAdr1", this);
     m_minus->setToolTip(QStringLiteral("Adresse um eins verringern [-]"));
     m_all = new QCheckBox(QStringLiteral("ALL"), this);
     m_all->setObjectName(QStringLiteral("Check1"));

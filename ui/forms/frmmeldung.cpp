@@ -50,8 +50,7 @@ FrmMeldung::FrmMeldung()
     m_text->setObjectName(QStringLiteral("Text1"));
     m_text->setAccessibleName(QStringLiteral("Meldungen"));
 
-    auto *ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
+    auto *ok = namedButton(QStringLiteral("&OK"), "Command1", this);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
 
     auto *layout = new QVBoxLayout(this);

@@ -83,8 +83,7 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
     auto *strip = new QHBoxLayout(m_buttons);
     strip->setContentsMargins(0, 4, 0, 4);
     const auto button = [this, strip](const char *name, const char *caption, auto handler) {
-        auto *b = new QPushButton(QString::fromUtf8(caption), m_buttons);
-        b->setObjectName(QString::fromUtf8(name));
+        auto *b = namedButton(QString::fromUtf8(caption), name, m_buttons);
         strip->addWidget(b);
         connect(b, &QPushButton::clicked, this, handler);
     };
