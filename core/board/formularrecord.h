@@ -47,7 +47,6 @@ public:
         m_stored = stored;
     }
     void forgetStoredCopy() { m_storedSlot = 0; }
-    int storedCopySlot() const { return m_storedSlot; }
     const FormularRecord &stored(int slot) const { return slot == m_storedSlot ? m_stored : at(slot); }
 
 private:

@@ -91,11 +91,6 @@ bool writeRunningState(int art, bool value)
 bool pruefungIsRunning(std::optional<bool> newValue) { return isRunningWithNewValue(kArtPruefung, newValue); }
 bool dauertestIsRunning(std::optional<bool> newValue) { return isRunningWithNewValue(kArtDauertest, newValue); }
 
-bool isRunning(int art)
-{
-    return art == kArtDauertest ? dauertestIsRunning() : pruefungIsRunning();
-}
-
 QDateTime getPruefungLastRun() { return readLastRun(kArtPruefung); }
 QDateTime getDauertestLastRun() { return readLastRun(kArtDauertest); }
 int setPruefungLastRun(const QDateTime &when) { return writeLastRun(kArtPruefung, when); }

@@ -37,7 +37,6 @@ void resetAutoTestRun();
 // The state read before any write; a new value is written after the read.
 bool pruefungIsRunning(std::optional<bool> newValue = std::nullopt);
 bool dauertestIsRunning(std::optional<bool> newValue = std::nullopt);
-bool isRunning(int art);
 
 // Writes the running state of a kind and tells whether the ini file took it.
 bool writeRunningState(int art, bool value);

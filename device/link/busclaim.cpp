@@ -40,7 +40,7 @@ BusUser busOwner()
     return s.exchange ? BusUser::Foreground : BusUser::None;
 }
 
-BusClaim::BusClaim(BusUser user) : m_user(user)
+BusClaim::BusClaim(BusUser user)
 {
     const BusyWatch watch;
     const BusUser owner = busOwner();

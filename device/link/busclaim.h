@@ -28,7 +28,6 @@ public:
     bool granted() const { return m_granted; }
 
 private:
-    BusUser m_user;
     bool m_granted = false;
 };
 

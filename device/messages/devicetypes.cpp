@@ -39,7 +39,7 @@ QString getTypeCodeString(const QString &message)
 
 int getDeviceTypeCode(const QString &message)
 {
-    return isValidHeader(message) ? getDeviceType(message.mid(5, 4)) : 0;
+    return getDeviceType(getTypeCodeString(message));
 }
 
 QString getDeviceTypeName(const QString &message)

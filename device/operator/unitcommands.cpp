@@ -5,6 +5,7 @@
 #include "core/station/prompts.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
+#include "device/operator/operatorcommand.h"
 
 namespace {
 
@@ -13,12 +14,9 @@ constexpr int kGroupRepeatPauseMs = 250;
 const QString kGroupTitle = QStringLiteral("Gruppe zuordnen");
 
 // An operator's command waits for no one: while the bus is taken it is refused.
-bool busFree(const BusClaim &claim)
+void showRefusal(const QString &reason)
 {
-    if (claim.granted())
-        return true;
-    appPrompts().message(busBusyReason(), QStringLiteral("Achtung"), Prompts::Icon::Exclamation);
-    return false;
+    appPrompts().message(reason, QStringLiteral("Achtung"), Prompts::Icon::Exclamation);
 }
 
 bool written(const QString &frame)
@@ -44,9 +42,9 @@ QString groupAssignFrame(int addr, int group)
 
 void sendUnitCommand(int addr, const QString &code)
 {
-    const BusClaim claim(BusUser::Foreground);
-    if (busFree(claim))
-        serialLink().sendCommand(u'\n' + formatUnitAddress(addr) + code);
+    QString refusal;
+    if (!sendOperatorCommand(u'\n' + formatUnitAddress(addr) + code, &refusal))
+        showRefusal(refusal);
 }
 
 void assignGroup(int addr, int group)
@@ -56,8 +54,10 @@ void assignGroup(int addr, int group)
         // The claim covers the sends only: while the box below waits for the
         // operator, tests and tasks must find the bus free.
         const BusClaim claim(BusUser::Foreground);
-        if (!busFree(claim))
+        if (!claim.granted()) {
+            showRefusal(busBusyReason());
             return;
+        }
         sent = sentTwice(groupAssignFrame(addr, group));
     }
     if (sent)

@@ -11,6 +11,6 @@ QString groupAssignFrame(int addr, int group);
 // Like every switch command, a closed port or a failed write goes unreported.
 void sendUnitCommand(int addr, const QString &code);
 
-// Sends the group frame twice, a plain 250 ms apart, and says whether both
-// writes reached the port.
+// Sends the group frame twice, a plain 250 ms apart, and tells the operator in
+// a box whether both writes reached the port.
 void assignGroup(int addr, int group);

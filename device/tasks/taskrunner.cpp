@@ -2,6 +2,7 @@
 
 #include "core/logs/generallog.h"
 #include "core/platform/clock.h"
+#include "core/platform/minutewatch.h"
 #include "core/platform/oledate.h"
 #include "core/platform/textutil.h"
 #include "core/platform/waits.h"
@@ -15,6 +16,14 @@
 #include "device/tasks/tasktable.h"
 
 namespace {
+
+struct TaskRunnerState
+{
+    // A task is being executed.
+    bool taskLaeuft = false;
+    // The minutes the schedule has looked at.
+    MinuteWatch minutes;
+};
 
 TaskRunnerState runner;
 
@@ -95,7 +104,6 @@ void sendTwice(const QString &frame)
 
 } // namespace
 
-TaskRunnerState &taskRunner() { return runner; }
 void resetTaskRunner() { runner = TaskRunnerState{}; }
 bool taskLaeuft() { return runner.taskLaeuft; }
 

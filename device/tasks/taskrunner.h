@@ -5,20 +5,10 @@
 // Runs the scheduled tasks: the tick asks every second which task falls due,
 // one task runs at a time, and a running task gives way to an automatic test.
 #include "core/files/taskrecord.h"
-#include "core/platform/minutewatch.h"
 
 #include <QDateTime>
 #include <QString>
 
-struct TaskRunnerState
-{
-    // A task is being executed.
-    bool taskLaeuft = false;
-    // The minutes the schedule has looked at.
-    MinuteWatch minutes;
-};
-
-TaskRunnerState &taskRunner();
 void resetTaskRunner();
 bool taskLaeuft();
 

@@ -4,6 +4,7 @@
 #include "core/platform/oledate.h"
 #include "core/station/nametables.h"
 #include "core/station/prompts.h"
+#include "ui/widgetmakers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -79,14 +80,6 @@ QListWidget *targetList(const char *name)
     return list;
 }
 
-QPushButton *smallButton(const char *name, const char *caption)
-{
-    auto *b = new QPushButton(QString::fromLatin1(caption));
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 FrmAddTask::FrmAddTask(QWidget *parent) : QDialog(parent)
@@ -104,8 +97,7 @@ FrmAddTask::FrmAddTask(QWidget *parent) : QDialog(parent)
     m_description->setMaxLength(kTaskBeschreibungWidth);
     auto *descriptionLabel = new QLabel(QStringLiteral("Beschreibung:"));
     descriptionLabel->setObjectName(QStringLiteral("Label3"));
-    descriptionLabel->setBuddy(m_description);
-    m_description->setAccessibleName(descriptionLabel->text());
+    nameAfterLabel(descriptionLabel, m_description);
 
     auto *timeFrame = new QGroupBox(QStringLiteral("Uhrzeit"));
     timeFrame->setObjectName(QStringLiteral("Frame5"));
@@ -208,10 +200,10 @@ QWidget *FrmAddTask::buildTargets()
 
     m_groups = targetList("lstGroups");
     m_addresses = targetList("lstAddresses");
-    auto *addGroup = smallButton("cmdAddGroup", "+");
-    auto *delGroup = smallButton("cmdDelGroup", "-");
-    auto *addAddress = smallButton("cmdAddAdresse", "+");
-    auto *delAddress = smallButton("cmdDelAdresse", "-");
+    auto *addGroup = namedButton("+", "cmdAddGroup");
+    auto *delGroup = namedButton("-", "cmdDelGroup");
+    auto *addAddress = namedButton("+", "cmdAddAdresse");
+    auto *delAddress = namedButton("-", "cmdDelAdresse");
     m_targetButtons = {addGroup, delGroup, addAddress, delAddress};
     connect(addGroup, &QPushButton::clicked, this, [this] {
         eingabeGruppen();
@@ -229,12 +221,10 @@ QWidget *FrmAddTask::buildTargets()
 
     auto *groupsLabel = new QLabel(QStringLiteral("Gruppen:"));
     groupsLabel->setObjectName(QStringLiteral("Label1"));
-    groupsLabel->setBuddy(m_groups);
-    m_groups->setAccessibleName(groupsLabel->text());
+    nameAfterLabel(groupsLabel, m_groups);
     auto *addressesLabel = new QLabel(QStringLiteral("Adressen:"));
     addressesLabel->setObjectName(QStringLiteral("Label2"));
-    addressesLabel->setBuddy(m_addresses);
-    m_addresses->setAccessibleName(addressesLabel->text());
+    nameAfterLabel(addressesLabel, m_addresses);
 
     auto *grid = new QGridLayout(frame);
     grid->addWidget(all, 0, 0, 1, 3);

@@ -7,6 +7,7 @@
 #include "core/station/stationsettings.h"
 #include "device/autotest/autotestschedule.h"
 #include "ui/stationpictures.h"
+#include "ui/widgetmakers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,18 +41,6 @@ constexpr int kDailyItem = 3;
 constexpr int kPruefungPage = 1;
 constexpr int kDauertestPage = 2;
 
-QLabel *text(const char *utf8, bool heading = false)
-{
-    auto *label = new QLabel(QString::fromUtf8(utf8));
-    label->setWordWrap(true);
-    if (heading) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
-    return label;
-}
-
 QComboBox *list(const char *name, const QStringList &items)
 {
     auto *combo = new QComboBox;
@@ -70,10 +59,7 @@ QLineEdit *timeField(const char *name)
 
 void addField(QGridLayout *grid, int row, const char *caption, QWidget *field)
 {
-    auto *label = new QLabel(QString::fromUtf8(caption));
-    label->setBuddy(field);
-    field->setAccessibleName(label->text());
-    grid->addWidget(label, row, 0);
+    grid->addWidget(labelFor(QString::fromUtf8(caption), field), row, 0);
     grid->addWidget(field, row, 1);
 }
 
@@ -94,17 +80,11 @@ FrmAPWizard::FrmAPWizard(QWidget *parent) : QDialog(parent)
     for (int i = 0; i < m_pages->count(); ++i)
         m_pages->widget(i)->setObjectName(QStringLiteral("picAssist%1").arg(i));
 
-    m_back = new QPushButton(QStringLiteral("< &Zurück"));
-    m_back->setObjectName(QStringLiteral("cmdBack"));
-    m_next = new QPushButton(QStringLiteral("&Weiter >"));
-    m_next->setObjectName(QStringLiteral("cmdWeiter"));
-    m_finish = new QPushButton(QStringLiteral("Fertig"));
-    m_finish->setObjectName(QStringLiteral("cmdFertig"));
+    m_back = namedButton(QStringLiteral("< &Zurück"), "cmdBack");
+    m_next = namedButton(QStringLiteral("&Weiter >"), "cmdWeiter");
+    m_finish = namedButton(QStringLiteral("Fertig"), "cmdFertig");
     m_finish->setToolTip(QStringLiteral("Beendet den Assistenten und speichert die Liste der gefundenen Geräte"));
-    m_cancel = new QPushButton(QStringLiteral("Abbrechen"));
-    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
-    for (QPushButton *b : {m_back, m_next, m_finish, m_cancel})
-        b->setAutoDefault(false);
+    m_cancel = namedButton(QStringLiteral("Abbrechen"), "cmdCancel");
     m_next->setDefault(true);
     m_back->setEnabled(false);
     m_finish->setEnabled(false);
@@ -138,11 +118,11 @@ QWidget *FrmAPWizard::buildIntroduction()
     auto *picture = new QLabel;
     picture->setPixmap(stationpictures::trafficLight(SystemStatus::Ok));
     auto *texts = new QVBoxLayout;
-    texts->addWidget(text("Der Prüf-Assistent leitet Sie durch die Konfiguration der Autoprüfung", true));
-    texts->addWidget(text(kFunctionText));
+    texts->addWidget(headingText("Der Prüf-Assistent leitet Sie durch die Konfiguration der Autoprüfung"));
+    texts->addWidget(wrappedText(kFunctionText));
     texts->addSpacing(12);
-    texts->addWidget(text(kDurationText));
-    texts->addWidget(text(kDurationNote));
+    texts->addWidget(wrappedText(kDurationText));
+    texts->addWidget(wrappedText(kDurationNote));
     texts->addStretch(1);
     auto *layout = new QHBoxLayout(page);
     layout->addWidget(picture, 0, Qt::AlignTop);
@@ -154,32 +134,32 @@ QWidget *FrmAPWizard::buildPruefung()
 {
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
-    m_prfAktiv = new QCheckBox(QStringLiteral("Funktionsprüfung aktivieren (empfohlen)"));
-    m_prfAktiv->setObjectName(QStringLiteral("chkPruefungAktivieren"));
-    m_prfIntervall = list("cmbPrfIntervall", intervalNames());
-    m_prfMonat = list("cmbPrfMonat", monthNames());
-    m_prfTag = list("cmbPrfTag", weekDayNames());
-    m_prfZeit = timeField("txtPrfZeit");
-    m_prfInfo = new QLabel;
-    m_prfInfo->setObjectName(QStringLiteral("lblPrfInfo"));
-    m_prfInfo->setWordWrap(true);
+    m_prf.aktiv = new QCheckBox(QStringLiteral("Funktionsprüfung aktivieren (empfohlen)"));
+    m_prf.aktiv->setObjectName(QStringLiteral("chkPruefungAktivieren"));
+    m_prf.intervall = list("cmbPrfIntervall", intervalNames());
+    m_prf.monat = list("cmbPrfMonat", monthNames());
+    m_prf.tag = list("cmbPrfTag", weekDayNames());
+    m_prf.zeit = timeField("txtPrfZeit");
+    m_prf.info = new QLabel;
+    m_prf.info->setObjectName(QStringLiteral("lblPrfInfo"));
+    m_prf.info->setWordWrap(true);
 
-    grid->addWidget(text("Prüfung der grundlegenden Funktionen", true), 0, 0, 1, 2);
-    grid->addWidget(text(kFunctionText), 1, 0, 1, 2);
-    grid->addWidget(m_prfAktiv, 2, 0, 1, 2);
-    addField(grid, 3, "Prüfintervall:", m_prfIntervall);
-    addField(grid, 4, "Prüfmonat:", m_prfMonat);
-    addField(grid, 5, "Prüftag:", m_prfTag);
-    addField(grid, 6, "Uhrzeit:", m_prfZeit);
-    grid->addWidget(m_prfInfo, 7, 0, 1, 2);
+    grid->addWidget(headingText("Prüfung der grundlegenden Funktionen"), 0, 0, 1, 2);
+    grid->addWidget(wrappedText(kFunctionText), 1, 0, 1, 2);
+    grid->addWidget(m_prf.aktiv, 2, 0, 1, 2);
+    addField(grid, 3, "Prüfintervall:", m_prf.intervall);
+    addField(grid, 4, "Prüfmonat:", m_prf.monat);
+    addField(grid, 5, "Prüftag:", m_prf.tag);
+    addField(grid, 6, "Uhrzeit:", m_prf.zeit);
+    grid->addWidget(m_prf.info, 7, 0, 1, 2);
     grid->setRowStretch(8, 1);
 
-    connect(m_prfAktiv, &QCheckBox::toggled, this, &FrmAPWizard::pruefungAktivierenClicked);
-    connect(m_prfIntervall, &QComboBox::currentIndexChanged, this, &FrmAPWizard::prfIntervallClicked);
-    connect(m_prfMonat, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updatePrfInfo);
-    connect(m_prfTag, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updatePrfInfo);
-    connect(m_prfZeit, &QLineEdit::textChanged, this, &FrmAPWizard::updatePrfInfo);
-    m_prfZeit->installEventFilter(this);
+    connect(m_prf.aktiv, &QCheckBox::toggled, this, &FrmAPWizard::pruefungAktivierenClicked);
+    connect(m_prf.intervall, &QComboBox::currentIndexChanged, this, &FrmAPWizard::prfIntervallClicked);
+    connect(m_prf.monat, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updatePrfInfo);
+    connect(m_prf.tag, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updatePrfInfo);
+    connect(m_prf.zeit, &QLineEdit::textChanged, this, &FrmAPWizard::updatePrfInfo);
+    m_prf.zeit->installEventFilter(this);
     return page;
 }
 
@@ -187,60 +167,72 @@ QWidget *FrmAPWizard::buildDauertest()
 {
     auto *page = new QWidget;
     auto *grid = new QGridLayout(page);
-    m_testAktiv = new QCheckBox(QStringLiteral("Betriebsdauertest aktivieren"));
-    m_testAktiv->setObjectName(QStringLiteral("chkTestAktivieren"));
-    m_testIntervall = list("cmbTestIntervall", intervalNames().mid(0, kDailyItem));
-    m_testMonat = list("cmbTestMonat", monthNames());
-    m_testTag = list("cmbTestTag", weekDayNames());
-    m_testZeit = timeField("txtTestZeit");
+    m_test.aktiv = new QCheckBox(QStringLiteral("Betriebsdauertest aktivieren"));
+    m_test.aktiv->setObjectName(QStringLiteral("chkTestAktivieren"));
+    m_test.intervall = list("cmbTestIntervall", intervalNames().mid(0, kDailyItem));
+    m_test.monat = list("cmbTestMonat", monthNames());
+    m_test.tag = list("cmbTestTag", weekDayNames());
+    m_test.zeit = timeField("txtTestZeit");
     m_akkuLaufzeit = list("cmbAkkuLaufZeit", {QStringLiteral("eine Stunde"), QStringLiteral("drei Stunden")});
     m_akkuLaufzeit->setToolTip(QStringLiteral(
         "Stellen Sie hier die Zeit ein, die Ihre Akkus überbrücken können sollten. Bem Betriebsdauertest wird "
         "getestet, ob diese Zeit unterschritten wird."));
-    m_testInfo = new QLabel;
-    m_testInfo->setObjectName(QStringLiteral("lblTestInfo"));
-    m_testInfo->setWordWrap(true);
+    m_test.info = new QLabel;
+    m_test.info->setObjectName(QStringLiteral("lblTestInfo"));
+    m_test.info->setWordWrap(true);
 
-    grid->addWidget(text("Konfiguration Betriebsdauertest", true), 0, 0, 1, 2);
-    grid->addWidget(text(kDurationText), 1, 0, 1, 2);
-    grid->addWidget(text(kDurationNote), 2, 0, 1, 2);
-    grid->addWidget(m_testAktiv, 3, 0, 1, 2);
-    addField(grid, 4, "Prüfintervall:", m_testIntervall);
-    addField(grid, 5, "Prüfmonat:", m_testMonat);
-    addField(grid, 6, "Prüftag:", m_testTag);
-    addField(grid, 7, "Uhrzeit:", m_testZeit);
+    grid->addWidget(headingText("Konfiguration Betriebsdauertest"), 0, 0, 1, 2);
+    grid->addWidget(wrappedText(kDurationText), 1, 0, 1, 2);
+    grid->addWidget(wrappedText(kDurationNote), 2, 0, 1, 2);
+    grid->addWidget(m_test.aktiv, 3, 0, 1, 2);
+    addField(grid, 4, "Prüfintervall:", m_test.intervall);
+    addField(grid, 5, "Prüfmonat:", m_test.monat);
+    addField(grid, 6, "Prüftag:", m_test.tag);
+    addField(grid, 7, "Uhrzeit:", m_test.zeit);
     addField(grid, 8, "Akkulaufzeit:", m_akkuLaufzeit);
-    grid->addWidget(m_testInfo, 9, 0, 1, 2);
+    grid->addWidget(m_test.info, 9, 0, 1, 2);
     grid->setRowStretch(10, 1);
 
-    connect(m_testAktiv, &QCheckBox::toggled, this, &FrmAPWizard::testAktivierenClicked);
-    connect(m_testIntervall, &QComboBox::currentIndexChanged, this, &FrmAPWizard::testIntervallClicked);
-    connect(m_testMonat, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updateTestInfo);
-    connect(m_testTag, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updateTestInfo);
-    connect(m_testZeit, &QLineEdit::textChanged, this, &FrmAPWizard::updateTestInfo);
-    m_testZeit->installEventFilter(this);
+    connect(m_test.aktiv, &QCheckBox::toggled, this, &FrmAPWizard::testAktivierenClicked);
+    connect(m_test.intervall, &QComboBox::currentIndexChanged, this, &FrmAPWizard::testIntervallClicked);
+    connect(m_test.monat, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updateTestInfo);
+    connect(m_test.tag, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updateTestInfo);
+    connect(m_test.zeit, &QLineEdit::textChanged, this, &FrmAPWizard::updateTestInfo);
+    m_test.zeit->installEventFilter(this);
     return page;
+}
+
+void FrmAPWizard::showSchedule(const ScheduleFields &fields, const TestSchedule &schedule)
+{
+    const QSignalBlocker a(fields.aktiv), b(fields.intervall), c(fields.monat), d(fields.tag), e(fields.zeit);
+    fields.aktiv->setChecked(schedule.aktiv);
+    fields.intervall->setCurrentIndex(schedule.intervall);
+    fields.monat->setCurrentIndex(schedule.monat);
+    fields.tag->setCurrentIndex(schedule.tag);
+    fields.zeit->setText(timeText(schedule.zeit));
+}
+
+TestSchedule FrmAPWizard::readSchedule(const ScheduleFields &fields)
+{
+    return {fields.aktiv->isChecked(), fields.intervall->currentIndex(), fields.monat->currentIndex(),
+            fields.tag->currentIndex(), *parseScheduleTime(fields.zeit->text())};
+}
+
+void FrmAPWizard::showScheduleInfo(const ScheduleFields &fields, const QString &offText)
+{
+    fields.info->setText(fields.aktiv->isChecked()
+                             ? scheduleSentence(fields.intervall->currentIndex(), fields.tag->currentText(),
+                                                fields.monat->currentText(), fields.zeit->text())
+                             : offText);
 }
 
 void FrmAPWizard::loadSettings()
 {
     const StationSettings &s = settings();
+    showSchedule(m_prf, s.pruefung);
+    showSchedule(m_test, s.dauertest);
     {
-        const QSignalBlocker a(m_prfAktiv), b(m_prfIntervall), c(m_prfMonat), d(m_prfTag), e(m_prfZeit);
-        m_prfAktiv->setChecked(s.pruefung.aktiv);
-        m_prfIntervall->setCurrentIndex(s.pruefung.intervall);
-        m_prfMonat->setCurrentIndex(s.pruefung.monat);
-        m_prfTag->setCurrentIndex(s.pruefung.tag);
-        m_prfZeit->setText(timeText(s.pruefung.zeit));
-    }
-    {
-        const QSignalBlocker a(m_testAktiv), b(m_testIntervall), c(m_testMonat), d(m_testTag), e(m_testZeit),
-            f(m_akkuLaufzeit);
-        m_testAktiv->setChecked(s.dauertest.aktiv);
-        m_testIntervall->setCurrentIndex(s.dauertest.intervall);
-        m_testMonat->setCurrentIndex(s.dauertest.monat);
-        m_testTag->setCurrentIndex(s.dauertest.tag);
-        m_testZeit->setText(timeText(s.dauertest.zeit));
+        const QSignalBlocker quiet(m_akkuLaufzeit);
         // An unset battery duration is offered as one hour.
         m_akkuLaufzeit->setCurrentIndex(s.akkulaufzeit == 3 ? 1 : 0);
     }
@@ -272,7 +264,7 @@ int FrmAPWizard::getVisiblePageIndex() const { return qMax(0, m_pages->currentIn
 
 bool FrmAPWizard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn && (watched == m_prfZeit || watched == m_testZeit)) {
+    if (event->type() == QEvent::FocusIn && (watched == m_prf.zeit || watched == m_test.zeit)) {
         // After the focus event a mouse click would place the cursor again.
         auto *field = static_cast<QLineEdit *>(watched);
         QTimer::singleShot(0, field, &QLineEdit::selectAll);
@@ -282,9 +274,9 @@ bool FrmAPWizard::eventFilter(QObject *watched, QEvent *event)
 
 void FrmAPWizard::pruefungAktivierenClicked()
 {
-    const bool on = m_prfAktiv->isChecked();
-    for (QWidget *w : {static_cast<QWidget *>(m_prfIntervall), static_cast<QWidget *>(m_prfTag),
-                       static_cast<QWidget *>(m_prfZeit), static_cast<QWidget *>(m_prfMonat)})
+    const bool on = m_prf.aktiv->isChecked();
+    for (QWidget *w : {static_cast<QWidget *>(m_prf.intervall), static_cast<QWidget *>(m_prf.tag),
+                       static_cast<QWidget *>(m_prf.zeit), static_cast<QWidget *>(m_prf.monat)})
         w->setEnabled(on);
     prfIntervallClicked();
     updatePrfInfo();
@@ -292,10 +284,10 @@ void FrmAPWizard::pruefungAktivierenClicked()
 
 void FrmAPWizard::testAktivierenClicked()
 {
-    const bool on = m_testAktiv->isChecked();
-    for (QWidget *w : {static_cast<QWidget *>(m_testIntervall), static_cast<QWidget *>(m_testTag),
-                       static_cast<QWidget *>(m_akkuLaufzeit), static_cast<QWidget *>(m_testZeit),
-                       static_cast<QWidget *>(m_testMonat)})
+    const bool on = m_test.aktiv->isChecked();
+    for (QWidget *w : {static_cast<QWidget *>(m_test.intervall), static_cast<QWidget *>(m_test.tag),
+                       static_cast<QWidget *>(m_akkuLaufzeit), static_cast<QWidget *>(m_test.zeit),
+                       static_cast<QWidget *>(m_test.monat)})
         w->setEnabled(on);
     testIntervallClicked();
     updateTestInfo();
@@ -303,35 +295,29 @@ void FrmAPWizard::testAktivierenClicked()
 
 void FrmAPWizard::prfIntervallClicked()
 {
-    if (m_prfAktiv->isChecked()) {
-        const int item = m_prfIntervall->currentIndex();
-        m_prfMonat->setEnabled(item == 0);
-        m_prfTag->setEnabled(item >= 0 && item <= 2);
+    if (m_prf.aktiv->isChecked()) {
+        const int item = m_prf.intervall->currentIndex();
+        m_prf.monat->setEnabled(item == 0);
+        m_prf.tag->setEnabled(item >= 0 && item <= 2);
     }
     updatePrfInfo();
 }
 
 void FrmAPWizard::testIntervallClicked()
 {
-    if (m_testAktiv->isChecked())
-        m_testMonat->setEnabled(m_testIntervall->currentIndex() == 0);
+    if (m_test.aktiv->isChecked())
+        m_test.monat->setEnabled(m_test.intervall->currentIndex() == 0);
     updateTestInfo();
 }
 
 void FrmAPWizard::updatePrfInfo()
 {
-    m_prfInfo->setText(m_prfAktiv->isChecked()
-                           ? scheduleSentence(m_prfIntervall->currentIndex(), m_prfTag->currentText(),
-                                              m_prfMonat->currentText(), m_prfZeit->text())
-                           : QStringLiteral("Eine Prüfung wird nicht ausgeführt"));
+    showScheduleInfo(m_prf, QStringLiteral("Eine Prüfung wird nicht ausgeführt"));
 }
 
 void FrmAPWizard::updateTestInfo()
 {
-    m_testInfo->setText(m_testAktiv->isChecked()
-                            ? scheduleSentence(m_testIntervall->currentIndex(), m_testTag->currentText(),
-                                               m_testMonat->currentText(), m_testZeit->text())
-                            : QStringLiteral("Ein Betriebsdauertest wird nicht ausgeführt"));
+    showScheduleInfo(m_test, QStringLiteral("Ein Betriebsdauertest wird nicht ausgeführt"));
 }
 
 bool FrmAPWizard::refuseTime(QLineEdit *field, int page)
@@ -348,16 +334,16 @@ bool FrmAPWizard::refuseTime(QLineEdit *field, int page)
 
 void FrmAPWizard::finish()
 {
-    if (refuseTime(m_prfZeit, kPruefungPage) || refuseTime(m_testZeit, kDauertestPage))
+    if (refuseTime(m_prf.zeit, kPruefungPage) || refuseTime(m_test.zeit, kDauertestPage))
         return;
-    if (m_testAktiv->isChecked() && m_akkuLaufzeit->currentIndex() < 0) {
+    if (m_test.aktiv->isChecked() && m_akkuLaufzeit->currentIndex() < 0) {
         showAssistPage(kDauertestPage);
         m_akkuLaufzeit->setFocus();
         appPrompts().message(QStringLiteral("Bitte wählen Sie eine Akkulaufzeit aus!"), QStringLiteral("Fehler"),
                              Prompts::Icon::Exclamation);
         return;
     }
-    if (m_prfIntervall->currentIndex() == kDailyItem) {
+    if (m_prf.intervall->currentIndex() == kDailyItem) {
         const auto answer = appPrompts().message(
             QStringLiteral("Sie haben den Intervall für die Autoprüfung auf täglich gesetzt.\r\n"
                            "Das ist OK, kann aber bei VAROs oder Dravik-Reglern\r\n"
@@ -366,16 +352,14 @@ void FrmAPWizard::finish()
             QStringLiteral("Hinweis"), Prompts::Icon::Exclamation, Prompts::Buttons::YesNo);
         if (answer == Prompts::Answer::Yes) {
             showAssistPage(kPruefungPage);
-            m_prfIntervall->setFocus();
+            m_prf.intervall->setFocus();
             return;
         }
     }
 
     StationSettings &s = settings();
-    s.pruefung = {m_prfAktiv->isChecked(), m_prfIntervall->currentIndex(), m_prfMonat->currentIndex(),
-                  m_prfTag->currentIndex(), *parseScheduleTime(m_prfZeit->text())};
-    s.dauertest = {m_testAktiv->isChecked(), m_testIntervall->currentIndex(), m_testMonat->currentIndex(),
-                   m_testTag->currentIndex(), *parseScheduleTime(m_testZeit->text())};
+    s.pruefung = readSchedule(m_prf);
+    s.dauertest = readSchedule(m_test);
     const int akku = m_akkuLaufzeit->currentIndex();
     s.akkulaufzeit = akku == 0 ? 1 : akku == 1 ? 3 : 0;
 

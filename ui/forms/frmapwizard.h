@@ -9,6 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStackedWidget;
+struct TestSchedule;
 
 class FrmAPWizard : public QDialog
 {
@@ -23,6 +24,22 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The fields of one schedule, the function test's or the duration test's.
+    struct ScheduleFields
+    {
+        QCheckBox *aktiv;
+        QComboBox *intervall;
+        QComboBox *monat;
+        QComboBox *tag;
+        QLineEdit *zeit;
+        QLabel *info;
+    };
+
+    static void showSchedule(const ScheduleFields &fields, const TestSchedule &schedule);
+    static TestSchedule readSchedule(const ScheduleFields &fields);
+    // The sentence of what the schedule will do, or offText while it is off.
+    static void showScheduleInfo(const ScheduleFields &fields, const QString &offText);
+
     QWidget *buildIntroduction();
     QWidget *buildPruefung();
     QWidget *buildDauertest();
@@ -42,18 +59,7 @@ private:
     QPushButton *m_finish;
     QPushButton *m_cancel;
 
-    QCheckBox *m_prfAktiv;
-    QComboBox *m_prfIntervall;
-    QComboBox *m_prfMonat;
-    QComboBox *m_prfTag;
-    QLineEdit *m_prfZeit;
-    QLabel *m_prfInfo;
-
-    QCheckBox *m_testAktiv;
-    QComboBox *m_testIntervall;
-    QComboBox *m_testMonat;
-    QComboBox *m_testTag;
-    QLineEdit *m_testZeit;
+    ScheduleFields m_prf;
+    ScheduleFields m_test;
     QComboBox *m_akkuLaufzeit;
-    QLabel *m_testInfo;
 };

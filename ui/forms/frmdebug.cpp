@@ -5,6 +5,7 @@
 #include "device/operator/operatorcommand.h"
 #include "ui/fixedfont.h"
 #include "ui/stationpictures.h"
+#include "ui/widgetmakers.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,13 +32,6 @@ QLabel *legendEntry(const QString &text, WinColor color, QWidget *parent)
     return label;
 }
 
-QPushButton *button(const QString &caption, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 } // namespace
 
 FrmDebug::FrmDebug(QWidget *owner) : QWidget(owner, Qt::Window)
@@ -55,7 +49,7 @@ FrmDebug::FrmDebug(QWidget *owner) : QWidget(owner, Qt::Window)
     legend->addWidget(legendEntry(QStringLiteral("OUT"), kColorYellow, top), 1, 1);
     auto *history = new QLabel(QStringLiteral("ß = LF    ü = CR"), top);
     history->setObjectName(QStringLiteral("lblHistory"));
-    auto *clear = button(QStringLiteral("Datenfeld leeren"), "Command1", top);
+    auto *clear = namedButton(QStringLiteral("Datenfeld leeren"), "Command1", top);
     auto *topRow = new QHBoxLayout(top);
     topRow->addLayout(legend);
     topRow->addSpacing(16);
@@ -80,9 +74,9 @@ FrmDebug::FrmDebug(QWidget *owner) : QWidget(owner, Qt::Window)
     m_lfFirst = new QCheckBox(QStringLiteral("LF voranstellen"), bottom);
     m_lfFirst->setObjectName(QStringLiteral("chkLFvoran"));
     m_lfFirst->setChecked(true);
-    auto *lf = button(QStringLiteral("LF einfügen"), "cmdLFeinfuegen", bottom);
-    auto *cr = button(QStringLiteral("CR einfügen"), "cmdCReinfuegen", bottom);
-    auto *sendButton = button(QStringLiteral("Senden"), "Command2", bottom);
+    auto *lf = namedButton(QStringLiteral("LF einfügen"), "cmdLFeinfuegen", bottom);
+    auto *cr = namedButton(QStringLiteral("CR einfügen"), "cmdCReinfuegen", bottom);
+    auto *sendButton = namedButton(QStringLiteral("Senden"), "Command2", bottom);
     auto *bottomRow = new QHBoxLayout(bottom);
     bottomRow->addWidget(m_input, 1);
     bottomRow->addWidget(m_lfFirst);

@@ -4,6 +4,7 @@
 #include "core/registry/unitregistry.h"
 #include "core/registry/unitsfile.h"
 #include "core/station/prompts.h"
+#include "ui/widgetmakers.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -28,13 +29,12 @@ FrmEditUnitDescription::FrmEditUnitDescription(QWidget *parent, int addr)
     setWindowTitle(QStringLiteral("Beschreibung bearbeiten"));
     setModal(true);
 
-    auto *help = new QLabel(
+    auto *help = wrappedText(
         QStringLiteral("Bitte geben Sie hier die Beschreibung für das Gerät, bzw. für die einzelnen "
                        "Meldekontakte ein. Sollte ein Gerät eine Meldung an die Zentrale senden, wird "
                        "die entsprechende Beschreibung angezeigt."),
         this);
     help->setObjectName(QStringLiteral("Label2"));
-    help->setWordWrap(true);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(help, 0, 0, 1, 2);
@@ -45,8 +45,7 @@ FrmEditUnitDescription::FrmEditUnitDescription(QWidget *parent, int addr)
         auto *label = new QLabel(QString::fromUtf8(kPartLabels[i]), this);
         auto *box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("txtDescription%1").arg(i));
-        label->setBuddy(box);
-        box->setAccessibleName(label->text());
+        nameAfterLabel(label, box);
         grid->addWidget(label, i + 1, 0);
         grid->addWidget(box, i + 1, 1);
         m_description[i] = box;

@@ -6,6 +6,7 @@
 #include "device/operator/operatorcommand.h"
 #include "device/pages/unitstatus.h"
 #include "ui/fixedfont.h"
+#include "ui/widgetmakers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,10 +49,9 @@ FrmExpert::FrmExpert(QWidget *owner) : QWidget(owner, Qt::Window)
     setWindowTitle(QStringLiteral("Experten Menü"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto *warning = new QLabel(QStringLiteral("Normalerweise werden Sie dieses Menü nicht brauchen. Sollten Sie "
-                                              "es trotzdem benutzen, sollten Sie wissen, was Sie tun!"),
-                               this);
-    warning->setWordWrap(true);
+    auto *warning = wrappedText(QStringLiteral("Normalerweise werden Sie dieses Menü nicht brauchen. Sollten Sie "
+                                               "es trotzdem benutzen, sollten Sie wissen, was Sie tun!"),
+                                this);
 
     auto *addressLabel = new QLabel(QStringLiteral("Adresse:"), this);
     m_address = new QLineEdit(QStringLiteral("001"), this);
@@ -60,14 +60,11 @@ FrmExpert::FrmExpert(QWidget *owner) : QWidget(owner, Qt::Window)
     m_address->setMaxLength(3);
     m_address->setMaximumWidth(60);
     m_address->setToolTip(QStringLiteral("Bitte hier eine Adresse eingeben"));
-    addressLabel->setBuddy(m_address);
-    m_address->setAccessibleName(QStringLiteral("Adresse:"));
+    nameAfterLabel(addressLabel, m_address);
 
-    m_plus = new QPushButton(QStringLiteral("+"), this);
-    m_plus->setObjectName(QStringLiteral("cmdModAdr0"));
+    m_plus = namedButton(QStringLiteral("+"), "cmdModAdr0", this);
     m_plus->setToolTip(QStringLiteral("Adresse um eins erhöhen [+]"));
-    m_minus = new QPushButton(QStringLiteral("-"), this);
-    m_minus->setObjectName(QStringLiteral("cmdModAdr1"));
+    m_minus = namedButton(QStringLiteral("-"), "cmdModAdr1", this);
     m_minus->setToolTip(QStringLiteral("Adresse um eins verringern [-]"));
     m_all = new QCheckBox(QStringLiteral("ALL"), this);
     m_all->setObjectName(QStringLiteral("Check1"));

@@ -1,5 +1,7 @@
 #include "ui/forms/frmformulareigenschaften.h"
 
+#include "ui/widgetmakers.h"
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,11 +24,8 @@ FrmFormularEigenschaften::FrmFormularEigenschaften(QWidget *parent) : QDialog(pa
     m_beschreibung->setMinimumWidth(300);
     int row = 0;
     for (auto [caption, field] : {std::pair{"Name:", m_name}, std::pair{"Beschreibung:", m_beschreibung}}) {
-        auto *label = new QLabel(QString::fromUtf8(caption), this);
-        label->setBuddy(field);
-        field->setAccessibleName(label->text());
         field->installEventFilter(this);
-        grid->addWidget(label, row, 0);
+        grid->addWidget(labelFor(QString::fromUtf8(caption), field, this), row, 0);
         grid->addWidget(field, row++, 1);
     }
 

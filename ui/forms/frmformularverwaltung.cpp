@@ -5,8 +5,9 @@
 #include "core/station/prompts.h"
 #include "ui/board/boardpage.h"
 #include "ui/forms/frmformulareigenschaften.h"
+#include "ui/headerclicksort.h"
+#include "ui/widgetmakers.h"
 
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <functional>
@@ -29,8 +30,8 @@ FrmFormularVerwaltung::FrmFormularVerwaltung(BoardPage &page, QWidget *parent) :
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Beschreibung"),
                              QStringLiteral("# Adressen"), QStringLiteral("Geändert am")});
-    m_list->header()->setSectionsClickable(true);
-    connect(m_list->header(), &QHeaderView::sectionClicked, this, &FrmFormularVerwaltung::sortByColumn);
+    // Every column sorts as text, "Geändert am" by time of day first.
+    m_sort = new HeaderClickSort(m_list);
 
     const struct { const char *name; const char *text; std::function<void()> run; } buttons[] = {
         {"Command4", "Ö&ffnen", [this] { openSelected(); }},
@@ -39,9 +40,7 @@ FrmFormularVerwaltung::FrmFormularVerwaltung(BoardPage &page, QWidget *parent) :
         {"Command3", "&Schließen", [this] { close(); }},
     };
     for (int i = 0; i < 4; ++i) {
-        m_buttons[i] = new QPushButton(QString::fromUtf8(buttons[i].text), this);
-        m_buttons[i]->setObjectName(QString::fromLatin1(buttons[i].name));
-        m_buttons[i]->setAutoDefault(false);
+        m_buttons[i] = namedButton(QString::fromUtf8(buttons[i].text), buttons[i].name, this);
         connect(m_buttons[i], &QPushButton::clicked, this, buttons[i].run);
     }
 
@@ -64,20 +63,7 @@ void FrmFormularVerwaltung::loadList()
     }
     for (int column = 0; column < m_list->columnCount(); ++column)
         m_list->resizeColumnToContents(column);
-    if (m_sortColumn >= 0)
-        m_list->sortItems(m_sortColumn, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-}
-
-void FrmFormularVerwaltung::sortByColumn(int column)
-{
-    // The list has one direction, flipped by every click whichever column was
-    // clicked before. Every column sorts as text, "Geändert am" by time of day first.
-    m_sortColumn = column;
-    m_ascending = !m_ascending;
-    const Qt::SortOrder order = m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
-    m_list->sortItems(column, order);
-    m_list->header()->setSortIndicatorShown(true);
-    m_list->header()->setSortIndicator(column, order);
+    m_sort->resort();
 }
 
 int FrmFormularVerwaltung::selectedSlot() const

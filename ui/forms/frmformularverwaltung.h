@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class BoardPage;
+class HeaderClickSort;
 class QPushButton;
 class QTreeWidget;
 
@@ -25,11 +26,9 @@ private:
     void openSelected();
     void editSelected();
     void deleteSelected();
-    void sortByColumn(int column);
 
     BoardPage &m_page;
     QTreeWidget *m_list;
     QPushButton *m_buttons[4];
-    int m_sortColumn = -1;
-    bool m_ascending = true;
+    HeaderClickSort *m_sort;
 };

@@ -1,6 +1,7 @@
 #include "ui/forms/frmmeldung.h"
 
 #include "core/station/stationsettings.h"
+#include "ui/widgetmakers.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -39,19 +40,17 @@ FrmMeldung::FrmMeldung()
     attention->setFont(arial);
     attention->setAlignment(Qt::AlignCenter);
 
-    auto *explanation = new QLabel(
+    auto *explanation = wrappedText(
         QStringLiteral("Mindestens ein Nuvax-Gerät hat eine Meldung an die Zentrale gesendet. "
                        "Bitte Prüfen Sie die untenstehende(n) Meldung(en)"),
         this);
     explanation->setObjectName(QStringLiteral("Label2"));
-    explanation->setWordWrap(true);
 
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("Text1"));
     m_text->setAccessibleName(QStringLiteral("Meldungen"));
 
-    auto *ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
+    auto *ok = namedButton(QStringLiteral("&OK"), "Command1", this);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
 
     auto *layout = new QVBoxLayout(this);

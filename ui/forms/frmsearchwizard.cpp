@@ -4,6 +4,8 @@
 #include "core/station/prompts.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
+#include "ui/headerclicksort.h"
+#include "ui/widgetmakers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,26 +26,6 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kAddressColumnWidth = 800 / kTwipsPerPixel;
 constexpr int kTypeColumnSpare = 1150 / kTwipsPerPixel;
 
-QLabel *text(const QString &content, QWidget *parent, bool bold = false)
-{
-    auto *label = new QLabel(content, parent);
-    label->setWordWrap(true);
-    if (bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
-    return label;
-}
-
-QPushButton *button(const QString &caption, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 FrmSearchWizard::FrmSearchWizard(QWidget *owner) : QDialog(owner)
@@ -59,11 +41,11 @@ FrmSearchWizard::FrmSearchWizard(QWidget *owner) : QDialog(owner)
     m_pages->addWidget(readyPage());
     m_pages->addWidget(searchPage());
 
-    m_back = button(QStringLiteral("< &Zurück"), "cmdBack", this);
-    m_next = button(QStringLiteral("&Weiter >"), "cmdWeiter", this);
-    m_finish = button(QStringLiteral("Fertig"), "cmdFertig", this);
+    m_back = namedButton(QStringLiteral("< &Zurück"), "cmdBack", this);
+    m_next = namedButton(QStringLiteral("&Weiter >"), "cmdWeiter", this);
+    m_finish = namedButton(QStringLiteral("Fertig"), "cmdFertig", this);
     m_finish->setToolTip(QStringLiteral("Beendet den Assistenten und speichert die Liste der gefundenen Geräte"));
-    m_cancel = button(QStringLiteral("Abbrechen"), "cmdCancel", this);
+    m_cancel = namedButton(QStringLiteral("Abbrechen"), "cmdCancel", this);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton *b : {m_back, m_next, m_finish, m_cancel})
@@ -85,26 +67,25 @@ QWidget *FrmSearchWizard::modePage()
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("picAssist0"));
-    auto *intro = text(QStringLiteral("Der Such-Assistent hilft Ihnen bei der Suche nach neuen Nuvax Geräten"), page, true);
-    auto *prompt = text(QStringLiteral("Bitte wählen Sie einen Suchmodus:"), page);
+    auto *intro = headingText(QStringLiteral("Der Such-Assistent hilft Ihnen bei der Suche nach neuen Nuvax Geräten"), page);
+    auto *prompt = wrappedText(QStringLiteral("Bitte wählen Sie einen Suchmodus:"), page);
     m_mode = new QComboBox(page);
     m_mode->setObjectName(QStringLiteral("cmbSuchModus"));
     m_mode->addItems({QStringLiteral("Bestandsaufnahme"), QStringLiteral("Nur nach neuen Geräten suchen!")});
     m_mode->setCurrentIndex(0);
-    prompt->setBuddy(m_mode);
-    m_mode->setAccessibleName(prompt->text());
+    nameAfterLabel(prompt, m_mode);
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(intro);
     layout->addWidget(prompt);
     layout->addWidget(m_mode);
-    layout->addWidget(text(QStringLiteral("Bestandsaufnahme:"), page, true));
-    layout->addWidget(text(QStringLiteral(
+    layout->addWidget(headingText(QStringLiteral("Bestandsaufnahme:"), page));
+    layout->addWidget(wrappedText(QStringLiteral(
         "Sucht alle Adressen nach Nuvax Geräten ab. Die Liste der gefundenen Geräte wird genau so übernommen, wie "
         "sie während der Suche entstanden ist. Dieser Modus ist sinnvoll, wenn eine komplette Bestandsaufnahme "
         "gemacht werden soll."), page));
-    layout->addWidget(text(QStringLiteral("Nur nach neuen Geräten suchen:"), page, true));
-    layout->addWidget(text(QStringLiteral(
+    layout->addWidget(headingText(QStringLiteral("Nur nach neuen Geräten suchen:"), page));
+    layout->addWidget(wrappedText(QStringLiteral(
         "An bereits vorhandenen Geräteadressen wird nicht gesucht. Lediglich die noch nicht vergebenen Adressen "
         "werden abgefragt. Es werden nur neue Geräte in die Liste übernommen. Dieser Modus ist sinnvoll, wenn an "
         "ein bereits vorhandenes System neue Geräte angeschlossen wurden."), page));
@@ -130,8 +111,7 @@ QWidget *FrmSearchWizard::optionsPage()
     m_startText = new QLineEdit(QStringLiteral("1"), page);
     m_startText->setObjectName(QStringLiteral("txtStartAddress"));
     m_startText->setMaximumWidth(80);
-    startLabel->setBuddy(m_startText);
-    m_startText->setAccessibleName(startLabel->text());
+    nameAfterLabel(startLabel, m_startText);
     connect(m_startText, &QLineEdit::textChanged, this, &FrmSearchWizard::checkStartAddress);
 
     auto *start = new QHBoxLayout;
@@ -139,18 +119,18 @@ QWidget *FrmSearchWizard::optionsPage()
     start->addWidget(m_startText);
     start->addStretch();
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(text(QStringLiteral("Bitte wählen Sie die Suchoptionen"), page, true));
+    layout->addWidget(headingText(QStringLiteral("Bitte wählen Sie die Suchoptionen"), page));
     layout->addWidget(m_findCommand);
-    layout->addWidget(text(QStringLiteral(
+    layout->addWidget(wrappedText(QStringLiteral(
         "Fragt die Geräte mit einem speziellen Suchbefehl ab. Diese Option ist performanter als die STATUS-Suche, "
         "kann jedoch wenige alte Geräte nicht finden. Diese Suche ist Standard. Wenn Sie jedoch bedenken haben, "
         "oder nicht alle Geräte gefunden wurden, wählen Sie die STATUS-Suche"), page));
     layout->addWidget(statusCommand);
-    layout->addWidget(text(QStringLiteral(
+    layout->addWidget(wrappedText(QStringLiteral(
         "Ist die abwärtskompatible Version und erkennt auch VARO1, VARO2, KEPL, HZ4000 und TW82. Wählen Sie diese "
         "Suche, wenn Sie solche Geräte angeschlossen haben."), page));
     layout->addWidget(m_special);
-    layout->addWidget(text(specialTip, page));
+    layout->addWidget(wrappedText(specialTip, page));
     layout->addLayout(start);
     layout->addStretch();
     return page;
@@ -161,13 +141,13 @@ QWidget *FrmSearchWizard::readyPage()
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("picAssist2"));
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(text(QStringLiteral("Die Suche nach Nuvax Geräten kann jetzt gestartet werden"), page, true));
-    layout->addWidget(text(QStringLiteral("Klicken Sie auf \"Weiter\" um mit der Suche zu beginnen"), page));
-    layout->addWidget(text(QStringLiteral("Hinweis:"), page, true));
-    layout->addWidget(text(QStringLiteral(
+    layout->addWidget(headingText(QStringLiteral("Die Suche nach Nuvax Geräten kann jetzt gestartet werden"), page));
+    layout->addWidget(wrappedText(QStringLiteral("Klicken Sie auf \"Weiter\" um mit der Suche zu beginnen"), page));
+    layout->addWidget(headingText(QStringLiteral("Hinweis:"), page));
+    layout->addWidget(wrappedText(QStringLiteral(
         "Wenn alle relevanten Adressen abgefragt wurden, können Sie auf \"Stop\" und \"Fertig\" klicken, um den "
         "restlichen Adressbereich zu ignorieren. Das Ergebnis wird dann in die Datenbank übernommen"), page));
-    layout->addWidget(text(QStringLiteral(
+    layout->addWidget(wrappedText(QStringLiteral(
         "Klicken Sie nach Ende der Suche auf \"Fertig\" um die Liste der Geräte in die Datenbank zu übernehmen"), page));
     layout->addStretch();
     return page;
@@ -177,21 +157,19 @@ QWidget *FrmSearchWizard::searchPage()
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("picAssist3"));
-    auto *listLabel = text(QStringLiteral("Gefundene Geräte:"), page);
+    auto *listLabel = wrappedText(QStringLiteral("Gefundene Geräte:"), page);
     m_list = new QTreeWidget(page);
     m_list->setObjectName(QStringLiteral("ListView1"));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Adresse"), QStringLiteral("Gerätetyp")});
     m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionsClickable(true);
-    listLabel->setBuddy(m_list);
-    m_list->setAccessibleName(listLabel->text());
-    connect(m_list->header(), &QHeaderView::sectionClicked, this, &FrmSearchWizard::sortByColumn);
+    nameAfterLabel(listLabel, m_list);
+    m_sort = new HeaderClickSort(m_list);
 
-    auto *statusLabel = text(QStringLiteral("Suchstatus:"), page);
+    auto *statusLabel = wrappedText(QStringLiteral("Suchstatus:"), page);
     m_status = new QLabel(QStringLiteral("fange an..."), page);
     m_status->setObjectName(QStringLiteral("lblStat"));
-    m_stop = button(QStringLiteral("Stop"), "cmdStop", page);
+    m_stop = namedButton(QStringLiteral("Stop"), "cmdStop", page);
     m_stop->setToolTip(QStringLiteral("Hält die Suche an"));
     m_stop->hide();
     connect(m_stop, &QPushButton::clicked, this, [this] { m_search.stopPhase(); });
@@ -293,29 +271,18 @@ void FrmSearchWizard::reject()
     QDialog::reject();
 }
 
-void FrmSearchWizard::sortByColumn(int column)
-{
-    m_sortColumn = column;
-    m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_list->header()->setSortIndicatorShown(true);
-    m_list->header()->setSortIndicator(column, m_sortOrder);
-    m_list->sortItems(column, m_sortOrder);
-}
-
 void FrmSearchWizard::showSearchStatus(const QString &text) { m_status->setText(text); }
 
 void FrmSearchWizard::addSearchInfo(const QString &text)
 {
     new QTreeWidgetItem(m_list, {QStringLiteral("[INFO]"), QStringLiteral("*** ") + text});
-    if (m_sortColumn >= 0)
-        m_list->sortItems(m_sortColumn, m_sortOrder);
+    m_sort->resort();
 }
 
 void FrmSearchWizard::addFoundUnit(int address, const QString &deviceTypeName)
 {
     auto *row = new QTreeWidgetItem(m_list, {formatUnitAddress(address), deviceTypeName});
-    if (m_sortColumn >= 0)
-        m_list->sortItems(m_sortColumn, m_sortOrder);
+    m_sort->resort();
     m_list->setCurrentItem(row);
     m_list->scrollToBottom();
 }

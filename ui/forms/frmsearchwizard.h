@@ -12,6 +12,7 @@
 
 #include <QDialog>
 
+class HeaderClickSort;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -47,7 +48,6 @@ private:
     void startSearch();
     void checkStartAddress();
     void commit();
-    void sortByColumn(int column);
 
     // SearchProgress
     void showSearchStatus(const QString &text) override;
@@ -57,8 +57,7 @@ private:
     UnitSearch m_search;
     int m_startAddress = 1;
     bool m_closeAfterSearch = false;
-    int m_sortColumn = -1;
-    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    HeaderClickSort *m_sort;
 
     QStackedWidget *m_pages;
     QComboBox *m_mode;

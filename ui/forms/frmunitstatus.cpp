@@ -1,6 +1,7 @@
 #include "ui/forms/frmunitstatus.h"
 
 #include "ui/printerchoice.h"
+#include "ui/widgetmakers.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
@@ -26,10 +27,8 @@ FrmUnitStatus::FrmUnitStatus() : QWidget(nullptr, Qt::Window)
 
     auto *controls = new QWidget(this);
     controls->setObjectName(QStringLiteral("picControls"));
-    auto *print = new QPushButton(QStringLiteral("&Drucken"), controls);
-    print->setObjectName(QStringLiteral("cmdPrint"));
-    auto *close = new QPushButton(QStringLiteral("&Schließen"), controls);
-    close->setObjectName(QStringLiteral("cmdClose"));
+    auto *print = namedButton(QStringLiteral("&Drucken"), "cmdPrint", controls);
+    auto *close = namedButton(QStringLiteral("&Schließen"), "cmdClose", controls);
     auto *buttons = new QHBoxLayout(controls);
     buttons->addStretch();
     buttons->addWidget(print);

@@ -14,11 +14,11 @@
 #include "device/tasks/tasktable.h"
 #include "ui/forms/frmaddtask.h"
 #include "ui/forms/frmapwizard.h"
+#include "ui/widgetmakers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,28 +32,6 @@ namespace {
 
 constexpr int kPortCount = 10;
 constexpr int kHighestSignalAddress = 999;
-
-QLabel *helpText(const char *text)
-{
-    auto *label = new QLabel(QString::fromUtf8(text));
-    label->setWordWrap(true);
-    return label;
-}
-
-QPushButton *button(const char *name, const char *caption)
-{
-    auto *b = new QPushButton(QString::fromUtf8(caption));
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QLabel *labelFor(const char *caption, QWidget *field)
-{
-    auto *label = new QLabel(QString::fromUtf8(caption));
-    label->setBuddy(field);
-    field->setAccessibleName(label->text());
-    return label;
-}
 
 QColor connectionColor(ConnectionColor background, const QColor &neutral)
 {
@@ -104,10 +82,10 @@ QWidget *ConfigPage::buildSchnittstelle()
     m_mode->setToolTip(tip);
     connect(m_mode, &QComboBox::currentIndexChanged, this, &ConfigPage::aktualisiereComModeAnzeige);
 
-    m_connect = button("cmdConnect", "Verbinden");
-    m_save = button("fr4OK", "Speichern");
+    m_connect = namedButton("Verbinden", "cmdConnect");
+    m_save = namedButton("Speichern", "fr4OK");
     m_save->setToolTip(QStringLiteral("Einstellungen übernehmen und speichern"));
-    m_reset = button("fr4Abbrechen", "Zurücksetzen");
+    m_reset = namedButton("Zurücksetzen", "fr4Abbrechen");
     m_reset->setToolTip(QStringLiteral("Einstellungen auf Ausgangswerte zurücksetzen"));
     m_vk8Status = new QLabel;
     m_vk8Status->setObjectName(QStringLiteral("lblVk8Status"));
@@ -117,7 +95,7 @@ QWidget *ConfigPage::buildSchnittstelle()
     connect(m_reset, &QPushButton::clicked, this, [] { loadComSettings(); });
     connect(m_connect, &QPushButton::clicked, this, &ConfigPage::connectAdapter);
 
-    grid->addWidget(helpText("Bitte wählen Sie die serielle Schnittstelle aus, über die mit dem Nuvax System "
+    grid->addWidget(wrappedText("Bitte wählen Sie die serielle Schnittstelle aus, über die mit dem Nuvax System "
                              "kommuniziert werden soll. Falls die Schnittstelle über ein Bluetoothgerät zur "
                              "Verfügung gestellt wird, wählen Sie bitte zusätzlich die Option \"Bluetooth\" aus."),
                     0, 0, 1, 3);
@@ -127,10 +105,10 @@ QWidget *ConfigPage::buildSchnittstelle()
     grid->addWidget(m_mode, 2, 1);
     grid->addWidget(m_connect, 2, 2);
     grid->addWidget(m_vk8Status, 3, 1, 1, 2);
-    grid->addWidget(helpText("Klicken Sie auf \"Speichern\", um die Konfiguration der Schnittstelle zu speichern."),
+    grid->addWidget(wrappedText("Klicken Sie auf \"Speichern\", um die Konfiguration der Schnittstelle zu speichern."),
                     4, 0, 1, 2);
     grid->addWidget(m_save, 4, 2);
-    grid->addWidget(helpText("Klicken Sie auf \"Zurücksetzen\", um die zuletzt gespeicherte Konfiguration "
+    grid->addWidget(wrappedText("Klicken Sie auf \"Zurücksetzen\", um die zuletzt gespeicherte Konfiguration "
                              "wiederherzustellen."),
                     5, 0, 1, 2);
     grid->addWidget(m_reset, 5, 2);
@@ -149,14 +127,14 @@ QWidget *ConfigPage::buildAutopruefung()
     m_pruefung->setObjectName(QStringLiteral("lblAktuellePruefEinstellung"));
     m_dauertest = new QLabel;
     m_dauertest->setObjectName(QStringLiteral("lblAktuelleDauertestEinstellung"));
-    auto *change = button("Command2", "Einstellungen ändern");
-    auto *startPruefung = button("Command3", "Prüfung jetzt starten");
-    auto *startDauertest = button("Command4", "Betriebsdauertest jetzt starten");
+    auto *change = namedButton("Einstellungen ändern", "Command2");
+    auto *startPruefung = namedButton("Prüfung jetzt starten", "Command3");
+    auto *startDauertest = namedButton("Betriebsdauertest jetzt starten", "Command4");
     m_signalActive = new QCheckBox(QStringLiteral("Ergebnissignalisierung aktivieren"));
     m_signalActive->setObjectName(QStringLiteral("chkSignalAPResult"));
     m_signalAddress = new QComboBox;
     m_signalAddress->setObjectName(QStringLiteral("cmbSignalAddress"));
-    m_resetSignal = button("cmdResetResultSignal", "Signal zurücksetzen");
+    m_resetSignal = namedButton("Signal zurücksetzen", "cmdResetResultSignal");
 
     connect(change, &QPushButton::clicked, this, [this] {
         FrmAPWizard wizard(window());
@@ -176,19 +154,19 @@ QWidget *ConfigPage::buildAutopruefung()
     grid->addWidget(m_pruefung, 2, 0, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Prüfung der Akkulaufzeit:")), 3, 0, 1, 3);
     grid->addWidget(m_dauertest, 4, 0, 1, 3);
-    grid->addWidget(helpText("Um die Einstellungen für die Geräteprüfung und Prüfung der Akkulaufzeit zu ändern, "
+    grid->addWidget(wrappedText("Um die Einstellungen für die Geräteprüfung und Prüfung der Akkulaufzeit zu ändern, "
                              "klicken Sie bitte auf \"Einstellungen ändern\""),
                     5, 0, 1, 2);
     grid->addWidget(change, 5, 2);
-    grid->addWidget(helpText("Um eine Prüfung der angeschlossenen Geräte sofort zu starten, klicken Sie bitte auf "
+    grid->addWidget(wrappedText("Um eine Prüfung der angeschlossenen Geräte sofort zu starten, klicken Sie bitte auf "
                              "\"Prüfung jetzt starten\""),
                     6, 0, 1, 2);
     grid->addWidget(startPruefung, 6, 2);
-    grid->addWidget(helpText("Um eine Prüfung der Akkulaufzeit der angeschlossenen Geräte zu starten, klicken Sie "
+    grid->addWidget(wrappedText("Um eine Prüfung der Akkulaufzeit der angeschlossenen Geräte zu starten, klicken Sie "
                              "bitte auf \"Betriebsdauertest jetzt starten\""),
                     7, 0, 1, 2);
     grid->addWidget(startDauertest, 7, 2);
-    grid->addWidget(helpText("Mit dieser Option können Sie ein Nuvax-Gerät einschalten lassen, wenn während der "
+    grid->addWidget(wrappedText("Mit dieser Option können Sie ein Nuvax-Gerät einschalten lassen, wenn während der "
                              "Autoprüfung ein Fehler gefunden wurde. Um die Fehleranzeige zurückzusetzen klicken "
                              "Sie auf \"Signal zurücksetzen\""),
                     8, 0, 1, 3);
@@ -206,15 +184,15 @@ QWidget *ConfigPage::buildGeraeteverwaltung()
 {
     auto *panel = new QWidget;
     auto *grid = new QGridLayout(panel);
-    auto *search = button("Command1_0", "Geräte suchen");
-    auto *deleteAll = button("Command1_1", "Alle Geräte löschen");
+    auto *search = namedButton("Geräte suchen", "Command1_0");
+    auto *deleteAll = namedButton("Alle Geräte löschen", "Command1_1");
     connect(search, &QPushButton::clicked, this, &ConfigPage::searchRequested);
     connect(deleteAll, &QPushButton::clicked, this, &ConfigPage::deleteAllUnits);
-    grid->addWidget(helpText("Für eine Bestandsaufnahme aller an das System angeschlossenen Geräte, oder zum "
+    grid->addWidget(wrappedText("Für eine Bestandsaufnahme aller an das System angeschlossenen Geräte, oder zum "
                              "Hinzufügen neu angeschlossener Geräte, klicken Sie bitte auf \"Geräte suchen\""),
                     0, 0);
     grid->addWidget(search, 0, 1);
-    grid->addWidget(helpText("Um alle Geräte aus der Datenbank zu löschen, klicken Sie bitte auf \"Alle Geräte "
+    grid->addWidget(wrappedText("Um alle Geräte aus der Datenbank zu löschen, klicken Sie bitte auf \"Alle Geräte "
                              "löschen\". Um einzelne Geräte zu löschen, klicken Sie bitte in der Navigationsleiste "
                              "auf \"Übersicht\", wählen Sie in der Liste das zu löschende Gerät aus und klicken Sie "
                              "auf \"Gerät aus Liste löschen\""),
@@ -234,13 +212,13 @@ QWidget *ConfigPage::buildTimerfunktionen()
     m_taskList->setRootIsDecorated(false);
     m_taskList->setHeaderLabels({QStringLiteral("Status"), QStringLiteral("Beschreibung"), QStringLiteral("Uhrzeit"),
                                  QStringLiteral("Aktion"), QStringLiteral("Monat"), QStringLiteral("Wochentag")});
-    auto *add = button("cmdAddTask", "Hinzufügen");
-    auto *remove = button("Command5", "Entfernen");
+    auto *add = namedButton("Hinzufügen", "cmdAddTask");
+    auto *remove = namedButton("Entfernen", "Command5");
     connect(add, &QPushButton::clicked, this, &ConfigPage::addTask);
     connect(remove, &QPushButton::clicked, this, &ConfigPage::removeTask);
     connect(m_taskList, &QTreeWidget::itemDoubleClicked, this, &ConfigPage::editTask);
 
-    grid->addWidget(helpText("Auf dieser Seite haben Sie die Möglichkeit, Geräte zeitgesteuert ein- bzw. "
+    grid->addWidget(wrappedText("Auf dieser Seite haben Sie die Möglichkeit, Geräte zeitgesteuert ein- bzw. "
                              "ausschalten zu lassen. Sie können einzelne Adressen, oder von Ihnen definierte "
                              "Gruppen ansprechen. Klicken Sie auf \"Hinzufügen\", um einen Auftrag hinzuzufügen. Um "
                              "einen Auftrag zu bearbeiten, doppelklicken sie bitte auf den entsprechenden "
@@ -249,7 +227,7 @@ QWidget *ConfigPage::buildTimerfunktionen()
     grid->addWidget(m_taskList, 1, 0, 1, 3);
     grid->addWidget(add, 2, 1);
     grid->addWidget(remove, 2, 2);
-    grid->addWidget(helpText("Um Geräte bestimmten Gruppen hinzuzufügen, wählen Sie im Navigationsmenü das Fenster "
+    grid->addWidget(wrappedText("Um Geräte bestimmten Gruppen hinzuzufügen, wählen Sie im Navigationsmenü das Fenster "
                              "\"Übersicht\", wählen Sie dort das Gerät aus, welches Sie einer Gruppe hinzuzufügen "
                              "möchten und klicken Sie auf \"Gruppe zuordnen\". Beachten Sie bitte, dass nicht alle "
                              "Geräte die Möglichkeit einer Gruppe zugeordnet werden zu können unterstützen! Nährere "
@@ -266,9 +244,9 @@ QWidget *ConfigPage::buildProgramm()
     auto *grid = new QGridLayout(panel);
     m_instanzname = new QLineEdit;
     m_instanzname->setObjectName(QStringLiteral("txtInstanzname"));
-    auto *save = button("btnInsNameSpeichern", "Speichern");
+    auto *save = namedButton("Speichern", "btnInsNameSpeichern");
     connect(save, &QPushButton::clicked, this, &ConfigPage::saveInstanzname);
-    grid->addWidget(helpText("Hier können Sie eine Bezeichnung eingeben, die in der Titelleiste erscheinen soll. "
+    grid->addWidget(wrappedText("Hier können Sie eine Bezeichnung eingeben, die in der Titelleiste erscheinen soll. "
                              "Damit können mehrere Programminstanzen der Nuvax PC-Zentrale unterschieden werden."),
                     0, 0, 1, 3);
     grid->addWidget(labelFor("Instanzbezeichnung", m_instanzname), 1, 0);

@@ -3,6 +3,7 @@
 #include "core/logs/logbook.h"
 #include "core/platform/waits.h"
 #include "ui/logprint.h"
+#include "ui/widgetmakers.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -40,8 +41,7 @@ LogbookPage::LogbookPage(QWidget *parent) : QWidget(parent)
 
     auto *strip = new QWidget;
     strip->setObjectName(QStringLiteral("picLogElements"));
-    m_print = new QPushButton(QStringLiteral("Drucken"));
-    m_print->setObjectName(QStringLiteral("cmdLogDrucken"));
+    m_print = namedButton(QStringLiteral("Drucken"), "cmdLogDrucken");
     auto *stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(0, 4, 0, 0);
     stripLayout->addStretch(1);

@@ -6,8 +6,10 @@
 #include "core/station/nametables.h"
 #include "core/station/prompts.h"
 #include "device/messages/devicetypes.h"
+#include "ui/headerclicksort.h"
 #include "ui/pages/unitmenu.h"
 #include "ui/stationpictures.h"
+#include "ui/widgetmakers.h"
 
 #include <QCursor>
 #include <QHBoxLayout>
@@ -49,12 +51,11 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
 {
     setObjectName(QStringLiteral("pageUebersicht"));
 
-    m_help = new QLabel(
+    m_help = wrappedText(
         QStringLiteral("In dieser Liste werden alle gefundenen Geräte angezeigt. Ist die Liste leer, "
                        "finden Sie die Geräte mit \"Geräte suchen\" auf der Seite \"Konfiguration\"."),
         this);
     m_help->setObjectName(QStringLiteral("Label1"));
-    m_help->setWordWrap(true);
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("UnitList"));
@@ -73,7 +74,6 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
     m_list->header()->setStretchLastSection(false);
     // The header would keep a direction per column; the list keeps one of its own.
     m_list->setSortingEnabled(false);
-    m_list->header()->setSectionsClickable(true);
     // Right-button events stay with the list: its menu opens on their release.
     m_list->setContextMenuPolicy(Qt::PreventContextMenu);
     m_list->viewport()->installEventFilter(this);
@@ -83,8 +83,7 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
     auto *strip = new QHBoxLayout(m_buttons);
     strip->setContentsMargins(0, 4, 0, 4);
     const auto button = [this, strip](const char *name, const char *caption, auto handler) {
-        auto *b = new QPushButton(QString::fromUtf8(caption), m_buttons);
-        b->setObjectName(QString::fromUtf8(name));
+        auto *b = namedButton(QString::fromUtf8(caption), name, m_buttons);
         strip->addWidget(b);
         connect(b, &QPushButton::clicked, this, handler);
     };
@@ -101,7 +100,7 @@ OverviewPage::OverviewPage(QWidget *frame) : QWidget(frame)
 
     m_menu = new UnitMenu(this);
 
-    connect(m_list->header(), &QHeaderView::sectionClicked, this, &OverviewPage::sortByColumn);
+    m_sort = new HeaderClickSort(m_list);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &OverviewPage::editSelected);
 }
 
@@ -130,8 +129,7 @@ void OverviewPage::showUnitList(const QList<UnitListRow> &rows)
                 item->setForeground(column, red);
         }
     }
-    if (m_sortColumn >= 0)
-        m_list->sortItems(m_sortColumn, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_sort->resort();
 }
 
 QString OverviewPage::selectedAddressText() const
@@ -158,15 +156,6 @@ void OverviewPage::selectUnitRow(const QString &busAddress)
     m_list->scrollToItem(found.first());
 }
 
-void OverviewPage::sortByColumn(int column)
-{
-    m_sortColumn = column;
-    m_ascending = !m_ascending;
-    m_list->sortItems(column, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-    m_list->header()->setSortIndicatorShown(true);
-    m_list->header()->setSortIndicator(column, m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-}
-
 bool OverviewPage::eventFilter(QObject *watched, QEvent *event)
 {
     // The menu opens on the release, as the operator lets go of the button.
@@ -178,37 +167,33 @@ bool OverviewPage::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void OverviewPage::showSelectedStatus()
+std::optional<int> OverviewPage::presentSelectedUnit(const char *missing, const QString &title)
 {
     const QString text = selectedAddressText();
     if (text.isNull())
-        return;
+        return std::nullopt;
     const int addr = parseUnitAddress(text);
-    if (unitExists(addr)) {
-        queryUnitStatus(addr);
-        return;
-    }
-    appPrompts().message(notPresentText(text, " ist nicht vorhanden."), QStringLiteral("Status anzeigen"),
-                         Prompts::Icon::Critical);
+    if (unitExists(addr))
+        return addr;
+    appPrompts().message(notPresentText(text, missing), title, Prompts::Icon::Critical);
     // Rebuilt from memory: "Units.dat" would bring back states older than the
     // last save.
     fillUnitList();
+    return std::nullopt;
+}
+
+void OverviewPage::showSelectedStatus()
+{
+    if (const auto addr = presentSelectedUnit(" ist nicht vorhanden.", QStringLiteral("Status anzeigen")))
+        queryUnitStatus(*addr);
 }
 
 void OverviewPage::deleteSelected()
 {
-    const QString text = selectedAddressText();
-    if (text.isNull())
-        return;
-    const int addr = parseUnitAddress(text);
-    if (unitExists(addr)) {
-        deleteUnit(addr);
+    if (const auto addr = presentSelectedUnit(" konnte nicht entfernt werden.", QStringLiteral("Gerät löschen"))) {
+        deleteUnit(*addr);
         saveUnits(true);
-        return;
     }
-    appPrompts().message(notPresentText(text, " konnte nicht entfernt werden."), QStringLiteral("Gerät löschen"),
-                         Prompts::Icon::Critical);
-    fillUnitList();
 }
 
 void OverviewPage::editSelected()

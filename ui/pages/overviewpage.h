@@ -6,6 +6,9 @@
 
 #include <QWidget>
 
+#include <optional>
+
+class HeaderClickSort;
 class QLabel;
 class QTreeWidget;
 class UnitMenu;
@@ -30,7 +33,10 @@ protected:
 
 private:
     QString selectedAddressText() const;
-    void sortByColumn(int column);
+    // The selected unit's address while it is registered; a unit gone
+    // meanwhile is named in a box (missing follows the address) and the list
+    // is rebuilt. Nothing when no row is selected.
+    std::optional<int> presentSelectedUnit(const char *missing, const QString &title);
     void showSelectedStatus();
     void deleteSelected();
     void editSelected();
@@ -41,8 +47,6 @@ private:
     QTreeWidget *m_list;
     QWidget *m_buttons;
     UnitMenu *m_menu;
-    // One direction for the whole list, whichever column was clicked before;
-    // the list keeps its order across every refill.
-    int m_sortColumn = -1;
-    bool m_ascending = true;
+    // The list keeps its order across every refill.
+    HeaderClickSort *m_sort;
 };
