@@ -125,9 +125,7 @@ TEST_F(Files, InstanceNameWindowPlaceAndTheSavedSettingsText)
     QFile::remove(folder.file(QStringLiteral("Nuvax.ini")));
     settings().pruefung = {true, 3, 4, 0, QTime(7, 30)};
     settings().dauertest = {false, 0, 11, 5, QTime(23, 59, 59)};
-    settings().akkulaufzeit = 3;
-    settings().signalAdr = 17;
-    settings().sigResultAktiv = true;
+    std::tie(settings().akkulaufzeit, settings().signalAdr, settings().sigResultAktiv) = std::tuple(3, 17, true);
     EXPECT_TRUE(saveAutoPruefungConfig() && saveSignalConfig());
     EXPECT_EQ(read("Nuvax.ini"), QByteArray("[Pruefung]\r\naktiv=True\r\nintervall=3\r\nmonat=4\r\ntag=0\r\nzeit=07:30:00\r\n"
                                             "[Dauertest]\r\naktiv=False\r\nintervall=0\r\nmonat=11\r\ntag=5\r\nzeit=23:59:59\r\n"
@@ -238,9 +236,8 @@ namespace {
 
 // A disk with room for only so many more bytes of the files whose names end in a given text: it takes
 // part of a write, then fails the next with ENOSPC, as a full disk does. Room -1 fails the final rename.
-class FullDisk : public DiskWrites
+struct FullDisk : DiskWrites
 {
-public:
     FullDisk(const QString &fileName, qint64 room) : m_fileName(fileName), m_room(room) { installDiskWrites(this); }
     ~FullDisk() override { installDiskWrites(nullptr); }
     qint64 write(QFileDevice &file, const char *data, qint64 size) override
@@ -261,8 +258,6 @@ public:
         file.commit();
         return FileError::fromErrno(ENOSPC);
     }
-
-private:
     QString m_fileName;
     qint64 m_room;
 };

@@ -1,13 +1,10 @@
-// The platform layer: code page, bit set, timestamps, OLE dates, numbers read from text.
+// The platform layer: code page, bit set, OLE dates, numbers read from text.
 #include "core/platform/codepage.h"
 #include "core/platform/indexbitmap.h"
-#include "core/platform/juldat.h"
 #include "core/platform/numbertext.h"
 #include "core/platform/oledate.h"
-#include "support/fakeclock.h"
 #include "support/qtprint.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <numeric>
 
@@ -38,54 +35,6 @@ TEST(IndexBitmap, HandsOutTheLowestFreeNumberUpToTheLastBit)
         EXPECT_FALSE(toggleIndexBit(i, full) || isIndexUsed(i, full)) << i;
     toggleIndexBit(800, full);
     EXPECT_EQ(getFreeIndex(full), -1);
-}
-
-namespace {
-// The number of the error raised, 0 when none was.
-int errorOf(const std::function<void()> &f, NumberedError *raised = nullptr)
-{
-    try {
-        f();
-    } catch (const NumberedError &e) {
-        if (raised)
-            *raised = e;
-        return e.number();
-    }
-    return 0;
-}
-} // namespace
-
-TEST(JulDat, DayNumbersErrorsIntervalsAndNowInUtc)
-{
-    // 15 October 1582 follows the 4th; 4713 BC is day 0, there is no year 0.
-    EXPECT_EQ(std::tuple(julianDayNumber(1, 1, 2000), julianDayNumber(4, 10, 1582), julianDayNumber(15, 10, 1582),
-                         julianDayNumber(1, 1, -4713)), std::tuple(2451545, 2299160, 2299161, 0));
-    // The date is checked before the milliseconds.
-    const struct { int d, mo, y, h, mi, ms, error; } cases[] = {
-        {29, 2, 2011, 0, 0, 0, kJulDatDateInvalid}, {29, 2, 2012, 0, 0, 0, 0}, {29, 2, 1900, 0, 0, 0, kJulDatDateInvalid},
-        {1, 1, 2011, 0, 0, 1000, kJulDatMsOutOfRange}, {31, 4, 2011, 0, 0, 5000, kJulDatDateInvalid},
-        {1, 13, 2011, 0, 0, 0, kJulDatDateInvalid}, {1, 1, 2011, 24, 0, 0, kJulDatDateInvalid},
-        {1, 1, 2011, 0, 60, 0, kJulDatDateInvalid}, {1, 1, 99, 0, 0, 0, kJulDatDateInvalid}, {31, 12, 9999, 23, 59, 999, 0},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(errorOf([&] { makeJulDat(c.d, c.mo, c.y, c.h, c.mi, 0, c.ms); }), c.error) << c.d << "." << c.mo << "." << c.y;
-
-    // Intervals count the boundaries crossed.
-    const JulDat lastMs = makeJulDat(31, 12, 2010, 23, 59, 59, 999), newYear = makeJulDat(1, 1, 2011, 0, 0, 0, 0);
-    for (int unit = kIntervalDays; unit <= kIntervalMilliseconds; ++unit)
-        EXPECT_EQ(dateInterval(unit, lastMs, newYear), 1) << unit;
-    EXPECT_EQ(dateInterval(kIntervalMilliseconds, newYear, lastMs), -1);
-    EXPECT_EQ(dateInterval(6, lastMs, newYear), 0);
-    EXPECT_EQ(dateInterval(kIntervalHours, makeJulDat(1, 1, 2011, 10, 59, 59, 999), makeJulDat(2, 1, 2011, 11, 0, 0, 0)), 25);
-    // The first stamp is checked first.
-    EXPECT_EQ(errorOf([&] { dateInterval(5, (JulDat(2455563) << 32) | 86400000, 0); }), kJulDatFirstInvalid);
-    EXPECT_EQ(errorOf([&] { dateInterval(5, newYear, 0); }), kJulDatSecondInvalid);
-    NumberedError e(0, {}, {});
-    errorOf([&] { dateInterval(5, 0, newYear); }, &e);
-    EXPECT_EQ(e.source() + e.description(), QStringLiteral("[DateInterval - trovel]Das erste Datum ist ungültig!"));
-
-    FakeClock clock(QDateTime(QDate(2011, 3, 7), QTime(0, 30, 0, 250)));  // one hour ahead of UTC
-    EXPECT_EQ(getNowJulDat(), makeJulDat(6, 3, 2011, 23, 30, 0, 250));
 }
 
 TEST(OleDate, DaysSince1899ReadBackToTheNearestSecond)
