@@ -17,16 +17,6 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-// The entries of the general log, oldest first, without their time stamps.
-inline QStringList generalLogEntries(const TempAppFolder &folder)
-{
-    const QString text = codepage::decode(folder.read(QStringLiteral("logs/Allgemein.log")));
-    QStringList entries;
-    for (const QString &line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        entries.prepend(line.startsWith(u'[') ? line.mid(line.indexOf(u']') + 2) : line);
-    return entries;
-}
-
 class StationFiles : public ::testing::Test
 {
 protected:
@@ -35,7 +25,14 @@ protected:
 
     QByteArray read(const char *name) const { return folder.read(QString::fromUtf8(name)); }
     void write(const char *name, const QByteArray &bytes) const { folder.write(QString::fromUtf8(name), bytes); }
-    QStringList log() const { return generalLogEntries(folder); }
+    // The entries of the general log, oldest first, without their time stamps.
+    QStringList log() const
+    {
+        QStringList entries;
+        for (const QString &line : codepage::decode(read("logs/Allgemein.log")).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            entries.prepend(line.startsWith(u'[') ? line.mid(line.indexOf(u']') + 2) : line);
+        return entries;
+    }
     // The one box shown, as "title|text".
     QString box() const
     {

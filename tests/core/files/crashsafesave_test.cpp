@@ -17,52 +17,37 @@
 
 namespace {
 
-const QMap<char, QString> kFiles = {
-    {'U', QStringLiteral("Units.dat")}, {'T', QStringLiteral("Tasks.dat")},
-    {'F', QStringLiteral("Formulare.dat")}, {'L', QStringLiteral("logs/Allgemein.log")},
-};
+const QMap<char, QString> kFiles = {{'U', "Units.dat"}, {'T', "Tasks.dat"}, {'F', "Formulare.dat"}, {'L', "logs/Allgemein.log"}};
 
 // The station process of tests/tools/savechild, and its report of where it was: "<X t" and ">X t" around each save.
-class SaveChild
+struct SaveChild
 {
-public:
     SaveChild(const QString &home, const QStringList &args)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("NUVAX_HOME"), home);
-        m_process.setProcessEnvironment(env);
-        m_process.start(QStringLiteral(NUVAX_SAVECHILD), args);
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(NUVAX_SAVECHILD), args);
     }
     ~SaveChild() { kill(); }
-
     // Reads the report until "<edge><file>" arrives; false when the child ended first.
     bool waitFor(char edge, char file)
     {
         for (;;) {
-            while (m_process.canReadLine()) {
-                if (note(m_process.readLine()) == QByteArray(1, edge) + file)
+            while (process.canReadLine())
+                if (note(process.readLine()) == QByteArray(1, edge) + file)
                     return true;
-            }
-            if (!m_process.waitForReadyRead(30000))
+            if (!process.waitForReadyRead(30000))
                 return false;
         }
     }
     void kill()
     {
-        m_process.kill();
-        m_process.waitForFinished();
-        while (m_process.canReadLine())
-            note(m_process.readLine());
+        process.kill();
+        process.waitForFinished();
+        while (process.canReadLine())
+            note(process.readLine());
     }
-    bool finishedCleanly()
-    {
-        return m_process.waitForFinished(120000) && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
-    }
-
-    QMap<char, char> lastEdge;
-    QMap<char, qint64> startUs, endUs;
-
-private:
     QByteArray note(const QByteArray &line)
     {
         if (line.size() < 4)
@@ -71,7 +56,10 @@ private:
         (line[0] == '<' ? startUs : endUs)[line[1]] = line.mid(3).trimmed().toLongLong();
         return line.left(2);
     }
-    QProcess m_process;
+
+    QProcess process;
+    QMap<char, char> lastEdge;
+    QMap<char, qint64> startUs, endUs;
 };
 
 } // namespace
@@ -83,7 +71,7 @@ TEST(CrashSafeSave, AKillDuringAnySaveLeavesWholeFiles)
     for (int v = 0; v < 2; ++v) {
         TempAppFolder folder;
         SaveChild child(folder.path(), {QStringLiteral("once"), QString::number(v)});
-        ASSERT_TRUE(child.finishedCleanly());
+        ASSERT_TRUE(child.process.waitForFinished(120000) && child.process.exitStatus() == QProcess::NormalExit && child.process.exitCode() == 0);
         for (const char file : {'U', 'T', 'F'})
             versions[file][v] = folder.read(kFiles[file]);
     }

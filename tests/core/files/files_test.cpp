@@ -125,9 +125,7 @@ TEST_F(Files, InstanceNameWindowPlaceAndTheSavedSettingsText)
     QFile::remove(folder.file(QStringLiteral("Nuvax.ini")));
     settings().pruefung = {true, 3, 4, 0, QTime(7, 30)};
     settings().dauertest = {false, 0, 11, 5, QTime(23, 59, 59)};
-    settings().akkulaufzeit = 3;
-    settings().signalAdr = 17;
-    settings().sigResultAktiv = true;
+    std::tie(settings().akkulaufzeit, settings().signalAdr, settings().sigResultAktiv) = std::tuple(3, 17, true);
     EXPECT_TRUE(saveAutoPruefungConfig() && saveSignalConfig());
     EXPECT_EQ(read("Nuvax.ini"), QByteArray("[Pruefung]\r\naktiv=True\r\nintervall=3\r\nmonat=4\r\ntag=0\r\nzeit=07:30:00\r\n"
                                             "[Dauertest]\r\naktiv=False\r\nintervall=0\r\nmonat=11\r\ntag=5\r\nzeit=23:59:59\r\n"
@@ -212,35 +210,12 @@ TEST_F(Files, UsedTaskSlotsArePackedOnSaveAndComeBackInTheLowestSlots)
     EXPECT_EQ(log().first(), QStringLiteral("Fehler beim Laden der Tasks: Index außerhalb des gültigen Bereichs"));
 }
 
-TEST_F(Files, FailedSavesLeaveTheOldFileAndNameTheirContent)
-{
-    const struct { const char *file; bool (*save)(); const char *box, *log; } cases[] = {
-        {"Units.dat", [] { return saveUnits(true); }, "Fehler: 75|Beim Speichern der Geräteliste ist folgender fehler aufgetreten:",
-         "Fehler beim Speichern der Geräteliste: "},
-        {"Tasks.dat", [] { return saveTasks(true); }, "Nuvax|Beim Speichern der Tasks ist folgender Fehler aufgetreten:",
-         "Fehler beim Speichern der Tasks: "},
-        {"Formulare.dat", saveFormulare, "Nuvax|Beim Speichern der Formulare ist folgender Fehler aufgetreten:",
-         "Fehler beim Speichern der Formulare: "},
-    };
-    const QString reason = QStringLiteral("Fehler beim Zugriff auf Pfad/Datei");
-    for (const auto &c : cases) {
-        QDir().mkpath(folder.file(QString::fromUtf8(c.file)));  // a folder in place of the file: no save succeeds, even as root
-        prompts.shown.clear();
-        EXPECT_FALSE(c.save()) << c.file;
-        EXPECT_EQ(box(), QString::fromUtf8(c.box) + "\r\n" + reason);
-        EXPECT_EQ(prompts.shown.last().icon, Prompts::Icon::Critical);
-        EXPECT_EQ(log().last(), QString::fromUtf8(c.log) + reason);
-    }
-    EXPECT_EQ(view.unitListFills, 0);
-}
-
 namespace {
 
 // A disk with room for only so many more bytes of the files whose names end in a given text: it takes
 // part of a write, then fails the next with ENOSPC, as a full disk does. Room -1 fails the final rename.
-class FullDisk : public DiskWrites
+struct FullDisk : DiskWrites
 {
-public:
     FullDisk(const QString &fileName, qint64 room) : m_fileName(fileName), m_room(room) { installDiskWrites(this); }
     ~FullDisk() override { installDiskWrites(nullptr); }
     qint64 write(QFileDevice &file, const char *data, qint64 size) override
@@ -261,29 +236,36 @@ public:
         file.commit();
         return FileError::fromErrno(ENOSPC);
     }
-
-private:
     QString m_fileName;
     qint64 m_room;
 };
 
 } // namespace
 
-TEST_F(Files, AFullDiskIsNamedWhereverTheStationWritesAndLeavesTheOldFile)
+TEST_F(Files, FailedSavesLeaveTheOldFileAndNameTheirCauseAFullDiskToo)
 {
     write("Units.dat", "alt");
     write("Nuvax.ini", "[AP]\r\nSignalAdr=5\r\n");
-    const QString full = QStringLiteral("Datenträger voll");
+    const QString full = QStringLiteral("Datenträger voll"), path = QStringLiteral("Fehler beim Zugriff auf Pfad/Datei");
+    const QString unitsBox = QStringLiteral("|Beim Speichern der Geräteliste ist folgender fehler aufgetreten:\r\n");
+    constexpr qint64 kFolder = std::numeric_limits<qint64>::max();  // room enough, but a folder in place of the file
     const struct { const char *file; qint64 room; std::function<bool()> write; QString box, told; } cases[] = {
         // Part of the bytes taken, then none: a full disk, not a path error. Or the final rename fails.
-        {"Units.dat", 100, [] { return saveUnits(false); }, "Fehler: 61", "Fehler beim Speichern der Geräteliste: " + full},
-        {"Units.dat", -1, [] { return saveUnits(false); }, "Fehler: 61", "Fehler beim Speichern der Geräteliste: " + full},
-        {"Nuvax.ini", 10, saveSignalConfig, "Nuvax", "Fehler beim Speichern der Konfiguration für Autoprüfung: " + full},
+        {"Units.dat", 100, [] { return saveUnits(false); }, "Fehler: 61" + unitsBox + full, "Fehler beim Speichern der Geräteliste: " + full},
+        {"Units.dat", -1, [] { return saveUnits(false); }, "Fehler: 61" + unitsBox + full, "Fehler beim Speichern der Geräteliste: " + full},
+        {"Nuvax.ini", 10, saveSignalConfig, "Nuvax|", "Fehler beim Speichern der Konfiguration für Autoprüfung: " + full},
         {"logs/Allgemein.log", 10, [] { return logAllgemein(QStringLiteral("neu")); }, {},
          "Allgemein.log: Fehler 61: " + full + ": [" + clock.localNow().toString("dd.MM.yyyy HH:mm:ss") + "] neu\n"},
+        {"Units.dat", kFolder, [] { return saveUnits(true); }, "Fehler: 75" + unitsBox + path, "Fehler beim Speichern der Geräteliste: " + path},
+        {"Tasks.dat", kFolder, [] { return saveTasks(true); }, "Nuvax|Beim Speichern der Tasks ist folgender Fehler aufgetreten:\r\n" + path,
+         "Fehler beim Speichern der Tasks: " + path},
+        {"Formulare.dat", kFolder, saveFormulare, "Nuvax|Beim Speichern der Formulare ist folgender Fehler aufgetreten:\r\n" + path,
+         "Fehler beim Speichern der Formulare: " + path},
     };
     for (const auto &c : cases) {
         const QString file = QString::fromUtf8(c.file);
+        if (c.room == kFolder)
+            QFile::remove(folder.file(file)), QDir().mkpath(folder.file(file));
         const QByteArray before = folder.read(file);
         prompts.shown.clear();
         testing::internal::CaptureStderr();
@@ -293,9 +275,11 @@ TEST_F(Files, AFullDiskIsNamedWhereverTheStationWritesAndLeavesTheOldFile)
         }
         const QString stderrText = QString::fromStdString(testing::internal::GetCapturedStderr());
         EXPECT_EQ(c.box.isEmpty() ? stderrText : log().last(), c.told);
-        EXPECT_EQ(prompts.shown.isEmpty() ? QString() : prompts.shown.first().title, c.box);
+        EXPECT_EQ(prompts.shown.isEmpty() ? QString() : box().left(c.box.size()), c.box) << c.file;
+        EXPECT_TRUE(prompts.shown.isEmpty() || prompts.shown.first().icon == Prompts::Icon::Critical) << c.file;
         EXPECT_EQ(folder.read(file), before) << c.file;
     }
+    EXPECT_EQ(view.unitListFills, 0);
 }
 
 TEST_F(Files, APipeInPlaceOfADataFileIsALoadFailureAndIsNeverOpened)

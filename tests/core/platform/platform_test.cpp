@@ -1,13 +1,10 @@
-// The platform layer: code page, bit set, timestamps, OLE dates, numbers read from text.
+// The platform layer: code page, bit set, OLE dates, numbers read from text.
 #include "core/platform/codepage.h"
 #include "core/platform/indexbitmap.h"
-#include "core/platform/juldat.h"
 #include "core/platform/numbertext.h"
 #include "core/platform/oledate.h"
-#include "support/fakeclock.h"
 #include "support/qtprint.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <numeric>
 
@@ -22,16 +19,9 @@ TEST(CodePage, RoundTripsAndMarksWhatItCannotHold)
     EXPECT_EQ(codepage::encode(QString::fromUtf8("a\u0416b\xF0\x9F\x98\x80y")), QByteArray("a?b?y"));
 }
 
+// Low numbers, bit order and freeing a number: tests/core/board. Here the last bit and the numbers outside.
 TEST(IndexBitmap, HandsOutTheLowestFreeNumberUpToTheLastBit)
 {
-    IndexBitmap set(100, '\x5A');
-    clearIndexBitmap(set);
-    for (int i = 1; i <= 9; ++i)
-        ASSERT_TRUE(toggleIndexBit(i, set));
-    EXPECT_EQ(set.left(3), QByteArray("\xFF\x01\x00", 3));
-    toggleIndexBit(5, set);
-    EXPECT_EQ(std::pair(isIndexUsed(5, set), getFreeIndex(set)), std::pair(false, 5));
-
     IndexBitmap full = QByteArray(99, '\xFF') + '\x7F';
     EXPECT_EQ(std::pair(getFreeIndex(full), isIndexUsed(799, full)), std::pair(800, true));
     for (int i : {0, -1, 801})  // numbers outside the set change nothing
@@ -40,58 +30,9 @@ TEST(IndexBitmap, HandsOutTheLowestFreeNumberUpToTheLastBit)
     EXPECT_EQ(getFreeIndex(full), -1);
 }
 
-namespace {
-// The number of the error raised, 0 when none was.
-int errorOf(const std::function<void()> &f, NumberedError *raised = nullptr)
-{
-    try {
-        f();
-    } catch (const NumberedError &e) {
-        if (raised)
-            *raised = e;
-        return e.number();
-    }
-    return 0;
-}
-} // namespace
-
-TEST(JulDat, DayNumbersErrorsIntervalsAndNowInUtc)
-{
-    // 15 October 1582 follows the 4th; 4713 BC is day 0, there is no year 0.
-    EXPECT_EQ(std::tuple(julianDayNumber(1, 1, 2000), julianDayNumber(4, 10, 1582), julianDayNumber(15, 10, 1582),
-                         julianDayNumber(1, 1, -4713)), std::tuple(2451545, 2299160, 2299161, 0));
-    // The date is checked before the milliseconds.
-    const struct { int d, mo, y, h, mi, ms, error; } cases[] = {
-        {29, 2, 2011, 0, 0, 0, kJulDatDateInvalid}, {29, 2, 2012, 0, 0, 0, 0}, {29, 2, 1900, 0, 0, 0, kJulDatDateInvalid},
-        {1, 1, 2011, 0, 0, 1000, kJulDatMsOutOfRange}, {31, 4, 2011, 0, 0, 5000, kJulDatDateInvalid},
-        {1, 13, 2011, 0, 0, 0, kJulDatDateInvalid}, {1, 1, 2011, 24, 0, 0, kJulDatDateInvalid},
-        {1, 1, 2011, 0, 60, 0, kJulDatDateInvalid}, {1, 1, 99, 0, 0, 0, kJulDatDateInvalid}, {31, 12, 9999, 23, 59, 999, 0},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(errorOf([&] { makeJulDat(c.d, c.mo, c.y, c.h, c.mi, 0, c.ms); }), c.error) << c.d << "." << c.mo << "." << c.y;
-
-    // Intervals count the boundaries crossed.
-    const JulDat lastMs = makeJulDat(31, 12, 2010, 23, 59, 59, 999), newYear = makeJulDat(1, 1, 2011, 0, 0, 0, 0);
-    for (int unit = kIntervalDays; unit <= kIntervalMilliseconds; ++unit)
-        EXPECT_EQ(dateInterval(unit, lastMs, newYear), 1) << unit;
-    EXPECT_EQ(dateInterval(kIntervalMilliseconds, newYear, lastMs), -1);
-    EXPECT_EQ(dateInterval(6, lastMs, newYear), 0);
-    EXPECT_EQ(dateInterval(kIntervalHours, makeJulDat(1, 1, 2011, 10, 59, 59, 999), makeJulDat(2, 1, 2011, 11, 0, 0, 0)), 25);
-    // The first stamp is checked first.
-    EXPECT_EQ(errorOf([&] { dateInterval(5, (JulDat(2455563) << 32) | 86400000, 0); }), kJulDatFirstInvalid);
-    EXPECT_EQ(errorOf([&] { dateInterval(5, newYear, 0); }), kJulDatSecondInvalid);
-    NumberedError e(0, {}, {});
-    errorOf([&] { dateInterval(5, 0, newYear); }, &e);
-    EXPECT_EQ(e.source() + e.description(), QStringLiteral("[DateInterval - trovel]Das erste Datum ist ungültig!"));
-
-    FakeClock clock(QDateTime(QDate(2011, 3, 7), QTime(0, 30, 0, 250)));  // one hour ahead of UTC
-    EXPECT_EQ(getNowJulDat(), makeJulDat(6, 3, 2011, 23, 30, 0, 250));
-}
-
 TEST(OleDate, DaysSince1899ReadBackToTheNearestSecond)
 {
-    EXPECT_DOUBLE_EQ(oledate::fromDateTime(QDateTime(QDate(1899, 12, 30), QTime(0, 0))), 0.0);
-    EXPECT_DOUBLE_EQ(oledate::fromDateTime(QDateTime(QDate(1900, 1, 1), QTime(18, 0))), 2.75);
+    // Before 1899 the time of day still counts forward (positive days: the "Tasks.dat" bytes).
     EXPECT_DOUBLE_EQ(oledate::fromDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
     EXPECT_EQ(oledate::toDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
     // A value out of a damaged file reads as "never".
