@@ -70,6 +70,7 @@ bool isValidJulDat(JulDat jd)
 int getJulDatHour(JulDat jd) { return splitJulDat(jd).msOfDay / 3600000; }
 int getJulDatMinute(JulDat jd) { return splitJulDat(jd).msOfDay / 60000 % 60; }
 int getJulDatSecond(JulDat jd) { return splitJulDat(jd).msOfDay / 1000 % 60; }
+int getJulDatMillisecond(JulDat jd) { return splitJulDat(jd).msOfDay % 1000; }
 
 qint32 julianDayNumber(int day, int month, int year)
 {

@@ -39,6 +39,7 @@ JulDatParts splitJulDat(JulDat jd);
 int getJulDatHour(JulDat jd);
 int getJulDatMinute(JulDat jd);
 int getJulDatSecond(JulDat jd);
+int getJulDatMillisecond(JulDat jd);
 
 // jd2 - jd1 counted in whole units as boundaries crossed (an unknown unit gives
 // 0). Throws NumberedError 39110 for an invalid jd1, then 39111 for jd2.
