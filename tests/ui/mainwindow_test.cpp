@@ -40,41 +40,22 @@ TEST_F(WindowTest, ChordsOnAFocusedControlOpenTheirWindowsOnce)
     EXPECT_EQ(opened, QStringLiteral("TET"));
 }
 
-// Pages fill the window, the board page below its strip, the home piece centred at a third of the height,
-// the logo from the program folder at the right edge.
-TEST_F(WindowTest, TabsPagesLogoAndTheTickReachingTheStatusBar)
+// Each tab shows its one page, the board's tool strip only with the board.
+TEST_F(WindowTest, TabsShowTheirPageAndTheTickReachesTheStatusBar)
 {
-    static const unsigned char gif[] = {  // one white pixel
-        0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00,
-        0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x02,
-        0x02, 0x44, 0x01, 0x00, 0x3B};
-    folder.write(QStringLiteral("logo.gif"), QByteArray(reinterpret_cast<const char *>(gif), sizeof gif));
     FakeClock clock(QDateTime(QDate(2011, 3, 7), QTime(14, 5, 59)));
     window.load();
     window.show();
-    window.resize(900, 640);
-    QApplication::processEvents();
-    const auto *logo = child<QLabel>(&window, "imgLogo");
-    ASSERT_FALSE(logo->pixmap().isNull());
-    EXPECT_EQ(logo->x(), window.centralWidget()->width() - logo->width() - 15);
     auto *tabs = child<QTabBar>(&window, "TabStrip1");
     ASSERT_EQ(tabs->count(), 5);
-    const QSize area = window.centralWidget()->size();
-    for (int tab = 1; tab <= 5; ++tab) {
-        tabs->setCurrentIndex(tab - 1);  // as the operator's click
-        for (int i = 0; i < MainWindow::kPageCount; ++i) {
-            EXPECT_EQ(window.page(i)->isVisible(), i == tab - 1) << "tab " << tab << " page " << i;
-            const QRect page = window.page(i)->geometry();
-            EXPECT_EQ(std::tuple(page.x(), page.right() + 1, page.bottom() + 1), std::tuple(0, area.width(), area.height()));
-        }
-        EXPECT_EQ(window.boardToolStrip()->isVisible(), tab == 3) << tab;
+    QString shown;
+    for (int tab = 0; tab < 5; ++tab) {
+        tabs->setCurrentIndex(tab);  // as the operator's click
+        for (int i = 0; i < MainWindow::kPageCount; ++i)
+            shown += window.page(i)->isVisible() ? QString::number(i) : QStringLiteral("-");
+        shown += window.boardToolStrip()->isVisible() ? QStringLiteral("B ") : QStringLiteral(" ");
     }
-    EXPECT_EQ(window.boardToolStrip()->geometry().bottom() + 1, window.page(2)->y());
-    tabs->setCurrentIndex(0);
-    const QWidget *home = child(&window, "picHome");
-    const QRect inner = window.page(0)->contentsRect();
-    EXPECT_NEAR(home->x() - inner.x(), (inner.width() - home->width()) / 2, 1);
-    EXPECT_NEAR(home->y() - inner.y(), (inner.height() - home->height()) / 3, 1);
+    EXPECT_EQ(shown, QStringLiteral("0---- -1--- --2--B ---3- ----4 "));
     // The one-second tick reaches the status bar (its texts are the tick's own).
     StationStatusBar &bar = *window.stationStatusBar();
     window.setDataIndicator(2);
