@@ -54,8 +54,8 @@ TEST_F(StartupTest, WindowCaptionPortErrorCutUnitsFileAndSigtermSavingTheRegistr
     tasks().clear();
     start({QStringLiteral("/min"), QStringLiteral("x/maxi")});
     EXPECT_TRUE(shown(QStringLiteral("Beim Laden der Geräteliste")));
-    const QTreeWidgetItem *task = child<QTreeWidget>(window.get(), "lvTaskListe")->topLevelItem(0);
-    EXPECT_EQ(task ? task->text(1).trimmed() : QString(), QStringLiteral("Flurlicht aus"));
+    const QTreeWidgetItem *row = child<QTreeWidget>(window.get(), "lvTaskListe")->topLevelItem(0);
+    EXPECT_EQ(row ? row->text(1).trimmed() : QString(), QStringLiteral("Flurlicht aus"));
     QApplication::processEvents();
     EXPECT_TRUE(window->isVisible() && window->isMaximized() && window->page(4)->isVisible() && !settings().portOk);
     EXPECT_EQ(&appView(), static_cast<StationView *>(window.get()));

@@ -166,7 +166,7 @@ TEST_F(SerialTerminal, HandshakeHeldByTheWindowColoursMarkersLimitAndSendenOnAFr
     ASSERT_TRUE(terminal && terminal->isHidden());
     EXPECT_EQ(coloredRuns(*terminal), QStringList({"ff0000:K2Connect@", "0000ff:K2Connect@"}));
     emit window.terminalRequested();
-    EXPECT_TRUE(terminal->isVisible() && terminal->close() && terminal->isHidden());
+    EXPECT_TRUE(terminal->isVisible() && (terminal->close(), terminal->isHidden()));
     emit window.terminalRequested();  // the same window with its text
     EXPECT_EQ(terminal->terminal()->toPlainText(), "K2Connect@K2Connect@");
 

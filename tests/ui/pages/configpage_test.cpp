@@ -123,7 +123,7 @@ TEST_F(ConfigTest, TaskEditorStoresItsGroupsAndRefusesWhenTheTableIsFull)
         click(&editor, "cmdAddGroup");
         prompts.scriptInput(QStringLiteral("12,1000,13"));
         click(&editor, "cmdAddAdresse");
-        EXPECT_EQ(boxes().value(2), "Adressen hinzufügen|Ungültige Adresse: '1000'!\r\nGültig sind Adressen von 1 bis 999");
+        EXPECT_EQ(boxes().value(2), "Fehler|Ungültige Adresse: '1000'!\r\nGültig sind Adressen von 1 bis 999");
         EXPECT_EQ(child<QListWidget>(&editor, "lstAddresses")->count(), 1);  // the groups: in the file below
         click(&editor, "Command5");
         EXPECT_EQ(editor.result(), QDialog::Accepted);
