@@ -128,3 +128,11 @@ struct BusUiTest : UiTest
     FakeWaits waits{clock};
     SimulatedBus bus{clock, waits};
 };
+
+// The main window as the station's view for the test's length.
+template <typename Base = UiTest> struct WindowUiTest : Base
+{
+    WindowUiTest() { installView(&window); }
+    ~WindowUiTest() override { installView(nullptr); }
+    MainWindow window;
+};

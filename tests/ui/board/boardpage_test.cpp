@@ -19,10 +19,8 @@ QByteArray boardRecord(const char *labels, const char *name)
     return QByteArray("\"") + labels + "\"\r\n\"\"\r\n\"\"\r\n#2012-05-03 14:07:00#\r\n\"" + name + "\"\r\n800\r\n600\r\n";
 }
 
-struct BoardTest : UiTest
+struct BoardTest : WindowUiTest<>
 {
-    BoardTest() { installView(&window); }
-    ~BoardTest() override { installView(nullptr); }
     void start()
     {
         window.load();
@@ -39,7 +37,6 @@ struct BoardTest : UiTest
     QColor color(int address) { return label(address)->palette().color(QPalette::Window); }
 
     FakeClock clock{QDateTime(QDate(2012, 5, 3), QTime(14, 7))};
-    MainWindow window;
 };
 
 } // namespace

@@ -11,19 +11,16 @@
 namespace {
 
 // The main window over a simulated bus, its pages filled as at start.
-struct ConfigTest : BusUiTest
+struct ConfigTest : WindowUiTest<BusUiTest>
 {
     ConfigTest()
     {
         initTasks();
-        installView(&window);
         window.load();
         serialLink().openComPort(1);
         bus.clearWrites();
     }
-    ~ConfigTest() override { installView(nullptr); }
-    QByteArray ini() const { return folder.read(QStringLiteral("Nuvax.ini")); }
-    MainWindow window;
+    QByteArray ini() const { return this->folder.read(QStringLiteral("Nuvax.ini")); }
 };
 
 } // namespace

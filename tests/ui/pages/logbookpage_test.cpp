@@ -3,12 +3,10 @@
 #include "support/pdfprinterchoice.h"
 #include "ui/uitest.h"
 
-using LogbookPrint = UiTest;
+using LogbookPrint = WindowUiTest<>;
 
 TEST_F(LogbookPrint, ATestLogShowsInItsColoursAndPrintsOnlyWhenAPrinterIsChosen)
 {
-    MainWindow window;
-    installView(&window);
     folder.write(QStringLiteral("logs/AutoTest_2011_03_07.log"),
                  "Autopr\xFC" "fung\r\nGer\xE4t 001: Status OK\r\nGer\xE4t 002: Status Fehler\r\n\r\nZeile 1\r\n");
     folder.write(QStringLiteral("logs/Allgemein.log"), "Start\r\n");
@@ -31,5 +29,4 @@ TEST_F(LogbookPrint, ATestLogShowsInItsColoursAndPrintsOnlyWhenAPrinterIsChosen)
     choice.cancel = true;
     click(&window, "cmdLogDrucken");
     EXPECT_EQ(std::tuple(choice.asked, printed, QFile::exists(pdf), prompts.shown.size()), std::tuple(2, true, false, 0));
-    installView(nullptr);
 }

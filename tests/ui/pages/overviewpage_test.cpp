@@ -6,22 +6,17 @@
 
 namespace {
 
-struct OverviewTest : BusUiTest
+struct OverviewTest : WindowUiTest<BusUiTest>
 {
     OverviewTest()
     {
         initStatusPages();
-        installView(&window);
         serialLink().openComPort(1);
         window.load();
         window.showPage(2);
         window.show();
     }
-    ~OverviewTest() override
-    {
-        delete FrmUnitStatus::instance();
-        installView(nullptr);
-    }
+    ~OverviewTest() override { delete FrmUnitStatus::instance(); }
     // Registered as the search finds a unit, with a description.
     static QString registerUnit(int addr, int deviceType, const QString &description = {})
     {
@@ -50,8 +45,6 @@ struct OverviewTest : BusUiTest
         return unitRecord(0, exists, description.leftJustified(kDescriptionWidth), frame.leftJustified(kFrameWidth),
                           QString(kErrorTextWidth, u' '));
     }
-
-    MainWindow window;
 };
 
 const QString kInfo = QString::number(int(Prompts::Icon::Information));
