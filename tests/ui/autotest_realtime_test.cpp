@@ -42,15 +42,7 @@ TEST_F(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
                                                + "\r\n[AP]\r\nSignalAdr=50\r\nSigResultAktiv=True\r\n"));
 
     auto window = startStation({QStringLiteral("nuvax")});
-    QEventLoop loop;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-        if (bus.wire().contains(QStringLiteral("\n050")))
-            loop.quit();
-    });
-    watch.start(100);
-    QTimer::singleShot(150000, &loop, &QEventLoop::quit);
-    loop.exec();
+    waitUntil([&] { return bus.wire().contains(QStringLiteral("\n050")); }, 150000);
     const QByteArray unitsFile = folder.read("Units.dat");
     const QString log = codepage::decode(folder.read("logs/AutoTest_" + begin.toString("yyyy_MM_dd") + ".log"));
     const QDateTime end = QDateTime::currentDateTime();

@@ -21,15 +21,7 @@ struct StartupTest : UiTest
     {
         window = startStation(QStringList{QStringLiteral("nuvax")} + extra, windowBuilt);
     }
-    // Lets the event loop run until the program has ended, at most two seconds.
-    bool waitForEnd()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (endedWith < 0 && timer.elapsed() < 2000)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        return endedWith >= 0;
-    }
+    bool waitForEnd() { return waitUntil([this] { return endedWith >= 0; }, 2000); }
     bool shown(const QString &textStart) const { return !boxes().filter(u'|' + textStart).isEmpty(); }
     std::unique_ptr<MainWindow> window;
 };
