@@ -3,20 +3,6 @@
 #include "ui/startup.h"
 #include "ui/uitest.h"
 
-namespace {
-
-// The registry as the poll must leave it: both units answered OK.
-void saveExpectedUnits(const QString &frame3, const QString &frame7)
-{
-    units().clear();
-    for (auto [adr, frame] : {std::pair{3, frame3}, std::pair{7, frame7}}) {
-        addUnit(adr, frame);
-        units().at(adr).state = kStateOk;
-        units().at(adr).errorText = fixedWidth(QStringLiteral("\tSTATUS: OK\r\n"), kErrorTextWidth);
-    }
-    saveUnits(false);
-}
-
 using AutoTestRealTime = UiTest;
 
 TEST_F(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
@@ -74,10 +60,15 @@ TEST_F(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
                                       "Adresse 007\r\n\tTyp: Ivenor\r\n\tStatus: OK\r\n\r\n"
                                       "\r\n\r\nAutoprüfung beendet am: <t>\r\n"));
 
-    saveExpectedUnits(frame3, frame7);
+    // The registry as the poll must leave it: both units answered OK.
+    units().clear();
+    for (auto [adr, frame] : {std::pair{3, frame3}, std::pair{7, frame7}}) {
+        addUnit(adr, frame);
+        units().at(adr).state = kStateOk;
+        units().at(adr).errorText = fixedWidth(QStringLiteral("\tSTATUS: OK\r\n"), kErrorTextWidth);
+    }
+    saveUnits(false);
     EXPECT_EQ(unitsFile, folder.read("Units.dat"));
     EXPECT_TRUE(prompts.shown.isEmpty());
     qunsetenv("NUVAX_COM1");
 }
-
-} // namespace

@@ -235,6 +235,7 @@ TEST_F(StationWindows, AlertsGatherInOneWindowAndTheStatusWindowShowsTheLatestPa
                                              "</table>Akku in Ordnung</body></html>"));
     FrmUnitStatus *status = FrmUnitStatus::instance();
     ASSERT_TRUE(status && status->isVisible() && status->windowTitle() == "Gerätestatus");
+    EXPECT_EQ(status->findChild<QTextBrowser *>()->toPlainText().trimmed(), "Ladestrom\n0,12 A\nAkku in Ordnung");
     EXPECT_EQ(QList<QAccessible::Role>({QAccessible::queryAccessibleInterface(status)->role(),
                                         QAccessible::queryAccessibleInterface(FrmMeldung::instance())->role(),
                                         QAccessible::queryAccessibleInterface(FrmMeldung::instance()->findChild<QPlainTextEdit *>())->role()}),

@@ -103,6 +103,11 @@ TEST_F(ConfigTest, WizardWritesTheSchedulesOnFertigAndNothingOnAbbrechen)
                        "akkulaufzeit=3\r\n[AP]\r\nSignalAdr=0\r\nSigResultAktiv=False\r\n");
     EXPECT_EQ(child<QLabel>(&window, "lblAktuellePruefEinstellung")->text(),
               scheduleDisplayText(settings().pruefung, false, 0));
+    const QByteArray written = ini();
+    FrmAPWizard cancelled(&window);
+    child<QCheckBox>(&cancelled, "chkPruefungAktivieren")->setChecked(false);
+    click(&cancelled, "cmdCancel");
+    EXPECT_TRUE(ini() == written && settings().pruefung.aktiv);
 }
 
 TEST_F(ConfigTest, TaskEditorStoresItsGroupsAndRefusesWhenTheTableIsFull)
