@@ -3,20 +3,6 @@
 #include "ui/startup.h"
 #include "ui/uitest.h"
 
-namespace {
-
-// The registry as the poll must leave it: both units answered OK.
-void saveExpectedUnits(const QString &frame3, const QString &frame7)
-{
-    units().clear();
-    for (auto [adr, frame] : {std::pair{3, frame3}, std::pair{7, frame7}}) {
-        addUnit(adr, frame);
-        units().at(adr).state = kStateOk;
-        units().at(adr).errorText = fixedWidth(QStringLiteral("\tSTATUS: OK\r\n"), kErrorTextWidth);
-    }
-    saveUnits(false);
-}
-
 using AutoTestRealTime = UiTest;
 
 TEST_F(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
@@ -42,15 +28,7 @@ TEST_F(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
                                                + "\r\n[AP]\r\nSignalAdr=50\r\nSigResultAktiv=True\r\n"));
 
     auto window = startStation({QStringLiteral("nuvax")});
-    QEventLoop loop;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-        if (bus.wire().contains(QStringLiteral("\n050")))
-            loop.quit();
-    });
-    watch.start(100);
-    QTimer::singleShot(150000, &loop, &QEventLoop::quit);
-    loop.exec();
+    waitUntil([&] { return bus.wire().contains(QStringLiteral("\n050")); }, 150000);
     const QByteArray unitsFile = folder.read("Units.dat");
     const QString log = codepage::decode(folder.read("logs/AutoTest_" + begin.toString("yyyy_MM_dd") + ".log"));
     const QDateTime end = QDateTime::currentDateTime();
@@ -82,10 +60,15 @@ TEST_F(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
                                       "Adresse 007\r\n\tTyp: Ivenor\r\n\tStatus: OK\r\n\r\n"
                                       "\r\n\r\nAutoprüfung beendet am: <t>\r\n"));
 
-    saveExpectedUnits(frame3, frame7);
+    // The registry as the poll must leave it: both units answered OK.
+    units().clear();
+    for (auto [adr, frame] : {std::pair{3, frame3}, std::pair{7, frame7}}) {
+        addUnit(adr, frame);
+        units().at(adr).state = kStateOk;
+        units().at(adr).errorText = fixedWidth(QStringLiteral("\tSTATUS: OK\r\n"), kErrorTextWidth);
+    }
+    saveUnits(false);
     EXPECT_EQ(unitsFile, folder.read("Units.dat"));
     EXPECT_TRUE(prompts.shown.isEmpty());
     qunsetenv("NUVAX_COM1");
 }
-
-} // namespace

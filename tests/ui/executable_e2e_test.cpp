@@ -53,18 +53,6 @@ qsizetype departsAt(const QByteArray &actual, const QByteArray &expected)
     return a == actual.end() && e == expected.end() ? -1 : a - actual.begin();
 }
 
-bool waitUntil(const std::function<bool()> &done, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-    return true;
-}
-
 // The program headless in the test's folder, its port the given device; killed at the end if still running.
 struct Executable : UiTest
 {

@@ -93,6 +93,17 @@ inline void key(QWidget *target, int code, const QString &text = {}, bool autoRe
     }
 }
 
+// Lets events run until done or ms have passed; false on the timeout.
+inline bool waitUntil(const std::function<bool()> &done, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    return done();
+}
+
 struct UiTest : ::testing::Test
 {
     UiTest()
@@ -127,4 +138,12 @@ struct BusUiTest : UiTest
     FakeClock clock;
     FakeWaits waits{clock};
     SimulatedBus bus{clock, waits};
+};
+
+// The main window as the station's view for the test's length.
+template <typename Base = UiTest> struct WindowUiTest : Base
+{
+    WindowUiTest() { installView(&window); }
+    ~WindowUiTest() override { installView(nullptr); }
+    MainWindow window;
 };
