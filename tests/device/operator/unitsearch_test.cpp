@@ -32,10 +32,7 @@ protected:
     }
     void stopAt(const QString &status)
     {
-        progress.onStatus = [this, status](const QString &text) {
-            if (text == status)
-                search.stopPhase();
-        };
+        progress.onStatus = [this, status](const QString &text) { text == status ? search.stopPhase() : void(); };
     }
     // The registered addresses as "Units.dat" holds them.
     static QList<int> registeredInFile()
@@ -99,10 +96,8 @@ TEST_F(UnitSearchTest, FertigRegistersWhatWasFoundAndRemovesOnlyWhatWasAsked)
     search.run(options, progress);
     search.commit();
     EXPECT_EQ(registeredInFile(), QList<int>({2, 5, 6, 9})); // 7 asked and silent: removed
-    EXPECT_EQ(units().at(6).frame, sampleMessage(kType0404, "006").left(12));
-    EXPECT_EQ(units().at(6).description.trimmed(), "Flur");
-    EXPECT_EQ(units().at(6).state, kStateUnknown);
-    EXPECT_EQ(units().at(2).state, kStateFault);
+    EXPECT_EQ(std::tuple(units().at(6).frame, units().at(6).description.trimmed(), units().at(6).state, units().at(2).state),
+              std::tuple(sampleMessage(kType0404, "006").left(12), "Flur", kStateUnknown, kStateFault));
 
     // Only new units: a registered address is not even asked, nothing is removed.
     bus.clearWrites();
@@ -128,15 +123,11 @@ TEST_F(UnitSearchTest, RefusedOrBrokenSearchesLeaveTheUnitsTheyDidNotAsk)
     }
     serialLink().reset();
     EXPECT_EQ(search.run(options, progress), UnitSearch::Outcome::PortClosed);
-    EXPECT_TRUE(bus.writes().isEmpty());
-    EXPECT_TRUE(progress.statuses.isEmpty());
+    EXPECT_TRUE(bus.writes().isEmpty() && progress.statuses.isEmpty());
 
     // The line breaks while address 5 is asked again.
     serialLink().openComPort(1);
-    progress.onStatus = [this](const QString &text) {
-        if (text == "Adresse: 5/999   Versuch #2")
-            bus.hangUp();
-    };
+    progress.onStatus = [this](const QString &text) { text == "Adresse: 5/999   Versuch #2" ? bus.hangUp() : void(); };
     EXPECT_EQ(search.run(options, progress), UnitSearch::Outcome::Finished);
     EXPECT_EQ(progress.statuses.last(), "Adresse: 5/999   Versuch #2");
     search.commit();
