@@ -46,11 +46,7 @@ struct SimulatedBus::State
     QString failOpen;
     bool failWrites = false;
 
-    template <class F> decltype(auto) locked(F f)
-    {
-        std::lock_guard lock(mutex);
-        return f(*this);
-    }
+    template <class F> decltype(auto) locked(F f) { std::lock_guard lock(mutex); return f(*this); }
     double charMs() const { return 10000.0 / baud; }
     double nextDue() const { return pending.empty() ? -1 : pending.begin()->first; }
 
@@ -62,14 +58,8 @@ struct SimulatedBus::State
         return start + (paced ? double(bytes.size()) * charMs() : 0.0);
     }
     // A unit's transmission waits for the line to fall free; injected characters come when told.
-    void transmit(const QByteArray &bytes, double start, bool paced)
-    {
-        lineFreeAt = place(bytes, std::max(start, lineFreeAt), paced);
-    }
-    void inject(const QByteArray &bytes, double start, bool paced)
-    {
-        lineFreeAt = std::max(lineFreeAt, place(bytes, start, paced));
-    }
+    void transmit(const QByteArray &bytes, double start, bool paced) { lineFreeAt = place(bytes, std::max(start, lineFreeAt), paced); }
+    void inject(const QByteArray &bytes, double start, bool paced) { lineFreeAt = std::max(lineFreeAt, place(bytes, start, paced)); }
 
     QByteArray takeDue(double at)
     {
@@ -81,18 +71,11 @@ struct SimulatedBus::State
 
     void answer(const QByteArray &target, const QByteArray &code, double at)
     {
-        if (code != "S00" && code != "F00")
-            return;
-        for (auto &[address, unit] : units) {
-            if (codepage::encode(formatUnitAddress(address)) != target)
-                continue;
-            if (++requests[address] < unit.answerAtTry || unit.silent)
-                return;
-            QByteArray bytes = codepage::encode(unit.message);
-            if (unit.stopAfter >= 0)
-                bytes.truncate(unit.stopAfter);
-            return transmit(bytes, at + unit.replyDelayMs, unit.paced);
-        }
+        for (auto &[address, unit] : units)
+            if ((code == "S00" || code == "F00") && codepage::encode(formatUnitAddress(address)) == target
+                && ++requests[address] >= unit.answerAtTry && !unit.silent)
+                transmit(codepage::encode(unit.stopAfter < 0 ? unit.message : unit.message.left(unit.stopAfter)), at + unit.replyDelayMs,
+                         unit.paced);
     }
 
     void stationWrote(const QByteArray &bytes)
@@ -100,15 +83,11 @@ struct SimulatedBus::State
         const double at = now();
         writes.append({qint64(std::floor(at)), codepage::decode(bytes)});
         input += bytes;
-        for (const QByteArray &greeting : kGreetings) {
-            const qsizetype pos = input.indexOf(greeting);
-            if (pos < 0)
-                continue;
-            input.remove(0, pos + greeting.size());
-            const QByteArray reply = adapterReply.value_or(greeting);
-            if (!reply.isEmpty())
-                transmit(reply, at, true);
-        }
+        for (const QByteArray &greeting : kGreetings)
+            if (const qsizetype pos = input.indexOf(greeting); pos >= 0) {
+                input.remove(0, pos + greeting.size());
+                transmit(adapterReply.value_or(greeting), at, true); // an empty reply sends nothing
+            }
         for (;;) {
             const qsizetype lf = input.indexOf('\n');
             if (lf < 0) {
@@ -137,40 +116,23 @@ public:
     bool open(const QString &, int baud) override
     {
         std::lock_guard lock(m_state.mutex);
-        if (!m_state.failOpen.isEmpty()) {
-            m_error = m_state.failOpen;
-            return false;
-        }
-        m_state.baud = baud;
-        m_open = true;
-        return true;
+        m_error = m_state.failOpen;
+        if ((m_open = m_error.isEmpty()))
+            m_state.baud = baud;
+        return m_open;
     }
-    void close() override
-    {
-        m_open = false;
-        m_rx.clear();
-    }
+    void close() override { m_open = false, m_rx.clear(); }
     bool isOpen() const override { return m_open; }
     bool write(const QByteArray &bytes) override
     {
         std::lock_guard lock(m_state.mutex);
-        const bool ok = m_open && !m_state.failWrites;
-        if (ok)
-            m_state.stationWrote(bytes);
-        else
-            m_error = QStringLiteral("Write error");
-        return ok;
+        if (!m_open || m_state.failWrites)
+            return m_error = QStringLiteral("Write error"), false;
+        m_state.stationWrote(bytes);
+        return true;
     }
-    QByteArray readAll() override
-    {
-        deliver();
-        return std::exchange(m_rx, {});
-    }
-    qint64 bytesAvailable() const override
-    {
-        const_cast<Port *>(this)->deliver();
-        return m_rx.size();
-    }
+    QByteArray readAll() override { return deliver(), std::exchange(m_rx, {}); }
+    qint64 bytesAvailable() const override { return const_cast<Port *>(this)->deliver(), m_rx.size(); }
     bool waitForReadyRead(int ms) override
     {
         const double next = dueAt(), now = double(m_clock.monotonicMs());
@@ -210,11 +172,11 @@ public:
     }
     void loseLine()
     {
-        if (!m_open)
-            return;
-        close();
-        m_error = QStringLiteral("Resource error");
-        emit lineLost();
+        if (m_open) {
+            close();
+            m_error = QStringLiteral("Resource error");
+            emit lineLost();
+        }
     }
 
 private:
@@ -253,33 +215,21 @@ public:
         wake();
         m_thread.join();
         for (int fd : {m_master, m_slave, m_wake[0], m_wake[1]})
-            if (fd >= 0)
-                ::close(fd);
+            ::close(fd); // -1 when already closed: harmless
     }
 
     QString path() const { return m_path; }
-    int waitingInLine() const
-    {
-        int n = 0;
-        return ioctl(m_slave, FIONREAD, &n) == 0 ? n : 0;
-    }
+    int waitingInLine() const { int n = 0; return ioctl(m_slave, FIONREAD, &n) == 0 ? n : 0; }
     void wake() { [[maybe_unused]] auto n = ::write(m_wake[1], "x", 1); }
-    void hangUp()
-    {
-        m_hangUp = true;
-        wake();
-    }
+    void hangUp() { m_hangUp = true, wake(); }
 
 private:
+    // The station uses 300 and 9600 baud; any other rate shows as minus its termios code.
     int lineBaud() const
     {
         termios tio{};
         const speed_t speed = tcgetattr(m_slave, &tio) == 0 ? cfgetospeed(&tio) : B9600;
-        for (auto [code, baud] : {std::pair{B300, 300}, {B1200, 1200}, {B2400, 2400}, {B4800, 4800},
-                                  {B19200, 19200}, {B38400, 38400}, {B115200, 115200}})
-            if (speed == code)
-                return baud;
-        return 9600;
+        return speed == B300 ? 300 : speed == B9600 ? 9600 : -int(speed);
     }
 
     void run()
@@ -345,16 +295,11 @@ SimUnit &SimulatedBus::addUnit(int address, const QString &message)
 {
     return d->locked([&](State &s) -> SimUnit & { return s.units[address] = SimUnit{address, message}; });
 }
-
 SimUnit &SimulatedBus::addUnit(int address, int deviceType)
 {
     return addUnit(address, sampleMessage(deviceType, formatUnitAddress(address)));
 }
-
-void SimulatedBus::setAdapterReply(const QString &reply)
-{
-    d->locked([&](State &s) { s.adapterReply = codepage::encode(reply); });
-}
+void SimulatedBus::setAdapterReply(const QString &reply) { d->locked([&](State &s) { s.adapterReply = codepage::encode(reply); }); }
 
 void SimulatedBus::send(const QString &text, int delayMs, bool paced)
 {
@@ -402,11 +347,9 @@ void SimulatedBus::advance(int ms)
 }
 
 QString SimulatedBus::path() const { return m_pty ? m_pty->path() : QString(); }
-
 int SimulatedBus::unreadByStation() const
 {
     return m_pty ? d->locked([this](State &s) { return int(s.pending.size()) + m_pty->waitingInLine(); }) : -1;
 }
-
 int SimulatedBus::baud() const { return d->locked([](State &s) { return s.baud; }); }
 double SimulatedBus::charMs() const { return d->locked([](State &s) { return s.charMs(); }); }

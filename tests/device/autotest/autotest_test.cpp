@@ -258,7 +258,9 @@ TEST_F(AutoTest, StaleStateThatCannotBeClearedCountsNothingDown)
 TEST_F(AutoTest, NothingStartsOnceTheStationIsToldToEnd)
 {
     settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
-    TaskRecord all{.aktiv = true, .uhrzeit = QDateTime(QDate(1899, 12, 30), QTime(12, 0)), .alleEinheiten = true};
+    TaskRecord all;
+    all.aktiv = all.alleEinheiten = true;
+    all.uhrzeit = QDateTime(QDate(1899, 12, 30), QTime(12, 0));
     all.wochentage.fill(true), all.monate.fill(true);
     addTask(all);
     requestStop();

@@ -59,8 +59,7 @@ TEST_F(UnitSearchTest, FindSearchAsksSpecialAddressesFirstThenTheRangeWithTwoTri
     bus.addUnit(999, sampleMessage(kType0203, "123")); // answers for another address
     stopAt("Adresse: S04/99   Versuch #1");            // ends only the special addresses
     SearchOptions options;
-    options.specialAddresses = true;
-    options.startAddress = 997;
+    options.specialAddresses = true, options.startAddress = 997;
     ASSERT_EQ(search.run(options, progress), UnitSearch::Outcome::Finished);
     EXPECT_FALSE(search.running());
 
@@ -91,8 +90,7 @@ TEST_F(UnitSearchTest, FertigRegistersWhatWasFoundAndRemovesOnlyWhatWasAsked)
     bus.addUnit(5, kType0203);
     stopAt("Adresse: 8/999   Versuch #1");
     SearchOptions options;
-    options.statusCommand = true;
-    options.startAddress = 5;
+    options.statusCommand = true, options.startAddress = 5;
     search.run(options, progress);
     search.commit();
     EXPECT_EQ(registeredInFile(), QList<int>({2, 5, 6, 9})); // 7 asked and silent: removed
@@ -103,8 +101,7 @@ TEST_F(UnitSearchTest, FertigRegistersWhatWasFoundAndRemovesOnlyWhatWasAsked)
     bus.clearWrites();
     bus.addUnit(998, kType0203);
     progress.onStatus = {};
-    options.mode = SearchMode::NurNeueGeraete;
-    options.startAddress = 996;
+    options.mode = SearchMode::NurNeueGeraete, options.startAddress = 996;
     registerUnit(997);
     search.run(options, progress);
     EXPECT_EQ(bus.writes(), QStringList({"\n996S00", "\n996S00", "\n998S00", "\n999S00", "\n999S00"}));

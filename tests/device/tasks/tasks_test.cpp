@@ -11,8 +11,9 @@ namespace {
 
 TaskRecord task(const QString &name, QTime time, int aktion = 0, std::initializer_list<int> adressen = {})
 {
-    TaskRecord t{.aktiv = true, .beschreibung = name, .uhrzeit = QDateTime(QDate(1899, 12, 30), time),
-                 .aktion = static_cast<qint16>(aktion)};
+    TaskRecord t;
+    t.aktiv = true, t.beschreibung = name, t.aktion = static_cast<qint16>(aktion);
+    t.uhrzeit = QDateTime(QDate(1899, 12, 30), time);
     t.wochentage.fill(true), t.monate.fill(true);
     for (int a : adressen)
         t.adressen[a] = true;
@@ -131,8 +132,7 @@ TEST_F(Tasks, TableReusesFreedSlotsKeepsIdsAndLocksAndShowsItsList)
     deleteTask(idA);
     addTask(task("C", QTime(8, 0)));
     EXPECT_EQ(findTaskIndex(idB), 2);
-    a.taskId = idB;
-    a.aktiv = false;
+    a.taskId = idB, a.aktiv = false;
     tasks().at(2).sperreBis = at(7, 1);
     updateTask(a);
     EXPECT_EQ(tasks().at(2).sperreBis, at(7, 1));
