@@ -3,7 +3,6 @@
 // window and scripted boxes; its tables are emptied before and after.
 #include "support/qtprint.h"
 
-#include "core/files/taskrecord.h"
 #include "core/platform/codepage.h"
 #include "core/registry/unitregistry.h"
 #include "core/station/stationsettings.h"
@@ -14,7 +13,6 @@
 #include "device/messages/devicetypes.h"
 #include "device/pages/statuspages.h"
 #include "device/tasks/taskrunner.h"
-#include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/recordingview.h"
 #include "support/samplemessages.h"
@@ -41,13 +39,9 @@ protected:
 
     static void reset()
     {
-        resetAutoTestRun();
-        resetTaskRunner();
-        resetBusClaims();
+        resetAutoTestRun(), resetTaskRunner(), resetBusClaims();
         settings() = StationSettings{};
-        units().clear();
-        tasks().clear();
-        serialLink().reset();
+        units().clear(), tasks().clear(), serialLink().reset();
     }
     // A unit on the bus and in the registry.
     SimUnit &unit(int adr, int deviceType)

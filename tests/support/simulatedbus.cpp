@@ -1,12 +1,10 @@
 #include "support/simulatedbus.h"
 
 #include "core/platform/codepage.h"
-#include "core/platform/waits.h"
 #include "core/registry/unitaddress.h"
 #include "device/link/seriallink.h"
 #include "device/link/serialport.h"
 #include "device/messages/automessages.h"
-#include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/samplemessages.h"
 
@@ -14,7 +12,6 @@
 #include <chrono>
 #include <cmath>
 #include <fcntl.h>
-#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -25,10 +22,8 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
-const QByteArray kGreetings[] = {QByteArrayLiteral("K2Connect@"), QByteArrayLiteral("B3Connect@")};
+static const QByteArray kGreetings[] = {QByteArrayLiteral("K2Connect@"), QByteArrayLiteral("B3Connect@")};
 constexpr int kFrameBody = 6; // target and command code behind the line feed
-} // namespace
 
 // What the units do, shared by both forms of the bus. Times are ms on the bus's own clock.
 struct SimulatedBus::State
@@ -140,9 +135,7 @@ public:
             return false;
         const bool arrives = next >= 0 && next <= now + ms;
         appWaits().sleepMs(arrives ? int(std::ceil(std::max(0.0, next - now))) : ms);
-        if (arrives)
-            arrive();
-        return arrives;
+        return arrives && (arrive(), true);
     }
     QString errorString() const override { return m_error; }
 
@@ -152,19 +145,14 @@ public:
     {
         std::lock_guard lock(m_state.mutex);
         const QByteArray due = m_open ? m_state.takeDue(double(m_clock.monotonicMs())) : QByteArray();
-        if (!due.isEmpty()) {
-            m_rx += due;
-            ++m_arrivals;
-        }
+        m_rx += due;
+        m_arrivals += due.isEmpty() ? 0 : 1;
     }
     // ... and reports new bytes, but never from inside its own report.
     void arrive()
     {
         deliver();
-        if (m_emitting || m_announced == m_arrivals)
-            return;
-        m_announced = m_arrivals;
-        if (m_rx.isEmpty())
+        if (m_emitting || std::exchange(m_announced, m_arrivals) == m_arrivals || m_rx.isEmpty())
             return;
         m_emitting = true;
         emit readyRead();
@@ -211,8 +199,7 @@ public:
     }
     ~PtyThread()
     {
-        m_stop = true;
-        wake();
+        m_stop = true, wake();
         m_thread.join();
         for (int fd : {m_master, m_slave, m_wake[0], m_wake[1]})
             ::close(fd); // -1 when already closed: harmless
@@ -250,10 +237,7 @@ private:
             if (m_master >= 0 && (fds[0].revents & POLLIN)) {
                 const ssize_t n = ::read(m_master, buffer, sizeof buffer);
                 if (n > 0)
-                    m_state.locked([&](State &s) {
-                        s.baud = lineBaud();
-                        s.stationWrote(QByteArray(buffer, n));
-                    });
+                    m_state.locked([&](State &s) { s.baud = lineBaud(), s.stationWrote(QByteArray(buffer, n)); });
             }
             const QByteArray due = m_state.locked([](State &s) { return s.takeDue(s.now()); });
             for (qsizetype done = 0, n = 0; m_master >= 0 && done < due.size(); done += n)
@@ -273,8 +257,7 @@ SimulatedBus::SimulatedBus(FakeClock &clock, FakeWaits &waits) : d(std::make_uni
 {
     d->now = [&clock] { return double(clock.monotonicMs()); };
     m_port = std::make_unique<Port>(*d, clock);
-    serialLink().reset();
-    installAutoMessageCheck();
+    serialLink().reset(), installAutoMessageCheck(); // the link as the station starts it
     serialLink().setPort(m_port.get());
     waits.setPumpHook([this] { m_port->arrive(); });
 }
@@ -283,8 +266,7 @@ SimulatedBus::SimulatedBus(OnPty) : d(std::make_unique<State>()) { m_pty = std::
 
 SimulatedBus::~SimulatedBus()
 {
-    serialLink().reset();
-    installAutoMessageCheck();
+    serialLink().reset(), installAutoMessageCheck(); // the link as the station starts it
     if (m_port) {
         serialLink().setPort(nullptr);
         m_waits->setPumpHook({});
@@ -310,12 +292,8 @@ void SimulatedBus::send(const QString &text, int delayMs, bool paced)
 
 void SimulatedBus::sendInBursts(const QString &message, const QList<int> &sizes, int gapMs)
 {
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < sizes.size() && from < message.size(); ++i) {
-        const qsizetype size = i + 1 == sizes.size() ? message.size() - from : sizes[i];
-        send(message.mid(from, size), int(i) * gapMs);
-        from += size;
-    }
+    for (qsizetype i = 0, from = 0; i < sizes.size() && from < message.size(); from += sizes[i++])
+        send(i + 1 == sizes.size() ? message.mid(from) : message.mid(from, sizes[i]), int(i) * gapMs);
 }
 
 QList<SimWrite> SimulatedBus::writeLog() const { return d->locked([](State &s) { return s.writes; }); }

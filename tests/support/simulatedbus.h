@@ -2,8 +2,6 @@
 // Simulated units answering "S00" and "F00" at the line's byte rate, and the adapter's greeting.
 // In-process (clock, waits) it is serialLink()'s port, its bytes arriving by the fake clock; OnPty
 // it serves a pseudo-terminal path() from a thread by the wall clock. Every station write is logged.
-#include <QList>
-#include <QString>
 #include <QStringList>
 
 #include <memory>
@@ -35,8 +33,6 @@ public:
     struct OnPty {};
     explicit SimulatedBus(OnPty);
     ~SimulatedBus();
-    SimulatedBus(const SimulatedBus &) = delete;
-    SimulatedBus &operator=(const SimulatedBus &) = delete;
 
     // The unit at a registry address (1..2000), with its message or a quiet one of the device type.
     SimUnit &addUnit(int address, const QString &message);

@@ -186,10 +186,7 @@ TEST_F(AutoTest, SlotInsideALongPollStartsRightAfterItOnceAndTheClockRunsOn)
             clockDuringPoll << text;
     };
     tickUntil(at(12, 12));
-    QStringList minutes;
-    for (int m = 1; m <= 7; ++m)
-        minutes << QString("Montag 07.03.2011 12:0%1").arg(m);
-    EXPECT_EQ(clockDuringPoll, minutes);
+    EXPECT_EQ(clockDuringPoll.join('|').remove("Montag 07.03.2011 12:0"), "1|2|3|4|5|6|7");
 
     const qsizetype end = bus.writes().lastIndexOf("\nALLp00");
     ASSERT_GT(end, 0);
