@@ -1,11 +1,8 @@
 #pragma once
-// A station with a fake clock, a simulated bus on port 1 (opened), a fresh
-// program folder, a recording window and scripted boxes; the station's tables
-// are emptied before and after. tickUntil() drives the one-second tick as the
-// main window does.
+// A station with a fake clock, a simulated bus on port 1 (opened), a fresh program folder, a recording
+// window and scripted boxes; its tables are emptied before and after.
 #include "support/qtprint.h"
 
-#include "core/files/taskrecord.h"
 #include "core/platform/codepage.h"
 #include "core/registry/unitregistry.h"
 #include "core/station/stationsettings.h"
@@ -16,7 +13,6 @@
 #include "device/messages/devicetypes.h"
 #include "device/pages/statuspages.h"
 #include "device/tasks/taskrunner.h"
-#include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/recordingview.h"
 #include "support/samplemessages.h"
@@ -25,22 +21,6 @@
 #include "support/tempappfolder.h"
 
 #include <gtest/gtest.h>
-#include <functional>
-
-// A window that lets a test act when a status text or the clock appears, as an operator would.
-class HookView : public RecordingView
-{
-public:
-    void setStatusPanel(int panel, const QString &text) override
-    {
-        RecordingView::setStatusPanel(panel, text);
-        if (panel == 2 && onStatus)
-            onStatus(text);
-        if (panel == 4 && onClock)
-            onClock(text);
-    }
-    std::function<void(const QString &)> onStatus, onClock;
-};
 
 // Monday, 7 March 2011.
 inline QDateTime at(int h, int m, int s = 0, int ms = 0) { return QDateTime(QDate(2011, 3, 7), QTime(h, m, s, ms)); }
@@ -59,13 +39,9 @@ protected:
 
     static void reset()
     {
-        resetAutoTestRun();
-        resetTaskRunner();
-        resetBusClaims();
+        resetAutoTestRun(), resetTaskRunner(), resetBusClaims();
         settings() = StationSettings{};
-        units().clear();
-        tasks().clear();
-        serialLink().reset();
+        units().clear(), tasks().clear(), serialLink().reset();
     }
     // A unit on the bus and in the registry.
     SimUnit &unit(int adr, int deviceType)
@@ -95,7 +71,7 @@ protected:
     TempAppFolder folder;
     FakeClock clock;
     FakeWaits waits{clock};
-    HookView view;
+    RecordingView view;
     ScriptedPrompts prompts;
     SimulatedBus bus{clock, waits};
 };

@@ -2,15 +2,22 @@
 #include "core/station/stationview.h"
 
 #include <QMap>
+#include <functional>
 
-// Keeps what the station last showed, so tests read the screen without a window.
+// Keeps what the station last showed, so tests read the screen without a window; onStatus and
+// onClock let a test act when a status text (panel 2) or the clock (panel 4) appears.
 class RecordingView : public StationView
 {
 public:
     RecordingView() { installView(this); }
     ~RecordingView() override { installView(nullptr); }
 
-    void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
+    void setStatusPanel(int panel, const QString &text) override
+    {
+        panels[panel] = text;
+        if (auto hook = panel == 2 ? onStatus : panel == 4 ? onClock : nullptr)
+            hook(text);
+    }
     void setDataIndicator(int state) override { indicator = state; }
     void echoTerminal(const QString &text, bool sent) override { terminal.append({text, sent}); }
     void showConnectionStatus(const QString &text, ConnectionColor background) override
@@ -44,24 +51,18 @@ public:
     void showTaskList(const QList<TaskListRow> &rows) override { taskRows = rows; }
     void refreshLabelColors() override { ++labelColorRefreshes; }
 
-    struct Echo
-    {
-        QString text;
-        bool sent = false;
-    };
+    struct Echo { QString text; bool sent = false; };
+    std::function<void(const QString &)> onStatus, onClock;
     QMap<int, QString> panels;
-    int indicator = -1;
     QList<Echo> terminal;
-    QString connectionCaption;
     QStringList connectionHistory;  // every caption shown, in order
     ConnectionColor connectionColor = ConnectionColor::Neutral;
     QStringList alerts, logList;
     QList<UnitListRow> unitRows;
-    int unitListFills = 0, logListFills = 0, selectedAddress = -1;
-    QString selectedRow;
+    int unitListFills = 0, logListFills = 0, selectedAddress = -1, indicator = -1;
     QList<LogViewLine> logLines;
     SystemStatus systemStatus = SystemStatus::Ok;
-    QString statusTitle, statusText, caption, instanzname, statusPage;
+    QString statusTitle, statusText, caption, instanzname, statusPage, selectedRow, connectionCaption;
     int instanznameShows = 0, comPortIndex = -1, comMode = -1, page = 1, statusPageShows = 0;
     QRect geometry{0, 0, 800, 600};
     QSize screen{1920, 1080};

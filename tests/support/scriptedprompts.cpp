@@ -3,9 +3,8 @@
 Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
 {
     shown.append({text, title, icon, buttons});
-    if (!m_answers.isEmpty())
-        return m_answers.takeFirst();
-    return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    const Answer unscripted = buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    return m_answers.isEmpty() ? unscripted : m_answers.takeFirst();
 }
 
 QString ScriptedPrompts::input(const QString &prompt, const QString &title, const QString &)
@@ -14,10 +13,7 @@ QString ScriptedPrompts::input(const QString &prompt, const QString &title, cons
     return nextInput();
 }
 
-void ScriptedPrompts::notice(const QString &text, const QString &title, Icon icon)
-{
-    shown.append({text, title, icon, Buttons::Ok, false, true});
-}
+void ScriptedPrompts::notice(const QString &text, const QString &title, Icon icon) { shown.append({text, title, icon, Buttons::Ok, false, true}); }
 
 QString ScriptedPrompts::openFile(const QString &title, const QString &filter)
 {

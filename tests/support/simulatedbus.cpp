@@ -1,12 +1,10 @@
 #include "support/simulatedbus.h"
 
 #include "core/platform/codepage.h"
-#include "core/platform/waits.h"
 #include "core/registry/unitaddress.h"
 #include "device/link/seriallink.h"
 #include "device/link/serialport.h"
 #include "device/messages/automessages.h"
-#include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/samplemessages.h"
 
@@ -14,7 +12,6 @@
 #include <chrono>
 #include <cmath>
 #include <fcntl.h>
-#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -25,10 +22,8 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
-const QByteArray kGreetings[] = {QByteArrayLiteral("K2Connect@"), QByteArrayLiteral("B3Connect@")};
+static const QByteArray kGreetings[] = {QByteArrayLiteral("K2Connect@"), QByteArrayLiteral("B3Connect@")};
 constexpr int kFrameBody = 6; // target and command code behind the line feed
-} // namespace
 
 // What the units do, shared by both forms of the bus. Times are ms on the bus's own clock.
 struct SimulatedBus::State
@@ -46,11 +41,7 @@ struct SimulatedBus::State
     QString failOpen;
     bool failWrites = false;
 
-    template <class F> decltype(auto) locked(F f)
-    {
-        std::lock_guard lock(mutex);
-        return f(*this);
-    }
+    template <class F> decltype(auto) locked(F f) { std::lock_guard lock(mutex); return f(*this); }
     double charMs() const { return 10000.0 / baud; }
     double nextDue() const { return pending.empty() ? -1 : pending.begin()->first; }
 
@@ -62,14 +53,8 @@ struct SimulatedBus::State
         return start + (paced ? double(bytes.size()) * charMs() : 0.0);
     }
     // A unit's transmission waits for the line to fall free; injected characters come when told.
-    void transmit(const QByteArray &bytes, double start, bool paced)
-    {
-        lineFreeAt = place(bytes, std::max(start, lineFreeAt), paced);
-    }
-    void inject(const QByteArray &bytes, double start, bool paced)
-    {
-        lineFreeAt = std::max(lineFreeAt, place(bytes, start, paced));
-    }
+    void transmit(const QByteArray &bytes, double start, bool paced) { lineFreeAt = place(bytes, std::max(start, lineFreeAt), paced); }
+    void inject(const QByteArray &bytes, double start, bool paced) { lineFreeAt = std::max(lineFreeAt, place(bytes, start, paced)); }
 
     QByteArray takeDue(double at)
     {
@@ -81,18 +66,11 @@ struct SimulatedBus::State
 
     void answer(const QByteArray &target, const QByteArray &code, double at)
     {
-        if (code != "S00" && code != "F00")
-            return;
-        for (auto &[address, unit] : units) {
-            if (codepage::encode(formatUnitAddress(address)) != target)
-                continue;
-            if (++requests[address] < unit.answerAtTry || unit.silent)
-                return;
-            QByteArray bytes = codepage::encode(unit.message);
-            if (unit.stopAfter >= 0)
-                bytes.truncate(unit.stopAfter);
-            return transmit(bytes, at + unit.replyDelayMs, unit.paced);
-        }
+        for (auto &[address, unit] : units)
+            if ((code == "S00" || code == "F00") && codepage::encode(formatUnitAddress(address)) == target
+                && ++requests[address] >= unit.answerAtTry && !unit.silent)
+                transmit(codepage::encode(unit.stopAfter < 0 ? unit.message : unit.message.left(unit.stopAfter)), at + unit.replyDelayMs,
+                         unit.paced);
     }
 
     void stationWrote(const QByteArray &bytes)
@@ -100,15 +78,11 @@ struct SimulatedBus::State
         const double at = now();
         writes.append({qint64(std::floor(at)), codepage::decode(bytes)});
         input += bytes;
-        for (const QByteArray &greeting : kGreetings) {
-            const qsizetype pos = input.indexOf(greeting);
-            if (pos < 0)
-                continue;
-            input.remove(0, pos + greeting.size());
-            const QByteArray reply = adapterReply.value_or(greeting);
-            if (!reply.isEmpty())
-                transmit(reply, at, true);
-        }
+        for (const QByteArray &greeting : kGreetings)
+            if (const qsizetype pos = input.indexOf(greeting); pos >= 0) {
+                input.remove(0, pos + greeting.size());
+                transmit(adapterReply.value_or(greeting), at, true); // an empty reply sends nothing
+            }
         for (;;) {
             const qsizetype lf = input.indexOf('\n');
             if (lf < 0) {
@@ -137,40 +111,23 @@ public:
     bool open(const QString &, int baud) override
     {
         std::lock_guard lock(m_state.mutex);
-        if (!m_state.failOpen.isEmpty()) {
-            m_error = m_state.failOpen;
-            return false;
-        }
-        m_state.baud = baud;
-        m_open = true;
-        return true;
+        m_error = m_state.failOpen;
+        if ((m_open = m_error.isEmpty()))
+            m_state.baud = baud;
+        return m_open;
     }
-    void close() override
-    {
-        m_open = false;
-        m_rx.clear();
-    }
+    void close() override { m_open = false, m_rx.clear(); }
     bool isOpen() const override { return m_open; }
     bool write(const QByteArray &bytes) override
     {
         std::lock_guard lock(m_state.mutex);
-        const bool ok = m_open && !m_state.failWrites;
-        if (ok)
-            m_state.stationWrote(bytes);
-        else
-            m_error = QStringLiteral("Write error");
-        return ok;
+        if (!m_open || m_state.failWrites)
+            return m_error = QStringLiteral("Write error"), false;
+        m_state.stationWrote(bytes);
+        return true;
     }
-    QByteArray readAll() override
-    {
-        deliver();
-        return std::exchange(m_rx, {});
-    }
-    qint64 bytesAvailable() const override
-    {
-        const_cast<Port *>(this)->deliver();
-        return m_rx.size();
-    }
+    QByteArray readAll() override { return deliver(), std::exchange(m_rx, {}); }
+    qint64 bytesAvailable() const override { return const_cast<Port *>(this)->deliver(), m_rx.size(); }
     bool waitForReadyRead(int ms) override
     {
         const double next = dueAt(), now = double(m_clock.monotonicMs());
@@ -178,9 +135,7 @@ public:
             return false;
         const bool arrives = next >= 0 && next <= now + ms;
         appWaits().sleepMs(arrives ? int(std::ceil(std::max(0.0, next - now))) : ms);
-        if (arrives)
-            arrive();
-        return arrives;
+        return arrives && (arrive(), true);
     }
     QString errorString() const override { return m_error; }
 
@@ -190,19 +145,14 @@ public:
     {
         std::lock_guard lock(m_state.mutex);
         const QByteArray due = m_open ? m_state.takeDue(double(m_clock.monotonicMs())) : QByteArray();
-        if (!due.isEmpty()) {
-            m_rx += due;
-            ++m_arrivals;
-        }
+        m_rx += due;
+        m_arrivals += due.isEmpty() ? 0 : 1;
     }
     // ... and reports new bytes, but never from inside its own report.
     void arrive()
     {
         deliver();
-        if (m_emitting || m_announced == m_arrivals)
-            return;
-        m_announced = m_arrivals;
-        if (m_rx.isEmpty())
+        if (m_emitting || std::exchange(m_announced, m_arrivals) == m_arrivals || m_rx.isEmpty())
             return;
         m_emitting = true;
         emit readyRead();
@@ -210,11 +160,11 @@ public:
     }
     void loseLine()
     {
-        if (!m_open)
-            return;
-        close();
-        m_error = QStringLiteral("Resource error");
-        emit lineLost();
+        if (m_open) {
+            close();
+            m_error = QStringLiteral("Resource error");
+            emit lineLost();
+        }
     }
 
 private:
@@ -249,37 +199,24 @@ public:
     }
     ~PtyThread()
     {
-        m_stop = true;
-        wake();
+        m_stop = true, wake();
         m_thread.join();
         for (int fd : {m_master, m_slave, m_wake[0], m_wake[1]})
-            if (fd >= 0)
-                ::close(fd);
+            ::close(fd); // -1 when already closed: harmless
     }
 
     QString path() const { return m_path; }
-    int waitingInLine() const
-    {
-        int n = 0;
-        return ioctl(m_slave, FIONREAD, &n) == 0 ? n : 0;
-    }
+    int waitingInLine() const { int n = 0; return ioctl(m_slave, FIONREAD, &n) == 0 ? n : 0; }
     void wake() { [[maybe_unused]] auto n = ::write(m_wake[1], "x", 1); }
-    void hangUp()
-    {
-        m_hangUp = true;
-        wake();
-    }
+    void hangUp() { m_hangUp = true, wake(); }
 
 private:
+    // The station uses 300 and 9600 baud; any other rate shows as minus its termios code.
     int lineBaud() const
     {
         termios tio{};
         const speed_t speed = tcgetattr(m_slave, &tio) == 0 ? cfgetospeed(&tio) : B9600;
-        for (auto [code, baud] : {std::pair{B300, 300}, {B1200, 1200}, {B2400, 2400}, {B4800, 4800},
-                                  {B19200, 19200}, {B38400, 38400}, {B115200, 115200}})
-            if (speed == code)
-                return baud;
-        return 9600;
+        return speed == B300 ? 300 : speed == B9600 ? 9600 : -int(speed);
     }
 
     void run()
@@ -300,10 +237,7 @@ private:
             if (m_master >= 0 && (fds[0].revents & POLLIN)) {
                 const ssize_t n = ::read(m_master, buffer, sizeof buffer);
                 if (n > 0)
-                    m_state.locked([&](State &s) {
-                        s.baud = lineBaud();
-                        s.stationWrote(QByteArray(buffer, n));
-                    });
+                    m_state.locked([&](State &s) { s.baud = lineBaud(), s.stationWrote(QByteArray(buffer, n)); });
             }
             const QByteArray due = m_state.locked([](State &s) { return s.takeDue(s.now()); });
             for (qsizetype done = 0, n = 0; m_master >= 0 && done < due.size(); done += n)
@@ -323,8 +257,7 @@ SimulatedBus::SimulatedBus(FakeClock &clock, FakeWaits &waits) : d(std::make_uni
 {
     d->now = [&clock] { return double(clock.monotonicMs()); };
     m_port = std::make_unique<Port>(*d, clock);
-    serialLink().reset();
-    installAutoMessageCheck();
+    serialLink().reset(), installAutoMessageCheck(); // the link as the station starts it
     serialLink().setPort(m_port.get());
     waits.setPumpHook([this] { m_port->arrive(); });
 }
@@ -333,8 +266,7 @@ SimulatedBus::SimulatedBus(OnPty) : d(std::make_unique<State>()) { m_pty = std::
 
 SimulatedBus::~SimulatedBus()
 {
-    serialLink().reset();
-    installAutoMessageCheck();
+    serialLink().reset(), installAutoMessageCheck(); // the link as the station starts it
     if (m_port) {
         serialLink().setPort(nullptr);
         m_waits->setPumpHook({});
@@ -345,16 +277,11 @@ SimUnit &SimulatedBus::addUnit(int address, const QString &message)
 {
     return d->locked([&](State &s) -> SimUnit & { return s.units[address] = SimUnit{address, message}; });
 }
-
 SimUnit &SimulatedBus::addUnit(int address, int deviceType)
 {
     return addUnit(address, sampleMessage(deviceType, formatUnitAddress(address)));
 }
-
-void SimulatedBus::setAdapterReply(const QString &reply)
-{
-    d->locked([&](State &s) { s.adapterReply = codepage::encode(reply); });
-}
+void SimulatedBus::setAdapterReply(const QString &reply) { d->locked([&](State &s) { s.adapterReply = codepage::encode(reply); }); }
 
 void SimulatedBus::send(const QString &text, int delayMs, bool paced)
 {
@@ -365,12 +292,8 @@ void SimulatedBus::send(const QString &text, int delayMs, bool paced)
 
 void SimulatedBus::sendInBursts(const QString &message, const QList<int> &sizes, int gapMs)
 {
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < sizes.size() && from < message.size(); ++i) {
-        const qsizetype size = i + 1 == sizes.size() ? message.size() - from : sizes[i];
-        send(message.mid(from, size), int(i) * gapMs);
-        from += size;
-    }
+    for (qsizetype i = 0, from = 0; i < sizes.size() && from < message.size(); from += sizes[i++])
+        send(i + 1 == sizes.size() ? message.mid(from) : message.mid(from, sizes[i]), int(i) * gapMs);
 }
 
 QList<SimWrite> SimulatedBus::writeLog() const { return d->locked([](State &s) { return s.writes; }); }
@@ -402,11 +325,9 @@ void SimulatedBus::advance(int ms)
 }
 
 QString SimulatedBus::path() const { return m_pty ? m_pty->path() : QString(); }
-
 int SimulatedBus::unreadByStation() const
 {
     return m_pty ? d->locked([this](State &s) { return int(s.pending.size()) + m_pty->waitingInLine(); }) : -1;
 }
-
 int SimulatedBus::baud() const { return d->locked([](State &s) { return s.baud; }); }
 double SimulatedBus::charMs() const { return d->locked([](State &s) { return s.charMs(); }); }

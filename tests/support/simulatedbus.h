@@ -1,14 +1,7 @@
 #pragma once
-// A bus of simulated units. In-process, SimulatedBus(clock, waits) is the port
-// behind serialLink() while alive: units' bytes arrive by the fake clock, during
-// the link's waits, at each pump of the FakeWaits (the bus owns its hook) or in
-// advance(). SimulatedBus(OnPty{}) serves the units from a thread behind the
-// pseudo-terminal path(), by the wall clock. Units answer the status ("S00") and
-// find ("F00") requests with their message, a character at a time at the line's
-// byte rate; the adapter greetings get the adapter's reply. Every write of the
-// station is recorded with its time.
-#include <QList>
-#include <QString>
+// Simulated units answering "S00" and "F00" at the line's byte rate, and the adapter's greeting.
+// In-process (clock, waits) it is serialLink()'s port, its bytes arriving by the fake clock; OnPty
+// it serves a pseudo-terminal path() from a thread by the wall clock. Every station write is logged.
 #include <QStringList>
 
 #include <memory>
@@ -24,7 +17,7 @@ struct SimUnit
     int answerAtTry = 1;    // answers its n-th request and every later one
     int replyDelayMs = 0;   // from the request to the first character
     bool paced = true;      // false: the whole answer arrives at once
-    int stopAfter = -1;     // sends only this many characters, then falls silent
+    int stopAfter = -1;     // sends only this many characters, then falls silent (-1: all)
 };
 
 struct SimWrite
@@ -40,8 +33,6 @@ public:
     struct OnPty {};
     explicit SimulatedBus(OnPty);
     ~SimulatedBus();
-    SimulatedBus(const SimulatedBus &) = delete;
-    SimulatedBus &operator=(const SimulatedBus &) = delete;
 
     // The unit at a registry address (1..2000), with its message or a quiet one of the device type.
     SimUnit &addUnit(int address, const QString &message);

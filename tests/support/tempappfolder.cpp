@@ -6,13 +6,7 @@
 
 TempAppFolder::TempAppFolder() : m_previous(qgetenv("NUVAX_HOME")) { qputenv("NUVAX_HOME", m_dir.path().toUtf8()); }
 
-TempAppFolder::~TempAppFolder()
-{
-    if (m_previous.isEmpty())
-        qunsetenv("NUVAX_HOME");
-    else
-        qputenv("NUVAX_HOME", m_previous);
-}
+TempAppFolder::~TempAppFolder() { m_previous.isEmpty() ? qunsetenv("NUVAX_HOME") : qputenv("NUVAX_HOME", m_previous); }
 
 QByteArray TempAppFolder::read(const QString &relative) const
 {

@@ -36,22 +36,20 @@ TEST_F(Link, PortAndModeReadingsOpenThePortInItsMode)
         view.connectionHistory.clear();
         loadComSettings();
         const auto &m = byMode[c.mode];
-        EXPECT_EQ(std::pair(view.comPortIndex, view.comMode), std::pair(c.port, c.mode)) << c.ini;
-        EXPECT_EQ(std::pair(settings().comPort, settings().comMode), std::pair(c.port, c.mode)) << c.ini;
-        EXPECT_EQ(std::tuple(bus.baud(), bus.wire(), view.connectionColor), std::tuple(m.baud, m.greeting, m.color))
-            << c.ini;
-        EXPECT_EQ(view.connectionHistory, QStringList({"Verbinde ...", m.caption})) << c.ini;
-        EXPECT_EQ(link.received(), "") << "the adapter's answer is cleared away";
+        EXPECT_EQ(std::tuple(view.comPortIndex, view.comMode, settings().comPort, settings().comMode),
+                  std::tuple(c.port, c.mode, c.port, c.mode)) << c.ini;
+        // The adapter's answer is cleared away.
+        EXPECT_EQ(std::tuple(bus.baud(), bus.wire(), view.connectionColor, view.connectionHistory.join('|'), link.received()),
+                  std::tuple(m.baud, m.greeting, m.color, "Verbinde ...|" + m.caption, "")) << c.ini;
     }
-    EXPECT_TRUE(settings().portOk);
+    EXPECT_TRUE(settings().portOk && prompts.shown.isEmpty());
     EXPECT_EQ(view.instanznameShows, int(std::size(cases)));
-    EXPECT_TRUE(prompts.shown.isEmpty());
 
     // "Connect" must stand at characters 3 to 9.
     for (auto [reply, result] : {std::pair{"xyConnect!", 0}, {"Connect@xy", -1}, {"K2Connec", -1}, {"", -1}}) {
         bus.setAdapterReply(reply);
         EXPECT_EQ(link.connectAdapter(kModeCable), result) << reply;
-        EXPECT_EQ(link.received(), "") << reply;
+        EXPECT_TRUE(link.received().isEmpty()) << reply;
     }
     EXPECT_EQ(link.connectAdapter(kModeConverter), -2);
 }
@@ -62,9 +60,8 @@ TEST_F(Link, PortThatCannotOpenIsReportedAndCanBeOpenedLater)
     folder.write("Nuvax.ini", "[COM]\r\nComMode=1\r\n");
     bus.clearWrites();
     loadComSettings();
-    EXPECT_EQ(std::tuple(settings().portOk, bus.wire(), view.connectionColor),
-              std::tuple(false, "", ConnectionColor::Red));
-    EXPECT_EQ(view.connectionCaption, "Fehler beim Senden / Keine Antwort");
+    EXPECT_EQ(std::tuple(settings().portOk, bus.wire(), view.connectionColor, view.connectionCaption),
+              std::tuple(false, "", ConnectionColor::Red, "Fehler beim Senden / Keine Antwort"));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, "Fehler beim Öffnen der Schnittstelle: \r\n'No such file or directory'\r\n"
                                      "Bitte wählen Sie eine andere Konfiguration");

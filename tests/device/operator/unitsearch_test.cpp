@@ -32,10 +32,7 @@ protected:
     }
     void stopAt(const QString &status)
     {
-        progress.onStatus = [this, status](const QString &text) {
-            if (text == status)
-                search.stopPhase();
-        };
+        progress.onStatus = [this, status](const QString &text) { text == status ? search.stopPhase() : void(); };
     }
     // The registered addresses as "Units.dat" holds them.
     static QList<int> registeredInFile()
@@ -62,8 +59,7 @@ TEST_F(UnitSearchTest, FindSearchAsksSpecialAddressesFirstThenTheRangeWithTwoTri
     bus.addUnit(999, sampleMessage(kType0203, "123")); // answers for another address
     stopAt("Adresse: S04/99   Versuch #1");            // ends only the special addresses
     SearchOptions options;
-    options.specialAddresses = true;
-    options.startAddress = 997;
+    options.specialAddresses = true, options.startAddress = 997;
     ASSERT_EQ(search.run(options, progress), UnitSearch::Outcome::Finished);
     EXPECT_FALSE(search.running());
 
@@ -94,22 +90,18 @@ TEST_F(UnitSearchTest, FertigRegistersWhatWasFoundAndRemovesOnlyWhatWasAsked)
     bus.addUnit(5, kType0203);
     stopAt("Adresse: 8/999   Versuch #1");
     SearchOptions options;
-    options.statusCommand = true;
-    options.startAddress = 5;
+    options.statusCommand = true, options.startAddress = 5;
     search.run(options, progress);
     search.commit();
     EXPECT_EQ(registeredInFile(), QList<int>({2, 5, 6, 9})); // 7 asked and silent: removed
-    EXPECT_EQ(units().at(6).frame, sampleMessage(kType0404, "006").left(12));
-    EXPECT_EQ(units().at(6).description.trimmed(), "Flur");
-    EXPECT_EQ(units().at(6).state, kStateUnknown);
-    EXPECT_EQ(units().at(2).state, kStateFault);
+    EXPECT_EQ(std::tuple(units().at(6).frame, units().at(6).description.trimmed(), units().at(6).state, units().at(2).state),
+              std::tuple(sampleMessage(kType0404, "006").left(12), "Flur", kStateUnknown, kStateFault));
 
     // Only new units: a registered address is not even asked, nothing is removed.
     bus.clearWrites();
     bus.addUnit(998, kType0203);
     progress.onStatus = {};
-    options.mode = SearchMode::NurNeueGeraete;
-    options.startAddress = 996;
+    options.mode = SearchMode::NurNeueGeraete, options.startAddress = 996;
     registerUnit(997);
     search.run(options, progress);
     EXPECT_EQ(bus.writes(), QStringList({"\n996S00", "\n996S00", "\n998S00", "\n999S00", "\n999S00"}));
@@ -128,15 +120,11 @@ TEST_F(UnitSearchTest, RefusedOrBrokenSearchesLeaveTheUnitsTheyDidNotAsk)
     }
     serialLink().reset();
     EXPECT_EQ(search.run(options, progress), UnitSearch::Outcome::PortClosed);
-    EXPECT_TRUE(bus.writes().isEmpty());
-    EXPECT_TRUE(progress.statuses.isEmpty());
+    EXPECT_TRUE(bus.writes().isEmpty() && progress.statuses.isEmpty());
 
     // The line breaks while address 5 is asked again.
     serialLink().openComPort(1);
-    progress.onStatus = [this](const QString &text) {
-        if (text == "Adresse: 5/999   Versuch #2")
-            bus.hangUp();
-    };
+    progress.onStatus = [this](const QString &text) { text == "Adresse: 5/999   Versuch #2" ? bus.hangUp() : void(); };
     EXPECT_EQ(search.run(options, progress), UnitSearch::Outcome::Finished);
     EXPECT_EQ(progress.statuses.last(), "Adresse: 5/999   Versuch #2");
     search.commit();
