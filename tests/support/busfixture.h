@@ -66,6 +66,8 @@ protected:
             out.append({w.atMs - from, w.text});
         return out;
     }
+    // The one box shown (a failure if there were none or several).
+    ScriptedPrompts::Shown box() const { EXPECT_EQ(prompts.shown.size(), 1); return prompts.shown.value(0); }
     QString logText(const QString &name) const { return codepage::decode(folder.read("logs/" + name)); }
 
     TempAppFolder folder;

@@ -29,15 +29,48 @@ QString details(const QString &log)
 
 using AutoTest = BusFixture;
 
-TEST_F(AutoTest, FunctionTestFromItsMinuteToTheResultSignal)
+class TestRun : public BusFixture, public ::testing::WithParamInterface<int>
 {
-    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+protected:
+    TestRun() : BusFixture(at(4, 59, 58)) {}
+};
+
+// Param 0: a function test; 1, 2: a duration test with a battery duration of 0 or 1 h. Each from its minute
+// (05:00): broadcasts, countdown, the poll with three tries, closing frames, its log and the units' states.
+TEST_P(TestRun, FromItsMinuteThroughThePollToItsClosingFrames)
+{
+    const bool dauertest = GetParam() > 0;
+    const int akku = std::max(0, GetParam() - 1);
+    const QString idle = "Warte auf geplantes Ereignis . . .";
+    const struct { std::array<int, 3> types; int tries7; QString count60, count1; QDateTime count1At; Frames broadcasts;
+                   qint64 pollAt; QString requests; Frames closing; const char *details; } runs[] = {
+        {{kType0701, kType0401, kType0901}, 2, "Abfrage in 60 Sekunden", "Abfrage in 1 Sekunden", at(5, 1, 7, 999),
+         {{0, "\nALLP00"}, {700, "\nALLi00"}, {1400, "\nALLP00"}, {2800, "\nALLi00"}, {4200, "\nALLP00"}, {6300, "\nALLi00"}},
+         68000, "\n003S00\n005S00\n005S00\n005S00\n007S00\n007S00", // the countdown from the broadcasts' end: 8.4 s + 60 s
+         {{0, "\nALLp00"}, {500, "\nALLp00"}, {1000, "\nALLp00"}, {1500, "\n050E00"}},
+         "Abfrage der Geräte gestartet am: 07.03.2011 %1:01\r\n\r\nAdresse 003\r\n\tTyp: Pallex\r\n\tStatus: OK\r\n\r\n"
+         "Adresse 005\r\n\tTyp: QOR07\r\n\tStatus: FEHLER\r\n\tBeschreibung: Treppenhaus\r\n"
+         "\tFEHLER: Keine oder fehlerhafte Antwort\r\n\r\n\r\n"
+         "Adresse 007\r\n\tTyp: Ivenor\r\n\tStatus: OK\r\n\r\n\r\n\r\nAutoprüfung beendet am: 07.03.2011 %1:01\r\n"},
+        {{kType0403, kType0501, kType2002}, 1, akku ? "Gerätebfrage in 60 Minuten" : idle, akku ? "Gerätebfrage in 1 Minuten" : "",
+         at(5, 59, 59, 999), {{0, "\nALLT00"}, {500, "\nALLi00"}, {1000, "\nALLT00"}, {1500, "\nALLi00"}, {2000, "\nALLT00"},
+         {2500, "\nALLi00"}}, akku == 0 ? 3000 : 3600000, "\n005S00\n005S00\n005S00\n007S00", // 3 unasked
+         {{0, "\nALLP00"}, {500, "\nALLP00"}, {1000, "\nALLP00"}, {61500, "\nALLR00"}, {62000, "\nALLR00"}, {62500, "\nALLR00"}},
+         "Abfrage gestartet am: 07.03.2011 %1:00\r\nAdresse 005\r\n\tTyp:\t\t\tWNT3-H\r\n\tStatus:\t\tFEHLER\r\n"
+         "\tBeschreibung: \r\n\tFEHLER: Keine oder fehlerhafte Antwort\r\n\r\n\r\n"
+         "Adresse 007\r\n\tTyp: Dravik-Regler\r\n\tStatus: OK\r\n\r\n\r\n\r\nAutoprüfung beendet am: 07.03.2011 %1:01\r\n"},
+    };
+    const auto &r = runs[dauertest];
+    *(dauertest ? &settings().dauertest : &settings().pruefung) = TestSchedule{true, 2, 0, 0, QTime(5, 0)};
+    settings().akkulaufzeit = akku;
     settings().sigResultAktiv = true, settings().signalAdr = 50;
-    unit(3, kType0701);
-    unit(5, kType0401).silent = true;
-    units().at(5).description = fixedWidth("Treppenhaus", kDescriptionWidth);
-    unit(7, kType0901).answerAtTry = 2;
-    // The operator presses the duration test's button while the units are polled.
+    unit(3, r.types[0]);
+    units().at(3).state = kStateOk;
+    unit(5, r.types[1]).silent = true;
+    unit(7, r.types[2]).answerAtTry = r.tries7;
+    if (!dauertest)
+        units().at(5).description = fixedWidth("Treppenhaus", kDescriptionWidth);
+    // The operator presses the duration test's button while the units of the function test are polled.
     int started = -1;
     QString reason;
     view.onStatus = [&](const QString &text) {
@@ -46,32 +79,32 @@ TEST_F(AutoTest, FunctionTestFromItsMinuteToTheResultSignal)
             started = starteAutoPruefung(kArtDauertest);
         }
     };
-    tickUntil(at(12, 0));
+    tickUntil(at(5, 0));
     const qint64 t0 = clock.monotonicMs();
-    timerTick();
-    EXPECT_EQ(view.panels.value(2), "Abfrage in 60 Sekunden");
-    tickUntil(at(12, 1, 7, 999));
-    EXPECT_EQ(view.panels.value(2), "Abfrage in 1 Sekunden");
-    tickUntil(at(12, 1, 30));
+    tickUntil(at(5, 0, 1));
+    EXPECT_EQ(view.panels.value(2), r.count60);
+    if (!r.count1.isEmpty()) {
+        tickUntil(r.count1At);
+        EXPECT_EQ(view.panels.value(2), r.count1);
+    }
+    tickUntil(at(5 + akku, 1, 30));
 
-    const Frames frames = framesFrom(t0);
-    ASSERT_GE(frames.size(), 16);
-    EXPECT_EQ(frames.mid(0, 6), Frames({{0, "\nALLP00"}, {700, "\nALLi00"}, {1400, "\nALLP00"}, {2800, "\nALLi00"},
-                                        {4200, "\nALLP00"}, {6300, "\nALLi00"}}));
-    // The countdown runs from the end of the broadcasts: 8.4 s, then 60 whole seconds.
-    EXPECT_TRUE(frames[6].first >= 68000 && frames[6].first < 68100) << frames[6].first;
-    EXPECT_EQ(bus.writes().filter("S00").join(""), "\n003S00\n005S00\n005S00\n005S00\n007S00\n007S00");
-    const qint64 end = frames[12].first;
-    EXPECT_EQ(frames.mid(12), Frames({{end, "\nALLp00"}, {end + 500, "\nALLp00"}, {end + 1000, "\nALLp00"},
-                                      {end + 1500, "\n050E00"}}));
-    EXPECT_EQ(details(logText(kTestLog)), "Abfrage der Geräte gestartet am: 07.03.2011 12:01\r\n\r\n"
-                                          "Adresse 003\r\n\tTyp: Pallex\r\n\tStatus: OK\r\n\r\n"
-                                          "Adresse 005\r\n\tTyp: QOR07\r\n\tStatus: FEHLER\r\n\tBeschreibung: Treppenhaus\r\n"
-                                          "\tFEHLER: Keine oder fehlerhafte Antwort\r\n\r\n\r\n"
-                                          "Adresse 007\r\n\tTyp: Ivenor\r\n\tStatus: OK\r\n\r\n\r\n\r\n"
-                                          "Autoprüfung beendet am: 07.03.2011 12:01\r\n");
-    EXPECT_TRUE(view.panels.value(2) == "Warte auf geplantes Ereignis . . ." && view.labelColorRefreshes >= 1
-                && !pruefungIsRunning() && started == 1);
+    Frames frames = framesFrom(t0);
+    const qsizetype n = 6 + r.requests.count("S00");
+    ASSERT_EQ(frames.size(), n + r.closing.size());
+    EXPECT_EQ(frames.mid(0, 6), r.broadcasts);
+    EXPECT_TRUE(frames[6].first >= r.pollAt && frames[6].first < r.pollAt + 100) << frames[6].first;
+    EXPECT_EQ(bus.writes().filter("S00").join(""), r.requests);
+    for (qsizetype i = frames.size() - 1; i >= n; --i)
+        frames[i].first -= frames[n].first;
+    EXPECT_EQ(frames.mid(n), r.closing);
+    EXPECT_EQ(details(logText(kTestLog)), QString(r.details).arg(QString("0%1").arg(5 + akku)));
+    EXPECT_EQ(std::tuple(units().at(3).state, units().at(5).state, dauertest ? dauertestIsRunning() : pruefungIsRunning(),
+                         view.panels.value(2), view.labelColorRefreshes > 0),
+              std::tuple(kStateOk, kStateFault, false, idle, true));
+    if (dauertest)
+        return;
+    EXPECT_EQ(started, 1);
     EXPECT_EQ(reason, "Der Betriebsdauertest kann momentan nicht gestartet werden, da "
                       "gerade die Geräte der Prüfung abgefragt werden.");
     // The result signal needs its switch and a chosen unit.
@@ -83,54 +116,7 @@ TEST_F(AutoTest, FunctionTestFromItsMinuteToTheResultSignal)
     EXPECT_EQ(bus.writes(), QStringList({"\n009E00"}));
 }
 
-class DurationTest : public BusFixture, public ::testing::WithParamInterface<int>
-{
-protected:
-    DurationTest() : BusFixture(at(4, 59, 58)) {}
-};
-
-TEST_P(DurationTest, PollsAfterTheBatteryDurationAndEndsWithTheLongWait)
-{
-    const int akku = GetParam();
-    settings().dauertest = {true, 2, 0, 0, QTime(5, 0)};
-    settings().akkulaufzeit = akku;
-    settings().sigResultAktiv = true, settings().signalAdr = 50;
-    unit(3, kType0403);
-    units().at(3).state = kStateOk;
-    unit(5, kType0501).silent = true;
-    unit(7, kType2002);
-    tickUntil(at(5, 0));
-    const qint64 t0 = clock.monotonicMs();
-    tickUntil(at(5, 0, 1));
-    if (akku > 0) {
-        EXPECT_EQ(view.panels.value(2), "Gerätebfrage in 60 Minuten");
-        tickUntil(at(5, 59, 59, 999));
-        EXPECT_EQ(view.panels.value(2), "Gerätebfrage in 1 Minuten");
-    }
-    tickUntil(at(5 + akku, 1, 30));
-
-    const Frames frames = framesFrom(t0);
-    ASSERT_EQ(frames.size(), 16);
-    EXPECT_EQ(frames.mid(0, 6), Frames({{0, "\nALLT00"}, {500, "\nALLi00"}, {1000, "\nALLT00"}, {1500, "\nALLi00"},
-                                        {2000, "\nALLT00"}, {2500, "\nALLi00"}}));
-    // Without a battery duration the poll follows the broadcasts in the same tick.
-    const qint64 pollAt = akku == 0 ? 3000 : 3600000;
-    EXPECT_TRUE(frames[6].first >= pollAt && frames[6].first < pollAt + 100) << frames[6].first;
-    EXPECT_EQ(bus.writes().filter("S00"), QStringList({"\n005S00", "\n005S00", "\n005S00", "\n007S00"}));
-    const qint64 e = frames[10].first;
-    EXPECT_EQ(frames.mid(10), Frames({{e, "\nALLP00"}, {e + 500, "\nALLP00"}, {e + 1000, "\nALLP00"},
-                                      {e + 61500, "\nALLR00"}, {e + 62000, "\nALLR00"}, {e + 62500, "\nALLR00"}}));
-    EXPECT_EQ(details(logText(kTestLog)), QString("Abfrage gestartet am: 07.03.2011 %1:00\r\n"
-                                                  "Adresse 005\r\n\tTyp:\t\t\tWNT3-H\r\n\tStatus:\t\tFEHLER\r\n"
-                                                  "\tBeschreibung: \r\n\tFEHLER: Keine oder fehlerhafte Antwort\r\n\r\n\r\n"
-                                                  "Adresse 007\r\n\tTyp: Dravik-Regler\r\n\tStatus: OK\r\n\r\n\r\n\r\n"
-                                                  "Autoprüfung beendet am: 07.03.2011 %1:01\r\n")
-                                              .arg(QString("0%1").arg(5 + akku)));
-    EXPECT_EQ(std::tuple(units().at(3).state, units().at(5).state, dauertestIsRunning()),
-              std::tuple(kStateOk, kStateFault, false)) << "3 unasked";
-}
-
-INSTANTIATE_TEST_SUITE_P(Akkulaufzeit, DurationTest, ::testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(FunctionAndDurationTests, TestRun, ::testing::Values(0, 1, 2));
 
 QDateTime dt(const char *text) { return QDateTime::fromString(text, "dd.MM.yyyy HH:mm:ss"); }
 
@@ -195,8 +181,7 @@ TEST_F(AutoTest, SlotInsideALongPollStartsRightAfterItOnceAndTheClockRunsOn)
     EXPECT_LT(log[end + 1].atMs - log[end].atMs, 1500) << "the first tick after the poll starts it";
     EXPECT_EQ(std::pair(getDauertestLastRun(), view.panels.value(2)), std::pair(at(12, 2), QString("Gerätebfrage in 176 Minuten")));
     EXPECT_EQ(logText("Allgemein.log").count("Betriebsdauertest für den Termin 07.03.2011 12:02 wurde verspätet"), 1);
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(std::pair(prompts.shown[0].isNotice, prompts.shown[0].icon), std::pair(true, Prompts::Icon::Critical));
+    EXPECT_EQ(std::pair(box().isNotice, box().icon), std::pair(true, Prompts::Icon::Critical));
 }
 
 TEST_F(AutoTest, StateLeftByAnEndedProgramIsResetAndTheSlotRunsAgain)
@@ -221,8 +206,7 @@ TEST_F(AutoTest, IniThatCannotBeWrittenStartsNothingAndSaysSoOnce)
     settings().pruefung = {true, 3, 0, 0, QTime(12, 0)};
     tickUntil(at(12, 1));
     EXPECT_TRUE(bus.writes().isEmpty() && !QFile::exists(folder.file("logs/" + kTestLog)));
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(std::tuple(prompts.shown[0].isNotice, prompts.shown[0].icon, prompts.shown[0].text.section("\r\n", 0, 0)),
+    EXPECT_EQ(std::tuple(box().isNotice, box().icon, box().text.section("\r\n", 0, 0)),
               std::tuple(true, Prompts::Icon::Critical, "Fehler beim Speichern der Konfiguration!"))
         << "the tick never waits for an OK";
 }
@@ -248,8 +232,7 @@ TEST_F(AutoTest, StaleStateThatCannotBeClearedCountsNothingDown)
     tickUntil(at(12, 0, 3));
     setImmutable(folder.path(), false);
     EXPECT_EQ(view.panels.value(2) + readIni("Pruefung", "IsRunning", "|"), "Warte auf geplantes Ereignis . . .True");
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_TRUE(prompts.shown[0].text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
+    EXPECT_TRUE(box().text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
 }
 
 TEST_F(AutoTest, NothingStartsOnceTheStationIsToldToEnd)

@@ -62,11 +62,9 @@ TEST_F(Link, PortThatCannotOpenIsReportedAndCanBeOpenedLater)
     loadComSettings();
     EXPECT_EQ(std::tuple(settings().portOk, bus.wire(), view.connectionColor, view.connectionCaption),
               std::tuple(false, "", ConnectionColor::Red, "Fehler beim Senden / Keine Antwort"));
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(prompts.shown[0].text, "Fehler beim Öffnen der Schnittstelle: \r\n'No such file or directory'\r\n"
-                                     "Bitte wählen Sie eine andere Konfiguration");
-    EXPECT_EQ(std::tuple(prompts.shown[0].title, prompts.shown[0].icon, view.page, view.instanznameShows),
-              std::tuple("COM", Prompts::Icon::Critical, 5, 1));
+    EXPECT_EQ(std::tuple(box().text, box().title, box().icon, view.page, view.instanznameShows),
+              std::tuple("Fehler beim Öffnen der Schnittstelle: \r\n'No such file or directory'\r\n"
+                         "Bitte wählen Sie eine andere Konfiguration", "COM", Prompts::Icon::Critical, 5, 1));
     bus.failOpen({});
     EXPECT_TRUE(link.openComPort(1));
     EXPECT_EQ(view.connectionCaption, "Bereit");

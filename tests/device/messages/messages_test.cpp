@@ -136,35 +136,32 @@ const QString kUnsupported = "HINWEIS: Der Gerätetyp kann mit dieser Softwareve
 
 TEST_F(Messages, DescriptionOfAnAutomaticMessage)
 {
-    const QString head = "Geräteadresse: 001\r\nGerätetyp: QOR-TD\r\nGerätebeschreibung: Halle\r\n";
-    const QString one = "Kontakt 1: FEHLER\r\nKontakt 1 (Beschreibung): Tor\r\n";
-    const QString three = "Kontakt 3: FEHLER\r\nKontakt 3 (Beschreibung): Brandmelder\r\n";
-    const QString message = sampleMessage(kType0403);
-    EXPECT_EQ(describeMessage(message), head);
-    EXPECT_EQ(describeMessage(withAt(message, 13, "!--") + "\r\n\n"), head + one);
-    EXPECT_EQ(describeMessage(withAt(message, 13, "!-!")), head + one + three);
-    const QString regler = "Geräteadresse: 002\r\nGerätetyp: Dravik-Regler\r\nGerätebeschreibung: Keller\r\n"
-                           "Meldeeingang: FEHLER\r\nMeldeeingang (Beschreibung): Türkontakt\r\n";
-    EXPECT_EQ(describeMessage(sampleMessage(kType2001, "002")), regler);
-    EXPECT_EQ(describeMessage(withAt(sampleMessage(kType2001, "002"), 21, "!")), regler);
-
-    // malformed, unsupported, line noise
-    const QString long0403 = message + u'x';
-    EXPECT_EQ(describeMessage(long0403 + "\r\n"),
-              "Geräteadresse: 001\r\nGerätetyp: QOR-TD\r\nNachricht syntaktisch falsch!\r\nMeldung: " + long0403);
-    const QString bad2001 = withAt(sampleMessage(kType2001, "002"), 31, "X");
-    EXPECT_TRUE(describeMessage(bad2001).endsWith("Nachricht syntaktisch falsch!\r\nMeldung: " + bad2001));
-    // a well-formed 0404 message is one this station cannot read, not a broken one
-    const QString phases = sampleMessage(kType0404);
-    EXPECT_EQ(describeMessage(phases), "Geräteadresse: 001\r\n" + kUnsupported + "Gerätetyp: QOR-5K\r\nMeldung: " + phases
-                                           + "\r\nGerätebeschreibung: Halle");
-    EXPECT_TRUE(describeMessage(phases + u'x').contains(u"Gerätetyp: QOR-5K\r\nNachricht syntaktisch falsch!\r\n"));
-    // the same layout and name as 2001, but not a type this station reads
-    EXPECT_TRUE(describeMessage(sampleMessage(kType2002, "002")).contains(kUnsupported));
-    EXPECT_TRUE(describeMessage("X01.A0403019!--e12x")
-                    .endsWith(u"Gerätebeschreibung: \r\nKontakt 1: FEHLER\r\nKontakt 1 (Beschreibung): \r\n"));
-    EXPECT_EQ(describeMessage("S5"), "Geräteadresse: S5\r\n" + kUnsupported
-                                         + "Gerätetyp: Unbekanntes Protokoll\r\nMeldung: S5\r\nGerätebeschreibung: ");
+    const QString head = "Geräteadresse: 001\r\nGerätetyp: QOR-TD\r\n", one = "Kontakt 1: FEHLER\r\nKontakt 1 (Beschreibung): ";
+    const QString regler = "Geräteadresse: 002\r\nGerätetyp: Dravik-Regler\r\n", broken = "Nachricht syntaktisch falsch!\r\nMeldung: ";
+    const QString message = sampleMessage(kType0403), long0403 = message + u'x', phases = sampleMessage(kType0404);
+    const QString sample2001 = sampleMessage(kType2001, "002"), bad2001 = withAt(sample2001, 31, "X");
+    const QString reglerText = regler + "Gerätebeschreibung: Keller\r\nMeldeeingang: FEHLER\r\nMeldeeingang (Beschreibung): Türkontakt\r\n";
+    const QList<QPair<QString, QString>> cases = {
+        {message, head + "Gerätebeschreibung: Halle\r\n"},
+        {withAt(message, 13, "!--") + "\r\n\n", head + "Gerätebeschreibung: Halle\r\n" + one + "Tor\r\n"},
+        {withAt(message, 13, "!-!"), head + "Gerätebeschreibung: Halle\r\n" + one + "Tor\r\n"
+                                         "Kontakt 3: FEHLER\r\nKontakt 3 (Beschreibung): Brandmelder\r\n"},
+        {sample2001, reglerText},
+        {withAt(sample2001, 21, "!"), reglerText},
+        // malformed, unsupported, line noise
+        {long0403 + "\r\n", head + broken + long0403},
+        {bad2001, regler + broken + bad2001},
+        // a well-formed 0404 message is one this station cannot read, not a broken one
+        {phases, "Geräteadresse: 001\r\n" + kUnsupported + "Gerätetyp: QOR-5K\r\nMeldung: " + phases + "\r\nGerätebeschreibung: Halle"},
+        {phases + u'x', "Geräteadresse: 001\r\nGerätetyp: QOR-5K\r\n" + broken + phases + u'x'},
+        // the same layout and name as 2001, but not a type this station reads
+        {sampleMessage(kType2002, "002"), "Geräteadresse: 002\r\n" + kUnsupported + "Gerätetyp: Dravik-Regler\r\nMeldung: "
+                                              + sampleMessage(kType2002, "002") + "\r\nGerätebeschreibung: Keller"},
+        {"X01.A0403019!--e12x", "Geräteadresse: X01\r\nGerätetyp: QOR-TD\r\nGerätebeschreibung: \r\n" + one + "\r\n"},
+        {"S5", "Geräteadresse: S5\r\n" + kUnsupported + "Gerätetyp: Unbekanntes Protokoll\r\nMeldung: S5\r\nGerätebeschreibung: "},
+    };
+    for (const auto &[in, text] : cases)
+        EXPECT_EQ(describeMessage(in), text) << in.toStdString();
 }
 
 constexpr int F = kEvalFault;
