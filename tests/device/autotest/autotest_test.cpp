@@ -269,10 +269,8 @@ TEST_F(AutoTest, FunctionTestEndingOnAnIniThatCannotBeWrittenIsPolledOnce)
                          view.panels.value(2)),
               std::tuple(1, 3, "True", "Warte auf geplantes Ereignis . . ."));
     // Each box once: the registry's save after the poll, then the running state's.
-    QStringList titles;
-    for (const auto &shown : prompts.shown)
-        titles << shown.title;
-    EXPECT_EQ(titles, QStringList({"Fehler: 75", "Nuvax"}));
+    EXPECT_EQ(std::tuple(prompts.shown.size(), prompts.shown.value(0).title, prompts.shown.value(1).title),
+              std::tuple(2, "Fehler: 75", "Nuvax"));
 }
 
 } // namespace
