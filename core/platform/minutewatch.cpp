@@ -2,12 +2,12 @@
 
 #include "core/platform/clock.h"
 
-namespace {
-
-qint64 minuteNumber(const QDateTime &dt)
+qint64 wallClockMinute(const QDateTime &dt)
 {
     return dt.date().toJulianDay() * 1440 + dt.time().hour() * 60 + dt.time().minute();
 }
+
+namespace {
 
 QDateTime floorMinute(const QDateTime &dt)
 {
@@ -22,7 +22,7 @@ QList<QDateTime> MinuteWatch::look()
     const qint64 monotonicNow = appClock().monotonicMs();
     QList<QDateTime> missed;
     if (m_lastMinute.isValid()) {
-        const qint64 gap = minuteNumber(minute) - minuteNumber(m_lastMinute) - 1;
+        const qint64 gap = wallClockMinute(minute) - wallClockMinute(m_lastMinute) - 1;
         const qint64 waited = (monotonicNow - m_lastMonotonicMs) / 60000 + 1;
         if (gap > 0 && gap <= waited) {
             for (qint64 i = 1; i <= gap; ++i)

@@ -6,6 +6,10 @@
 #include <QDateTime>
 #include <QList>
 
+// The minute of the wall clock as one running number: the difference of two is
+// the count of minute boundaries between them as the operator reads the clock.
+qint64 wallClockMinute(const QDateTime &dt);
+
 class MinuteWatch
 {
 public:

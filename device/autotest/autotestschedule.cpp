@@ -4,6 +4,7 @@
 #include "core/logs/generallog.h"
 #include "core/logs/testlog.h"
 #include "core/platform/clock.h"
+#include "core/platform/minutewatch.h"
 #include "core/platform/waits.h"
 #include "core/station/nametables.h"
 #include "core/station/stationutil.h"
@@ -178,7 +179,7 @@ void pruefeAbfrage()
         setStatusText(QStringLiteral("Starte Abfrage"));
         frageGeraeteAbPruefung();
     } else if (dauertestIsRunning()) {
-        const qint64 m = qAbs(wallSeconds(now) / 60 - wallSeconds(startOrNow(run.testStartZeit, now)) / 60);
+        const qint64 m = qAbs(wallClockMinute(now) - wallClockMinute(startOrNow(run.testStartZeit, now)));
         const qint64 limit = qint64(settings().akkulaufzeit) * 60;
         if (m < limit) {
             setStatusText(QStringLiteral("Gerätebfrage in %1 Minuten").arg(limit - m));

@@ -29,15 +29,6 @@ TaskRunnerState runner;
 
 QString trimmedDescription(const TaskRecord &rec) { return trimNull(rec.beschreibung).trimmed(); }
 
-// Minute boundaries of the wall clock from a to b.
-qint64 minuteBoundaries(const QDateTime &a, const QDateTime &b)
-{
-    auto minutes = [](const QDateTime &dt) {
-        return dt.date().toJulianDay() * 1440 + dt.time().hour() * 60 + dt.time().minute();
-    };
-    return minutes(b) - minutes(a);
-}
-
 bool isDueAt(const TaskRecord &t, const QDateTime &at)
 {
     if (!t.belegt || !t.aktiv)
@@ -46,7 +37,7 @@ bool isDueAt(const TaskRecord &t, const QDateTime &at)
         return false;
     if (taskTime(t).toString(QStringLiteral("HH:mm")) != at.time().toString(QStringLiteral("HH:mm")))
         return false;
-    return minuteBoundaries(t.sperreBis.isValid() ? t.sperreBis : oledate::zero(), at) > 0;
+    return wallClockMinute(at) > wallClockMinute(t.sperreBis.isValid() ? t.sperreBis : oledate::zero());
 }
 
 // One pass over the table for the minute of `at`; `at` empty means now, read
