@@ -3,6 +3,7 @@
 #include "core/logs/logbook.h"
 #include "core/platform/waits.h"
 #include "ui/logprint.h"
+#include "ui/stationpictures.h"
 #include "ui/widgetmakers.h"
 
 #include <QEvent>
@@ -20,11 +21,6 @@ namespace {
 const QString kGeneralEntry = QStringLiteral("_Allgemein_");
 // About a quarter of a second of inserting in a debug build.
 constexpr qsizetype kPieceLength = 1 << 20;
-
-QColor viewColor(WinColor color)
-{
-    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
-}
 
 } // namespace
 
@@ -109,11 +105,12 @@ void LogbookPage::showLogText(const QList<LogViewLine> &lines)
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const LogViewLine &line = lines[i];
-        const bool recolor = line.hasColor && viewColor(line.color) != format.foreground().color();
+        const bool recolor =
+            line.hasColor && stationpictures::fromWinColor(line.color) != format.foreground().color();
         if ((recolor || run.size() >= kPieceLength) && !insertRun())
             return;
         if (recolor)
-            format.setForeground(viewColor(line.color));
+            format.setForeground(stationpictures::fromWinColor(line.color));
         if (i > 0)
             run += u'\n';
         run += line.text;
