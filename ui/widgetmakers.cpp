@@ -1,7 +1,28 @@
 #include "ui/widgetmakers.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+class SelectAllOnFocus : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            // After the click that gave the focus has placed the cursor.
+            QTimer::singleShot(0, static_cast<QLineEdit *>(watched), &QLineEdit::selectAll);
+        return false;
+    }
+};
+
+} // namespace
 
 QPushButton *namedButton(const QString &caption, const char *name, QWidget *parent)
 {
@@ -23,6 +44,8 @@ QLabel *labelFor(const QString &caption, QWidget *field, QWidget *parent)
     nameAfterLabel(label, field);
     return label;
 }
+
+void selectAllOnFocus(QLineEdit *field) { field->installEventFilter(new SelectAllOnFocus(field)); }
 
 QLabel *wrappedText(const QString &text, QWidget *parent)
 {

@@ -1,9 +1,10 @@
 #pragma once
 // The widgets every window builds the same way: a button under its control
-// name, the label of a field, a label of running text.
+// name, the label of a field, a field typed over, a label of running text.
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -15,6 +16,10 @@ QPushButton *namedButton(const QString &caption, const char *name, QWidget *pare
 // the caption's shortcut key moves the focus to the field.
 void nameAfterLabel(QLabel *label, QWidget *field);
 QLabel *labelFor(const QString &caption, QWidget *field, QWidget *parent = nullptr);
+
+// The field selects its whole text whenever it gets the focus, also by a
+// click: the operator types over it.
+void selectAllOnFocus(QLineEdit *field);
 
 // Running text that wraps at the width of its column.
 QLabel *wrappedText(const QString &text, QWidget *parent = nullptr);

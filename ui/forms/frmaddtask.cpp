@@ -156,9 +156,7 @@ FrmAddTask::FrmAddTask(QWidget *parent) : QDialog(parent)
 
     auto *ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("Command5"));
-    auto *cancel = new QPushButton(QStringLiteral("Abbruch"));
-    cancel->setObjectName(QStringLiteral("Command6"));
-    cancel->setAutoDefault(false);
+    auto *cancel = namedButton(QStringLiteral("Abbruch"), "Command6");
     connect(ok, &QPushButton::clicked, this, &FrmAddTask::store);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

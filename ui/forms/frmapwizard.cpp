@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,7 +18,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -159,7 +157,7 @@ QWidget *FrmAPWizard::buildPruefung()
     connect(m_prf.monat, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updatePrfInfo);
     connect(m_prf.tag, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updatePrfInfo);
     connect(m_prf.zeit, &QLineEdit::textChanged, this, &FrmAPWizard::updatePrfInfo);
-    m_prf.zeit->installEventFilter(this);
+    selectAllOnFocus(m_prf.zeit);
     return page;
 }
 
@@ -198,7 +196,7 @@ QWidget *FrmAPWizard::buildDauertest()
     connect(m_test.monat, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updateTestInfo);
     connect(m_test.tag, &QComboBox::currentIndexChanged, this, &FrmAPWizard::updateTestInfo);
     connect(m_test.zeit, &QLineEdit::textChanged, this, &FrmAPWizard::updateTestInfo);
-    m_test.zeit->installEventFilter(this);
+    selectAllOnFocus(m_test.zeit);
     return page;
 }
 
@@ -261,16 +259,6 @@ void FrmAPWizard::showAssistPage(int index)
 }
 
 int FrmAPWizard::getVisiblePageIndex() const { return qMax(0, m_pages->currentIndex()); }
-
-bool FrmAPWizard::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::FocusIn && (watched == m_prf.zeit || watched == m_test.zeit)) {
-        // After the focus event a mouse click would place the cursor again.
-        auto *field = static_cast<QLineEdit *>(watched);
-        QTimer::singleShot(0, field, &QLineEdit::selectAll);
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 void FrmAPWizard::pruefungAktivierenClicked()
 {

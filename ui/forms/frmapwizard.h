@@ -20,9 +20,6 @@ public:
     void showAssistPage(int index);
     int getVisiblePageIndex() const;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     // The fields of one schedule, the function test's or the duration test's.
     struct ScheduleFields

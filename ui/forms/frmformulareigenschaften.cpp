@@ -2,14 +2,12 @@
 
 #include "ui/widgetmakers.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 
 FrmFormularEigenschaften::FrmFormularEigenschaften(QWidget *parent) : QDialog(parent)
 {
@@ -24,7 +22,7 @@ FrmFormularEigenschaften::FrmFormularEigenschaften(QWidget *parent) : QDialog(pa
     m_beschreibung->setMinimumWidth(300);
     int row = 0;
     for (auto [caption, field] : {std::pair{"Name:", m_name}, std::pair{"Beschreibung:", m_beschreibung}}) {
-        field->installEventFilter(this);
+        selectAllOnFocus(field);
         grid->addWidget(labelFor(QString::fromUtf8(caption), field, this), row, 0);
         grid->addWidget(field, row++, 1);
     }
@@ -65,13 +63,4 @@ bool FrmFormularEigenschaften::showDialog(QWidget *owner, QString &name, QString
     name = dialog->m_name->text();
     beschreibung = dialog->m_beschreibung->text();
     return dialog->m_ok;
-}
-
-bool FrmFormularEigenschaften::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::FocusIn)
-        if (auto *field = qobject_cast<QLineEdit *>(watched))
-            // After the click that gave the focus has placed the cursor.
-            QTimer::singleShot(0, field, &QLineEdit::selectAll);
-    return QDialog::eventFilter(watched, event);
 }

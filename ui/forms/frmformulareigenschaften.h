@@ -13,9 +13,6 @@ public:
     // true when "OK" closed the dialog.
     static bool showDialog(QWidget *owner, QString &name, QString &beschreibung);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     explicit FrmFormularEigenschaften(QWidget *parent);
 

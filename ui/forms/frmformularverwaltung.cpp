@@ -59,7 +59,7 @@ void FrmFormularVerwaltung::loadList()
         auto *row = new QTreeWidgetItem(m_list, {board.name, board.beschreibung,
                                                  QString::number(labelCount(board.adressen)),
                                                  board.geaendertAm.toString(QStringLiteral("HH:mm dd.MM.yyyy"))});
-        row->setData(0, Qt::UserRole, QStringLiteral("A%1").arg(slot));
+        row->setData(0, Qt::UserRole, slot);
     }
     for (int column = 0; column < m_list->columnCount(); ++column)
         m_list->resizeColumnToContents(column);
@@ -71,7 +71,7 @@ int FrmFormularVerwaltung::selectedSlot() const
     const QTreeWidgetItem *row = m_list->currentItem();
     if (!row || !row->isSelected())
         return 0;
-    return row->data(0, Qt::UserRole).toString().mid(1).toInt();
+    return row->data(0, Qt::UserRole).toInt();
 }
 
 void FrmFormularVerwaltung::openSelected()
