@@ -1,13 +1,13 @@
 #pragma once
-// What the overview sends to one unit on the operator's word: a switch command
-// of the unit menu and the group assignment. Neither cuts into a test, a poll
+// What the operator sends to one unit: a switch command of the unit menu, the
+// reset of the result signal and the group assignment. Neither cuts into a test, a poll
 // or a task: while one owns the bus a box gives the reason and nothing is sent.
 #include <QString>
 
 // Unit 42 into group 7 is "042G07" and a line feed; the line feed comes last.
 QString groupAssignFrame(int addr, int group);
 
-// Sends line feed, the unit's bus address and the code ("R00", "P00", "p00").
+// Sends line feed, the unit's bus address and the code ("R00", "P00", "p00", "A00").
 // Like every switch command, a closed port or a failed write goes unreported.
 void sendUnitCommand(int addr, const QString &code);
 

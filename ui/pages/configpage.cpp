@@ -11,6 +11,7 @@
 #include "device/autotest/autoteststate.h"
 #include "device/link/comsettings.h"
 #include "device/link/seriallink.h"
+#include "device/operator/unitcommands.h"
 #include "device/tasks/tasktable.h"
 #include "ui/forms/frmaddtask.h"
 #include "ui/forms/frmapwizard.h"
@@ -367,10 +368,11 @@ void ConfigPage::signalActivated(bool checked)
 void ConfigPage::resetResultSignal()
 {
     // Unit "000" does not exist: without a chosen address there is nobody to reset.
+    // Like every switch command it must not cut into a test, a poll or a task.
     const int address = settings().signalAdr;
     if (address < 1)
         return;
-    serialLink().sendCommand(QStringLiteral("\n") + formatUnitAddress(address) + QStringLiteral("A00"));
+    sendUnitCommand(address, QStringLiteral("A00"));
 }
 
 void ConfigPage::deleteAllUnits()

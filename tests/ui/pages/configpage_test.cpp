@@ -39,6 +39,12 @@ TEST_F(ConfigTest, SignalResetPortModeInstanceNameAndTheButtonsWhileTheBusIsTake
     EXPECT_EQ(bus.wire(), "");
     addresses->setCurrentIndex(0);
     EXPECT_EQ(settings().signalAdr, 1);
+    {
+        const BusClaim poll(BusUser::Background);   // never into a running poll
+        click(&window, "cmdResetResultSignal");
+    }
+    EXPECT_EQ(bus.wire(), "");
+    EXPECT_TRUE(boxes().last().startsWith("Achtung|"));
     click(&window, "cmdResetResultSignal");
     EXPECT_EQ(bus.wire(), "\n001A00");
     bus.clearWrites();
