@@ -1,7 +1,10 @@
 #include "ui/dialogprompts.h"
 
+#include "ui/storabletext.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -36,12 +39,15 @@ Prompts::Answer DialogPrompts::message(const QString &text, const QString &title
     }
 }
 
-QString DialogPrompts::input(const QString &prompt, const QString &title, const QString &defaultText)
+QString DialogPrompts::input(const QString &prompt, const QString &title, const QString &defaultText, Input kind)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, title.isEmpty() ? kProgramTitle : title,
-                                               prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog box(m_parent);
+    box.setWindowTitle(title.isEmpty() ? kProgramTitle : title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    if (kind == Input::Stored)
+        takeOnlyStorableText(box.findChild<QLineEdit *>());
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 void DialogPrompts::notice(const QString &text, const QString &title, Icon icon)

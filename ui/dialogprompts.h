@@ -11,7 +11,7 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
-    QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
+    QString input(const QString &prompt, const QString &title, const QString &defaultText, Input kind) override;
     void notice(const QString &text, const QString &title, Icon icon) override;
     QString openFile(const QString &title, const QString &filter) override;
 

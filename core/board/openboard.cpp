@@ -102,7 +102,7 @@ bool OpenBoard::saveAs() { return store(true); }
 bool OpenBoard::store(bool askName)
 {
     if (askName) {
-        const QString name = appPrompts().input(kNamePrompt, kSaveTitle, record().name);
+        const QString name = appPrompts().input(kNamePrompt, kSaveTitle, record().name, Prompts::Input::Stored);
         if (name.isEmpty())
             return false;
         m_named = true;

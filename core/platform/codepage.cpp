@@ -61,4 +61,6 @@ QString decode(const QByteArray &bytes)
     return out;
 }
 
+bool holds(const QString &text) { return decode(encode(text)) == text; }
+
 } // namespace codepage

@@ -10,7 +10,7 @@ public:
     {
         return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
     }
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
+    QString input(const QString &, const QString &, const QString &, Input) override { return {}; }
     void notice(const QString &, const QString &, Icon) override {}
     QString openFile(const QString &, const QString &) override { return {}; }
 };

@@ -9,13 +9,16 @@ public:
     enum class Icon { None, Critical, Question, Exclamation, Information };
     enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Answer { Ok, Cancel, Yes, No };
+    // Stored: the answer is written to one of the station's files, so the box
+    // takes only what their code page holds.
+    enum class Input { Free, Stored };
 
     virtual ~Prompts() = default;
     virtual Answer message(const QString &text, const QString &title, Icon icon,
                            Buttons buttons = Buttons::Ok) = 0;
     // An empty text on Cancel, as every caller treats it like an empty answer.
     virtual QString input(const QString &prompt, const QString &title,
-                          const QString &defaultText = {}) = 0;
+                          const QString &defaultText = {}, Input kind = Input::Free) = 0;
     // A box that is shown and left: the caller goes on at once. Timed work and
     // the receive path use it, so an unattended station never waits for an OK.
     virtual void notice(const QString &text, const QString &title, Icon icon) = 0;

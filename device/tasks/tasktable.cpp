@@ -162,7 +162,6 @@ TaskFormValues taskFormValues(const TaskRecord &rec)
     v.aktion = rec.aktion;
     v.beschreibung = trimmedDescription(rec);
     const QTime time = taskTime(rec);
-    v.zeit = time.toString(QStringLiteral("HH:mm"));
     v.sliderMinutes = time.hour() * 60 + time.minute();
     v.alleEinheiten = rec.alleEinheiten;
     return v;

@@ -46,7 +46,6 @@ struct TaskFormValues
     bool aktiv = false;
     int aktion = 0;
     QString beschreibung;   // trimmed
-    QString zeit;           // "HH:mm"
     int sliderMinutes = 0;  // hours * 60 + minutes
     bool alleEinheiten = false;
 };

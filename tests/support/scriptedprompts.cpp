@@ -7,7 +7,7 @@ Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &tit
     return m_answers.isEmpty() ? unscripted : m_answers.takeFirst();
 }
 
-QString ScriptedPrompts::input(const QString &prompt, const QString &title, const QString &)
+QString ScriptedPrompts::input(const QString &prompt, const QString &title, const QString &, Input)
 {
     shown.append({prompt, title, Icon::None, Buttons::OkCancel, true});
     return nextInput();

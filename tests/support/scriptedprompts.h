@@ -21,7 +21,7 @@ public:
     ~ScriptedPrompts() override { installPrompts(nullptr); }
 
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
-    QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
+    QString input(const QString &prompt, const QString &title, const QString &defaultText, Input kind) override;
     void notice(const QString &text, const QString &title, Icon icon) override;
     QString openFile(const QString &title, const QString &filter) override;
 

@@ -1,6 +1,7 @@
 #include "ui/board/boardcommands.h"
 
 #include "core/board/labellist.h"
+#include "core/platform/codepage.h"
 #include "core/platform/numbertext.h"
 #include "core/registry/unitaddress.h"
 #include "core/station/prompts.h"
@@ -89,6 +90,15 @@ void BoardCommands::insertPicture()
     const QString path = appPrompts().openFile(QStringLiteral("Bild öffnen..."), kPictureFilter);
     if (path.isEmpty())
         return;
+    // "Formulare.dat" keeps the path in its code page: one it cannot hold would
+    // name another file after the next start.
+    if (!codepage::holds(path)) {
+        appPrompts().message(QStringLiteral("Der Pfad des Bildes '%1' enthält Zeichen, die nicht gespeichert werden "
+                                            "können. Bitte benennen Sie die Datei oder ihren Ordner um.")
+                                 .arg(path),
+                             QStringLiteral("Fehler"), Prompts::Icon::Exclamation);
+        return;
+    }
     PictureFault fault = PictureFault::None;
     const QImage image = readBoardPicture(path, &fault);
     if (image.isNull())

@@ -4,6 +4,7 @@
 #include "core/platform/oledate.h"
 #include "core/station/nametables.h"
 #include "core/station/prompts.h"
+#include "ui/storabletext.h"
 #include "ui/widgetmakers.h"
 
 #include <QButtonGroup>
@@ -95,6 +96,7 @@ FrmAddTask::FrmAddTask(QWidget *parent) : QDialog(parent)
     m_description = new QLineEdit;
     m_description->setObjectName(QStringLiteral("txtDescription"));
     m_description->setMaxLength(kTaskBeschreibungWidth);
+    takeOnlyStorableText(m_description);
     auto *descriptionLabel = new QLabel(QStringLiteral("Beschreibung:"));
     descriptionLabel->setObjectName(QStringLiteral("Label3"));
     nameAfterLabel(descriptionLabel, m_description);
@@ -262,7 +264,9 @@ void FrmAddTask::showTask(const TaskFormValues &values)
     m_aktiv->setChecked(values.aktiv);
     m_description->setText(values.beschreibung);
     m_slider->setValue(values.sliderMinutes);
-    m_time->setText(values.zeit);
+    // The slider's own handler, also when the value was already there: the
+    // task keeps the time it shows, without the stored seconds.
+    updateTime();
     for (int i = 0; i < 7; ++i) {
         const QSignalBlocker quiet(m_weekdays[i]);
         m_weekdays[i]->setChecked(values.wochentage[size_t(i)]);

@@ -4,6 +4,7 @@
 #include "core/registry/unitregistry.h"
 #include "core/registry/unitsfile.h"
 #include "core/station/prompts.h"
+#include "ui/storabletext.h"
 #include "ui/widgetmakers.h"
 
 #include <QGridLayout>
@@ -45,6 +46,7 @@ FrmEditUnitDescription::FrmEditUnitDescription(QWidget *parent, int addr)
         auto *label = new QLabel(QString::fromUtf8(kPartLabels[i]), this);
         auto *box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("txtDescription%1").arg(i));
+        takeOnlyStorableText(box);
         nameAfterLabel(label, box);
         grid->addWidget(label, i + 1, 0);
         grid->addWidget(box, i + 1, 1);

@@ -1,5 +1,6 @@
 #include "ui/forms/frmformulareigenschaften.h"
 
+#include "ui/storabletext.h"
 #include "ui/widgetmakers.h"
 
 #include <QGridLayout>
@@ -23,6 +24,7 @@ FrmFormularEigenschaften::FrmFormularEigenschaften(QWidget *parent) : QDialog(pa
     int row = 0;
     for (auto [caption, field] : {std::pair{"Name:", m_name}, std::pair{"Beschreibung:", m_beschreibung}}) {
         selectAllOnFocus(field);
+        takeOnlyStorableText(field);
         grid->addWidget(labelFor(QString::fromUtf8(caption), field, this), row, 0);
         grid->addWidget(field, row++, 1);
     }

@@ -15,6 +15,7 @@
 #include "device/tasks/tasktable.h"
 #include "ui/forms/frmaddtask.h"
 #include "ui/forms/frmapwizard.h"
+#include "ui/storabletext.h"
 #include "ui/widgetmakers.h"
 
 #include <QCheckBox>
@@ -245,6 +246,7 @@ QWidget *ConfigPage::buildProgramm()
     auto *grid = new QGridLayout(panel);
     m_instanzname = new QLineEdit;
     m_instanzname->setObjectName(QStringLiteral("txtInstanzname"));
+    takeOnlyStorableText(m_instanzname);
     auto *save = namedButton("Speichern", "btnInsNameSpeichern");
     connect(save, &QPushButton::clicked, this, &ConfigPage::saveInstanzname);
     grid->addWidget(wrappedText("Hier können Sie eine Bezeichnung eingeben, die in der Titelleiste erscheinen soll. "

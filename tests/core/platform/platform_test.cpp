@@ -17,6 +17,8 @@ TEST(CodePage, RoundTripsAndMarksWhatItCannotHold)
     EXPECT_EQ(codepage::encode(codepage::decode(all)), all);
     // One "?" per character outside the code page, also outside the basic plane.
     EXPECT_EQ(codepage::encode(QString::fromUtf8("a\u0416b\xF0\x9F\x98\x80y")), QByteArray("a?b?y"));
+    // A field takes every byte's character, "?" and the undefined bytes among them, and no stand-in.
+    EXPECT_TRUE(codepage::holds(codepage::decode(all)) && !codepage::holds(QStringLiteral("\u0080")));
 }
 
 // Low numbers, bit order and freeing a number: tests/core/board. Here the last bit and the numbers outside.

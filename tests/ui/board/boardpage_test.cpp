@@ -245,11 +245,16 @@ TEST_F(BoardTest, APictureIsInsertedOrItsFaultReported)
     const QString plan = folder.file(QStringLiteral("plan.png"));
     QImage(400, 300, QImage::Format_RGB32).save(plan);
     folder.write(QStringLiteral("kaputt.jpg"), "kein Bild");
+    // A good picture, but the file could not keep the path.
+    const QString unstorable = folder.file(QStringLiteral("plan_Ω.png"));
+    QImage(400, 300, QImage::Format_RGB32).save(unstorable);
     const struct { QString path; QString box; } cases[] = {
         {QString(), {}},
         {folder.file(QStringLiteral("kaputt.jpg")), QStringLiteral("Fehler|Das Bild kann nicht geladen werden. Es "
                                                                    "ist beschädigt oder das Dateiformat wird nicht unterstützt.")},
         {folder.file(QStringLiteral("fehlt.bmp")), QStringLiteral("Fehler: 53|Nuvax: Datei nicht gefunden")},
+        {unstorable, "Fehler|Der Pfad des Bildes '" + unstorable + "' enthält Zeichen, die nicht gespeichert werden "
+                                                                   "können. Bitte benennen Sie die Datei oder ihren Ordner um."},
         {plan, {}},
     };
     const QString filter = QStringLiteral("Bild öffnen...|Alle Bilddateien (*.bmp *.jpg *.gif *.wmf);;Bitmaps (*.bmp) "
