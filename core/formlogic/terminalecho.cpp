@@ -5,8 +5,14 @@ QList<EchoRun> terminalRuns(int direction, const QString &text, bool markText)
     const bool received = direction == kEchoReceived;
     const WinColor textColor = received ? kColorRed : kColorBlue;
     const WinColor markerColor = received ? kColorGreen : kColorYellow;
-    if (!markText)
-        return {{text, textColor}};
+    if (!markText) {
+        // The box breaks the line once at a line feed, a carriage return or the
+        // two together: here each break is one line feed, as many characters as
+        // the box holds.
+        QString shown = text;
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        return {{shown, textColor}};
+    }
 
     QList<EchoRun> runs;
     for (const QChar c : text) {

@@ -17,5 +17,6 @@ struct EchoRun
 };
 
 // Neighbouring characters of one colour form one run. Without marking, the
-// whole text is one run in the characters' colour.
+// whole text is one run in the characters' colour, each line break in it one
+// line feed.
 QList<EchoRun> terminalRuns(int direction, const QString &text, bool markText);

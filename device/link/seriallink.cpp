@@ -188,20 +188,24 @@ qint64 SerialLink::msSinceLastReceive() const { return nowMs() - m_lastReceiveMs
 
 void SerialLink::receivePending()
 {
-    if (!m_port || !m_port->isOpen() || m_port->bytesAvailable() <= 0)
-        return;
-    setDataIndicator(2);
-    if (m_hasReceived && qAbs(msSinceLastReceive()) > kStaleMs)
-        m_buffer.clear();
-    m_lastReceiveMs = nowMs();
-    m_hasReceived = true;
-    appWaits().pumpEvents();
-    const QByteArray bytes = m_port->isOpen() ? m_port->readAll() : QByteArray();
-    if (!bytes.isEmpty())
-        appendReceived(codepage::decode(bytes));
-    if (m_buffer.size() >= kHeaderLength && m_unsolicitedCheck)
-        m_unsolicitedCheck();
-    appWaits().pumpEvents();
+    // The port stays silent about bytes that come while this runs (events run
+    // inside it), so it reads again until the port holds nothing more. What a
+    // later round finds came while an earlier one ran, right behind what that
+    // one read: it is stamped but never judged stale.
+    for (bool firstRound = true; m_port && m_port->isOpen() && m_port->bytesAvailable() > 0; firstRound = false) {
+        setDataIndicator(2);
+        if (firstRound && m_hasReceived && qAbs(msSinceLastReceive()) > kStaleMs)
+            m_buffer.clear();
+        m_lastReceiveMs = nowMs();
+        m_hasReceived = true;
+        appWaits().pumpEvents();
+        const QByteArray bytes = m_port->isOpen() ? m_port->readAll() : QByteArray();
+        if (!bytes.isEmpty())
+            appendReceived(codepage::decode(bytes));
+        if (m_buffer.size() >= kHeaderLength && m_unsolicitedCheck)
+            m_unsolicitedCheck();
+        appWaits().pumpEvents();
+    }
 }
 
 void SerialLink::waitForInput(int ms)

@@ -1,6 +1,5 @@
 #include "ui/forms/frmdebug.h"
 
-#include "core/formlogic/terminalecho.h"
 #include "core/station/prompts.h"
 #include "device/operator/operatorcommand.h"
 #include "ui/fixedfont.h"
@@ -16,7 +15,6 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 
@@ -90,7 +88,13 @@ FrmDebug::FrmDebug(QWidget *owner) : QWidget(owner, Qt::Window)
     column->addWidget(m_terminal, 1);
     column->addWidget(bottom);
 
-    connect(clear, &QPushButton::clicked, m_terminal, &QTextEdit::clear);
+    m_gather.setSingleShot(true);
+    m_gather.setInterval(kGatherMs);
+    connect(&m_gather, &QTimer::timeout, this, &FrmDebug::showNewText);
+    connect(clear, &QPushButton::clicked, this, [this] {
+        m_log.clear();
+        showWholeText();
+    });
     connect(lf, &QPushButton::clicked, this, [this] { appendToInput(QStringLiteral("\n")); });
     connect(cr, &QPushButton::clicked, this, [this] { appendToInput(QStringLiteral("\r")); });
     connect(sendButton, &QPushButton::clicked, this, &FrmDebug::send);
@@ -98,26 +102,41 @@ FrmDebug::FrmDebug(QWidget *owner) : QWidget(owner, Qt::Window)
 
 void FrmDebug::addText(int direction, const QString &text, bool markText)
 {
-    QTextDocument *document = m_terminal->document();
-    // The box's own caret goes to the end, so the view follows the stream.
+    m_log.add(direction, text, markText);
+    if (isVisible() && !m_gather.isActive())
+        m_gather.start();
+}
+
+void FrmDebug::showNewText()
+{
+    if (!isVisible())
+        return;  // the whole text is put in when the window opens
+    const TerminalLog::Change change = m_log.takeChange();
+    if (change.emptied)
+        m_terminal->clear();
+    insertAtEnd(change.added);
+}
+
+void FrmDebug::showWholeText()
+{
+    m_log.takeChange();
+    m_terminal->clear();
+    insertAtEnd(m_log.runs());
+}
+
+void FrmDebug::insertAtEnd(const QList<EchoRun> &runs)
+{
+    // The box's own caret goes to the end, so the view follows the stream; one
+    // edit lays the text out once.
     QTextCursor cursor = m_terminal->textCursor();
     cursor.movePosition(QTextCursor::End);
-    for (const EchoRun &run : terminalRuns(direction, text, markText)) {
+    cursor.beginEditBlock();
+    for (const EchoRun &run : runs) {
         QTextCharFormat format;
         format.setForeground(stationpictures::fromWinColor(run.color));
-        // The terminal is emptied the moment it holds more than its limit, and
-        // the rest goes on into the empty box.
-        for (qsizetype from = 0; from < run.text.size();) {
-            const qsizetype length = document->characterCount() - 1;
-            const qsizetype take = std::min<qsizetype>(run.text.size() - from, kMaxLength + 1 - length);
-            cursor.insertText(run.text.mid(from, take), format);
-            from += take;
-            if (length + take > kMaxLength) {
-                m_terminal->clear();
-                cursor = QTextCursor(document);
-            }
-        }
+        cursor.insertText(run.text, format);
     }
+    cursor.endEditBlock();
     m_terminal->setTextCursor(cursor);
 }
 
@@ -130,6 +149,12 @@ void FrmDebug::send()
 }
 
 void FrmDebug::appendToInput(const QString &character) { m_input->setText(m_input->text() + character); }
+
+void FrmDebug::showEvent(QShowEvent *event)
+{
+    showWholeText();
+    QWidget::showEvent(event);
+}
 
 void FrmDebug::closeEvent(QCloseEvent *event)
 {

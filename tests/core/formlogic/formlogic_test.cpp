@@ -1,8 +1,10 @@
-// What the windows compute without a window: expert addresses, print lines, schedule input, task ranges.
+// What the windows compute without a window: expert addresses, print lines, schedule input, task ranges,
+// the serial terminal's text.
 #include "core/formlogic/expertaddress.h"
 #include "core/formlogic/printwrap.h"
 #include "core/formlogic/scheduleinput.h"
 #include "core/formlogic/taskeditorinput.h"
+#include "core/formlogic/terminallog.h"
 #include "support/qtprint.h"
 
 #include <gtest/gtest.h>
@@ -72,4 +74,38 @@ TEST(TaskEditorInput, RangesChooseInOrderAndStopAtTheFirstRefusedItem)
     groups[19] = groups[3] = groups[99] = groups[0] = true;
     EXPECT_EQ(chosenNumberRows(groups, 1, 99), QStringList({"3", "19", "99"}));
     EXPECT_EQ(sliderTimeText(0) + sliderTimeText(61) + sliderTimeText(1439), "00:0001:0123:59");
+}
+
+// Colours (0xBBGGRR) and markers by direction, runs of one colour across echoes, and the limit counted on
+// the characters as the box shows them; the box takes in only what came since it last looked.
+TEST(TerminalLog, ColoursMarkersAndTheLimitAsShownWithWhatTheBoxTakesIn)
+{
+    const auto runs = [](const QList<EchoRun> &list) {
+        QStringList out;
+        for (const EchoRun &run : list)
+            out.append(QString::number(run.color, 16).rightJustified(6, u'0') + u':' + run.text);
+        return out;
+    };
+    TerminalLog log;
+    log.add(kEchoSent, "\n042S00", true);
+    log.add(kEchoReceived, "042S00", true);
+    log.add(kEchoReceived, "403019\r\n", true);
+    log.add(kEchoSent, "x\r\ny\rz", false);  // a line break of the box each
+    const QStringList mixed = {"00ffff:ß", "ff0000:042S00", "0000ff:042S00403019", "00ff00:üß", "ff0000:x\ny\nz"};
+    EXPECT_EQ(std::pair(runs(log.runs()), log.length()), std::pair(mixed, qsizetype(26)));
+    TerminalLog::Change change = log.takeChange();
+    EXPECT_EQ(std::pair(change.emptied, runs(change.added)), std::pair(false, mixed));
+    EXPECT_TRUE(log.takeChange().added.isEmpty());
+
+    // The character that takes the text past the limit goes with it; the echo goes on into the empty
+    // terminal, and one long echo may empty it more than once.
+    log.add(kEchoReceived, QString(TerminalLog::kMaxLength - 28, u'x') + "12\r\n", true);
+    change = log.takeChange();
+    EXPECT_EQ(std::tuple(runs(log.runs()), change.emptied, runs(change.added)),
+              std::tuple(QStringList({"00ff00:ß"}), true, QStringList({"00ff00:ß"})));
+    log.add(kEchoSent, QString(2 * TerminalLog::kMaxLength + 10, u'y'), true);
+    EXPECT_EQ(std::pair(runs(log.runs()), log.length()), std::pair(QStringList({"ff0000:yyyyyyyyy"}), qsizetype(9)));
+    log.clear();
+    change = log.takeChange();
+    EXPECT_EQ(std::tuple(log.length(), change.emptied, change.added.size()), std::tuple(0, true, 0));
 }
