@@ -48,7 +48,7 @@ void SerialLink::setPort(SerialPort *port)
         port = m_hardware;
     }
     m_port = port;
-    connect(m_port, &SerialPort::readyRead, this, &SerialLink::receivePending);
+    connect(m_port, &SerialPort::readyRead, this, &SerialLink::onReadyRead);
     connect(m_port, &SerialPort::lineLost, this, &SerialLink::onLineLost);
 }
 
@@ -188,24 +188,36 @@ qint64 SerialLink::msSinceLastReceive() const { return nowMs() - m_lastReceiveMs
 
 void SerialLink::receivePending()
 {
-    // The port stays silent about bytes that come while this runs (events run
-    // inside it), so it reads again until the port holds nothing more. What a
-    // later round finds came while an earlier one ran, right behind what that
-    // one read: it is stamped but never judged stale.
-    for (bool firstRound = true; m_port && m_port->isOpen() && m_port->bytesAvailable() > 0; firstRound = false) {
-        setDataIndicator(2);
-        if (firstRound && m_hasReceived && qAbs(msSinceLastReceive()) > kStaleMs)
-            m_buffer.clear();
-        m_lastReceiveMs = nowMs();
-        m_hasReceived = true;
-        appWaits().pumpEvents();
-        const QByteArray bytes = m_port->isOpen() ? m_port->readAll() : QByteArray();
-        if (!bytes.isEmpty())
-            appendReceived(codepage::decode(bytes));
-        if (m_buffer.size() >= kHeaderLength && m_unsolicitedCheck)
-            m_unsolicitedCheck();
-        appWaits().pumpEvents();
-    }
+    if (m_port && m_port->isOpen() && m_port->bytesAvailable() > 0)
+        receiveRound(true);
+}
+
+void SerialLink::onReadyRead()
+{
+    // The port stays silent about bytes that come while this handler runs
+    // (events run inside it), so it reads again until the port holds nothing
+    // more. What a later round finds came while an earlier one ran, right
+    // behind what that one read: it is stamped but never judged stale. The
+    // waits read once a slice instead and look at their condition in between,
+    // so a line that never falls quiet cannot hold them.
+    for (bool firstRound = true; m_port && m_port->isOpen() && m_port->bytesAvailable() > 0; firstRound = false)
+        receiveRound(firstRound);
+}
+
+void SerialLink::receiveRound(bool judgeStale)
+{
+    setDataIndicator(2);
+    if (judgeStale && m_hasReceived && qAbs(msSinceLastReceive()) > kStaleMs)
+        m_buffer.clear();
+    m_lastReceiveMs = nowMs();
+    m_hasReceived = true;
+    appWaits().pumpEvents();
+    const QByteArray bytes = m_port->isOpen() ? m_port->readAll() : QByteArray();
+    if (!bytes.isEmpty())
+        appendReceived(codepage::decode(bytes));
+    if (m_buffer.size() >= kHeaderLength && m_unsolicitedCheck)
+        m_unsolicitedCheck();
+    appWaits().pumpEvents();
 }
 
 void SerialLink::waitForInput(int ms)

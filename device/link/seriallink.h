@@ -6,10 +6,11 @@
 // The serial link to the unit bus: the one port, the receive buffer and every
 // wait for the units. One object for the whole run, reached through serialLink().
 //
-// Receiving: receivePending() is the only way bytes leave the port. The port's
-// readyRead calls it, and so does every wait, because the port stays silent
-// about new bytes while one of its own readyRead handlers still runs (an
-// automatic message waits inside it for the line to fall quiet).
+// Receiving: one read round (receiveRound) is the only way bytes leave the
+// port. The port's readyRead runs rounds until the port holds nothing more,
+// and every wait runs one a slice (receivePending), because the port stays
+// silent about new bytes while one of its own readyRead handlers still runs
+// (an automatic message waits inside it for the line to fall quiet).
 //
 // Waits let pending events run between short slices, so the one-second tick and
 // the receive path run inside them; they end as soon as their condition holds.
@@ -66,7 +67,9 @@ public:
     // Returns once nothing has been received for more than ms, at the latest
     // after about 20 s; at once when nothing has been received yet.
     void waitLineIdle(int ms);
-    // Reads what the port holds into the buffer: the one receive path.
+    // Reads what the port holds into the buffer: the one receive path, taken
+    // by every wait once a slice and, reading until the port holds nothing
+    // more, by the port's own signal.
     void receivePending();
 
     // 0 idle, 1 sending, 2 receiving; other values change nothing.
@@ -81,6 +84,8 @@ public:
     void reset();
 
 private:
+    void onReadyRead();
+    void receiveRound(bool judgeStale);
     void appendReceived(const QString &text);
     void waitForInput(int ms);
     void onLineLost();
