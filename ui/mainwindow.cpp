@@ -18,6 +18,7 @@
 #include "ui/forms/frmunitstatus.h"
 #include "ui/hiddenchords.h"
 #include "ui/homepage.h"
+#include "ui/operatorinputhold.h"
 #include "ui/pages/configpage.h"
 #include "ui/pages/logbookpage.h"
 #include "ui/pages/overviewpage.h"
@@ -111,6 +112,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     // The chords must work whichever control has the focus.
     qApp->installEventFilter(this);
+    m_inputHold = new OperatorInputHold(this);
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
@@ -406,6 +408,8 @@ void MainWindow::setBusyPointer(bool busy)
     else
         QApplication::restoreOverrideCursor();
 }
+
+void MainWindow::holdOperatorInput(bool held) { m_inputHold->setHeld(held); }
 
 void MainWindow::echoTerminal(const QString &text, bool sent) { m_forms->echoTerminal(text, sent); }
 

@@ -14,6 +14,7 @@ class ConfigPage;
 class HomePage;
 class OverviewPage;
 class LogbookPage;
+class OperatorInputHold;
 class QLabel;
 class QTabBar;
 class QTimer;
@@ -76,6 +77,7 @@ public:
     QSize screenSize() const override;
     void showPage(int tab) override;
     void setBusyPointer(bool busy) override;
+    void holdOperatorInput(bool held) override;
     void showUnitList(const QList<UnitListRow> &rows) override;
     int selectedUnitAddress() const override;
     void selectUnitRow(const QString &busAddress) override;
@@ -139,6 +141,7 @@ private:
     QTimer *m_timer;
     TrayIcon *m_tray;
     StationForms *m_forms;
+    OperatorInputHold *m_inputHold;
     BoardHooks m_board;
     std::function<void()> m_pageLayouts[kPageCount];
     bool m_ending = false;

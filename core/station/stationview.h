@@ -114,6 +114,10 @@ public:
     virtual void showStatusPage(const QString &html) { Q_UNUSED(html) }
     // The busy pointer while the station waits for a unit the operator asked.
     virtual void setBusyPointer(bool busy) { Q_UNUSED(busy) }
+    // While an operator's own exchange owns the bus, the operator's clicks and
+    // keys are held off: a box they opened would run its loop inside the
+    // exchange's wait and keep the bus from the tests and tasks until closed.
+    virtual void holdOperatorInput(bool held) { Q_UNUSED(held) }
 
     // The automatic-test settings of the configuration page: the two schedule
     // captions, the result-signal box (the address list and the reset button

@@ -16,19 +16,25 @@ BusState &state()
     return instance;
 }
 
-// Tells the window when the bus turns busy or free across one change of the state.
+// Tells the window what one change of the state changed: the bus turning
+// busy or free, and a foreground owner coming or going, whose exchange the
+// operator's input must not cut into. Claims nest, and a refused claim changes
+// nothing, so the window hears each edge once.
 class BusyWatch
 {
 public:
-    BusyWatch() : m_busy(busOwner() != BusUser::None) {}
+    BusyWatch() : m_owner(busOwner()) {}
     ~BusyWatch()
     {
-        if ((busOwner() != BusUser::None) != m_busy)
-            appView().showBusBusy(!m_busy);
+        const BusUser owner = busOwner();
+        if ((owner != BusUser::None) != (m_owner != BusUser::None))
+            appView().showBusBusy(owner != BusUser::None);
+        if ((owner == BusUser::Foreground) != (m_owner == BusUser::Foreground))
+            appView().holdOperatorInput(owner == BusUser::Foreground);
     }
 
 private:
-    bool m_busy;
+    BusUser m_owner;
 };
 } // namespace
 

@@ -13,6 +13,9 @@
 //   collection of a unit's automatic message); refused while another exchange
 //   runs, whoever owns the bus. An exchange that runs while nobody owns the
 //   bus counts as a foreground owner.
+//
+// While a foreground owner holds the bus the window holds the operator's input
+// off (StationView::holdOperatorInput), so the exchange ends on its own time.
 #include <QString>
 
 enum class BusUser { None, Foreground, Background };

@@ -32,19 +32,22 @@ void setReason(QString *reason, const QString &text)
 int showUnitStatus(int addr, QString *reason)
 {
     const BusyPointer busy;
-    // The operator's query waits with the event loop running; it must not cut
-    // into an automatic test, a poll or a task, nor into another query.
-    const BusClaim claim(BusUser::Foreground);
-    if (!claim.granted()) {
-        setReason(reason, busBusyReason());
-        return kUnitStatusRequestFailed;
-    }
-
     QString answer;
-    QString why;
-    if (requestStatus(addr, answer, QStringLiteral("00"), &why) < 0) {
-        setReason(reason, why);
-        return kUnitStatusRequestFailed;
+    {
+        // The operator's query waits with the event loop running; it must not
+        // cut into an automatic test, a poll or a task, nor into another query.
+        // The claim ends with the exchange: a failure box of "Units.dat" below
+        // must not hold the bus while it waits for the operator.
+        const BusClaim claim(BusUser::Foreground);
+        if (!claim.granted()) {
+            setReason(reason, busBusyReason());
+            return kUnitStatusRequestFailed;
+        }
+        QString why;
+        if (requestStatus(addr, answer, QStringLiteral("00"), &why) < 0) {
+            setReason(reason, why);
+            return kUnitStatusRequestFailed;
+        }
     }
 
     // A unit that now reports another device type is recorded with it, so its

@@ -104,6 +104,15 @@ inline bool waitUntil(const std::function<bool()> &done, int ms)
     return done();
 }
 
+// An exchange that waits lets the test act at every pump of its wait.
+inline void duringWaits(FakeWaits &waits, const std::function<void()> &act, const std::function<void()> &run)
+{
+    const auto busPump = waits.pumpHook();
+    waits.setPumpHook([&] { busPump(); act(); });
+    run();
+    waits.setPumpHook(busPump);
+}
+
 struct UiTest : ::testing::Test
 {
     UiTest()

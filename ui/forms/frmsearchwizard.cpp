@@ -5,6 +5,7 @@
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
 #include "ui/headerclicksort.h"
+#include "ui/operatorinputhold.h"
 #include "ui/widgetmakers.h"
 
 #include <QCheckBox>
@@ -173,6 +174,11 @@ QWidget *FrmSearchWizard::searchPage()
     m_stop->setToolTip(QStringLiteral("Hält die Suche an"));
     m_stop->hide();
     connect(m_stop, &QPushButton::clicked, this, [this] { m_search.stopPhase(); });
+    // The search holds the operator's input off, as every exchange of the
+    // operator's does; Stop still acts, and so does the wizard's own way out
+    // while "Abbrechen" is disabled: its close box and Escape.
+    OperatorInputHold::letThrough(m_stop);
+    OperatorInputHold::letThrough(this);
 
     auto *status = new QHBoxLayout;
     status->addWidget(statusLabel);

@@ -21,15 +21,6 @@ struct FormsTest : BusUiTest
     RecordingView view;
 };
 
-// A status query that waits lets the test act at every pump of its wait.
-void duringWaits(FakeWaits &waits, const std::function<void()> &act, const std::function<void()> &run)
-{
-    const auto busPump = waits.pumpHook();
-    waits.setPumpHook([&] { busPump(); act(); });
-    run();
-    waits.setPumpHook(busPump);
-}
-
 } // namespace
 
 using SearchWizard = FormsTest;
