@@ -202,8 +202,8 @@ TEST_F(OpenBoardFiles, YesAsksTheNameAndSaveAsRenamesInItsSlot)
     EXPECT_EQ(formulare().at(3).name, QStringLiteral("Untergeschoss"));
 }
 
-// Board n of a full table carries the label of unit n; a deleted board's slot is free again at once, at
-// the limit as below it, and a board never stored gives its slot back when another replaces it.
+// Board n of a full table carries the label of unit n; a deleted board's slot and its addresses are free
+// again at once (a new board left unchanged gives its slot back: tests/ui/board).
 TEST_F(Boards, DeletedAndUnsavedBoardsFreeTheirSlotsAtOnce)
 {
     clock.setLocal(QDateTime(QDate(2012, 5, 3), QTime(14, 7)));
@@ -237,21 +237,4 @@ TEST_F(Boards, DeletedAndUnsavedBoardsFreeTheirSlotsAtOnce)
     expected.replace(0, record(1, "B%1").size(), record(1, "Neu%1"));
     EXPECT_EQ(read("Formulare.dat"), expected);  // 800 boards, the new one in the deleted one's place
     EXPECT_EQ(board.createBoard(800, 600), -1);
-
-    // A closed board deleted: unchanged new boards, and one dropped with "Nein", all take its slot.
-    EXPECT_FALSE(board.deleteFormular(5));
-    prompts.shown.clear();
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(board.close(Prompts::Icon::Question));
-        EXPECT_EQ(board.createBoard(800, 600), 5);
-    }
-    EXPECT_TRUE(prompts.shown.isEmpty());
-    board.setAddressPosition(5, 0, 0);
-    board.markChanged();
-    prompts.scriptAnswer(Prompts::Answer::No);
-    ASSERT_TRUE(board.close(Prompts::Icon::Question));
-    EXPECT_EQ(std::pair(isIndexUsed(5, formulare().index()), getFreeBoardAddress()), std::pair(false, 5));
-    EXPECT_EQ(board.createBoard(800, 600), 5);
-    ASSERT_TRUE(saveFormulare());
-    EXPECT_EQ(read("Formulare.dat"), expected.replace(record(5, "B%1"), ""));
 }
