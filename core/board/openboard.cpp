@@ -19,6 +19,15 @@ void forEachBoardWithLabels(Visit visit)
                 return;
 }
 
+// The slot is free again at once: a new board may take it in this run.
+void freeSlot(int slot)
+{
+    FormularTable &table = formulare();
+    table.at(slot) = FormularRecord{};
+    if (isIndexUsed(slot, table.index()))
+        toggleIndexBit(slot, table.index());
+}
+
 } // namespace
 
 int findFormularOfAddress(int address)
@@ -49,6 +58,15 @@ int getFreeBoardAddress()
     return -1;
 }
 
+int firstStoredFormular()
+{
+    const FormularTable &table = formulare();
+    for (int slot = 1; slot <= table.index().size() * 8; ++slot)
+        if (isIndexUsed(slot, table.index()) && table.at(slot).inUse)
+            return slot;
+    return -1;
+}
+
 bool OpenBoard::askToSave(Prompts::Icon icon)
 {
     if (!m_changed)
@@ -61,16 +79,32 @@ bool OpenBoard::askToSave(Prompts::Icon icon)
     }
 }
 
+bool OpenBoard::close(Prompts::Icon icon)
+{
+    if (!askToSave(icon))
+        return false;
+    if (!formulare().stored(m_slot).inUse)
+        drop();
+    return true;
+}
+
 int OpenBoard::createBoard(int width, int height)
 {
     FormularTable &table = formulare();
     const int slot = getFreeIndex(table.index());
     if (slot < 0) {
-        appPrompts().message(QStringLiteral("Es können leider nicht mehr als %1 Formulare erstellt werden!")
-                                 .arg(table.index().size() * 8),
-                             QStringLiteral("Neues Formular"), Prompts::Icon::Critical);
+        inform(QStringLiteral("Es können leider nicht mehr als %1 Formulare erstellt werden!")
+                   .arg(table.index().size() * 8),
+               QStringLiteral("Neues Formular"), Prompts::Icon::Critical);
         return -1;
     }
+    createBoardIn(slot, width, height);
+    return slot;
+}
+
+void OpenBoard::createBoardIn(int slot, int width, int height)
+{
+    FormularTable &table = formulare();
     toggleIndexBit(slot, table.index());
     FormularRecord &board = table.at(slot);
     board = FormularRecord{};
@@ -84,7 +118,6 @@ int OpenBoard::createBoard(int width, int height)
     m_named = false;
     m_changed = false;
     keepStoredCopy();
-    return slot;
 }
 
 void OpenBoard::opened(int slot)
@@ -118,15 +151,17 @@ bool OpenBoard::store(bool askName)
 void OpenBoard::discard()
 {
     FormularTable &table = formulare();
-    if (table.stored(m_slot).inUse) {
+    if (table.stored(m_slot).inUse)
         table.at(m_slot) = table.stored(m_slot);
-    } else {
-        table.at(m_slot) = FormularRecord{};
-        if (isIndexUsed(m_slot, table.index()))
-            toggleIndexBit(m_slot, table.index());
-        table.forgetStoredCopy();
-    }
+    else
+        drop();
     m_changed = false;
+}
+
+void OpenBoard::drop()
+{
+    freeSlot(m_slot);
+    formulare().forgetStoredCopy();
 }
 
 void OpenBoard::setFormularInfo(int slot, const QString &name, const QString &beschreibung)
@@ -148,13 +183,12 @@ void OpenBoard::setFormularInfo(int slot, const QString &name, const QString &be
 
 bool OpenBoard::deleteFormular(int slot)
 {
-    FormularTable &table = formulare();
-    table.at(slot).inUse = false;
-    table.at(slot).adressen.clear();
-    if (slot == m_slot)
-        table.keepStoredCopy(slot, table.at(slot));
+    freeSlot(slot);
+    const bool open = slot == m_slot;
+    if (open)
+        formulare().forgetStoredCopy();
     saveFormulare();
-    return slot == m_slot;
+    return open;
 }
 
 void OpenBoard::setAddressPosition(int address, int x, int y)

@@ -14,6 +14,8 @@
 int findFormularOfAddress(int address);
 // The lowest board address that stands on no board; -1 when every one does.
 int getFreeBoardAddress();
+// The lowest slot of a stored board; -1 when none is stored.
+int firstStoredFormular();
 
 class OpenBoard
 {
@@ -30,9 +32,15 @@ public:
     // No drops the edits. False when the operator cancelled, also by giving
     // no name after Yes: then nothing changed.
     bool askToSave(Prompts::Icon icon);
+    // Before another board takes its place: askToSave, then a board never
+    // stored gives its slot back at once. False when the operator cancelled.
+    bool close(Prompts::Icon icon);
     // Opens a new, unnamed board of the given picture size in the lowest free
-    // slot; -1 after the limit box, the open board staying open.
+    // slot; -1 after the limit box (shown without waiting while nobody need be
+    // at the screen), the open board staying open.
     int createBoard(int width, int height);
+    // The same in the given free slot.
+    void createBoardIn(int slot, int width, int height);
     // The slot's board has just been shown.
     void opened(int slot);
     // Asks for a name while the board has none; false when none was given,
@@ -46,7 +54,8 @@ public:
 
     // The management dialog's commands; each writes "Formulare.dat".
     void setFormularInfo(int slot, const QString &name, const QString &beschreibung);
-    // True when the deleted board was the open one.
+    // The slot is free again at once. True when the deleted board was the
+    // open one, which then has no board until a new one is created in it.
     bool deleteFormular(int slot);
 
     void setAddressPosition(int address, int x, int y);
@@ -55,6 +64,8 @@ public:
 private:
     bool store(bool askName);
     void keepStoredCopy();
+    // The open board, never stored, is gone with its slot and its labels.
+    void drop();
 
     int m_slot = 0;
     bool m_named = false;

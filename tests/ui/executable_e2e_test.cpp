@@ -179,4 +179,42 @@ TEST_F(Executable, UnattendedStartAndSigtermDuringALongTaskWithAnUnwritableIni)
     EXPECT_EQ(folder.read("Formulare.dat"), boardsFile(QStringLiteral("2013-01-31")));
 }
 
+// Every board slot taken, nobody at the screen: the limit is told without waiting, the first board opens
+// (its picture gone, told likewise), a task due in the start's minute runs, SIGTERM ends the program at
+// once, and "Formulare.dat" is left byte for byte as it was.
+TEST_F(Executable, AStartWithEveryBoardSlotTakenWaitsForNobody)
+{
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    if (QTime::currentTime().second() > 45)
+        QThread::msleep((61 - QTime::currentTime().second()) * 1000);
+    TaskRecord &task = tasks().at(1);
+    task.belegt = task.aktiv = true;
+    task.beschreibung = QStringLiteral("Flur aus");
+    task.taskId = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+    task.uhrzeit = QDateTime(QDate(2000, 1, 1), QTime(QTime::currentTime().hour(), QTime::currentTime().minute()));
+    task.wochentage.fill(true);
+    task.monate.fill(true);
+    task.adressen[42] = true;
+    ASSERT_TRUE(saveTasks(false));
+    tasks().clear();
+    QByteArray boards = boardsFile(QStringLiteral("2013-01-31"));
+    for (int n = 3; n <= kMaxFormulare; ++n)
+        boards += codepage::encode(QStringLiteral("\"%1;%2;5|\"\r\n\"Geschoß %2\"\r\n\"\"\r\n#%3#\r\n\"Plan %2\"\r\n800\r\n600\r\n")
+                                       .arg(formatUnitAddress(n)).arg(n)
+                                       .arg(n % 2 ? QStringLiteral("09:05:01") : QStringLiteral("2012-05-03 14:07:00")));
+    folder.write("Formulare.dat", boards);
+
+    start("NUVAX_COM2", bus.path());
+    ASSERT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("\n042C0D\n042C0D"); }, 15000))
+        << bus.wire().toStdString() << station.readAll().toStdString();
+    QElapsedTimer sinceSignal;
+    sinceSignal.start();
+    ::kill(pid_t(station.processId()), SIGTERM);
+    ASSERT_TRUE(station.waitForFinished(15000));
+    EXPECT_LT(sinceSignal.elapsed(), 3000);
+    EXPECT_EQ(std::pair(station.exitStatus(), station.exitCode()), std::pair(QProcess::NormalExit, 0))
+        << station.readAll().toStdString();
+    EXPECT_EQ(departsAt(folder.read("Formulare.dat"), boards), -1);
+}
+
 } // namespace

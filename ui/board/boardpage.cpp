@@ -80,23 +80,38 @@ BoardPage::BoardPage(MainWindow &window) : QObject(&window), m_window(window)
     window.setBoardHooks({[this] { return m_board.isChanged(); },
                           [this] { return saveFormular(); },
                           [this] { m_board.discard(); },
-                          [this] { newFormular(); }});
+                          [this] { startFormular(); }});
 }
 
 BoardPage::~BoardPage() = default;
 
-void BoardPage::newFormular(bool askToSave)
+bool BoardPage::newFormular()
 {
-    const bool edited = askToSave && m_board.isChanged();
-    if (askToSave && !m_board.askToSave(Prompts::Icon::Question))
-        return;
+    const bool edited = m_board.isChanged();
+    if (!m_board.close(Prompts::Icon::Question))
+        return false;
     const QPixmap picture = BoardPicture::defaultPicture();
     if (m_board.createBoard(picture.width(), picture.height()) < 0) {
         // The board stays open as it now stands in the table, without the edits just dropped.
         if (edited)
             openFormular(m_board.slot());
-        return;
+        return false;
     }
+    showNewBoard(picture);
+    return true;
+}
+
+void BoardPage::startFormular()
+{
+    // Every slot holds a stored board: the station starts on the first of
+    // them rather than on a board that could never be stored.
+    if (!newFormular())
+        if (const int slot = firstStoredFormular(); slot > 0)
+            openFormular(slot);
+}
+
+void BoardPage::showNewBoard(const QPixmap &picture)
+{
     m_picture->showPicture(picture);
     layoutBoard();
     setFormularCaption(m_board.record().name);
@@ -106,15 +121,15 @@ void BoardPage::newFormular(bool askToSave)
 
 int BoardPage::openFormular(int slot, int markAddress)
 {
-    if (m_board.isChanged()) {
+    if (m_board.isChanged())
         m_window.showPage(3);
-        if (!m_board.askToSave(Prompts::Icon::None))
-            return 0;
-        // "Nein" dropped the board to open, a board never saved: a new one takes its place.
-        if (!isIndexUsed(slot, formulare().index())) {
-            newFormular(false);
-            return 1;
-        }
+    // Opened again, the open board keeps its slot even when it was never saved.
+    if (!(slot == m_board.slot() ? m_board.askToSave(Prompts::Icon::None) : m_board.close(Prompts::Icon::None)))
+        return 0;
+    // "Nein" dropped the board to open, a board never saved: a new one takes its place.
+    if (!isIndexUsed(slot, formulare().index())) {
+        newFormular();
+        return 1;
     }
     m_picture->clearLabels();
     const FormularRecord &record = formulare().at(slot);
@@ -127,8 +142,8 @@ int BoardPage::openFormular(int slot, int markAddress)
         m_picture->showPicture(BoardPicture::defaultPicture());
     } else {
         m_picture->showPicture(BoardPicture::defaultPicture(), QSize(record.breite, record.hoehe));
-        appPrompts().message(QStringLiteral("Das Bild '%1' konnte nicht geöffnet werden!").arg(record.bild),
-                             kProgramTitle, Prompts::Icon::None);
+        inform(QStringLiteral("Das Bild '%1' konnte nicht geöffnet werden!").arg(record.bild), kProgramTitle,
+               Prompts::Icon::None);
     }
     layoutBoard();
 
@@ -157,7 +172,7 @@ void BoardPage::reportSkippedEntries(const QStringList &notAddresses, const QStr
     // The numbers the failure of such an entry has always carried: an invalid
     // label index, and a label loaded twice.
     const int number = notAddresses.isEmpty() ? 360 : 340;
-    appPrompts().message(lines.join(u'\n'), QStringLiteral("Fehler: %1").arg(number), Prompts::Icon::Critical);
+    inform(lines.join(u'\n'), QStringLiteral("Fehler: %1").arg(number), Prompts::Icon::Critical);
 }
 
 void BoardPage::scrollTo(const BoardLabel *label)
@@ -237,9 +252,13 @@ void BoardPage::removeAddressLabel(int address)
 
 void BoardPage::deleteFormular(int slot)
 {
-    // The deleted board must not stay on screen, where the next save would store it again.
-    if (m_board.deleteFormular(slot))
-        newFormular(false);
+    // The deleted board must not stay on screen, where the next save would store
+    // it again: a new one takes its slot, also when every other slot is taken.
+    if (m_board.deleteFormular(slot)) {
+        const QPixmap picture = BoardPicture::defaultPicture();
+        m_board.createBoardIn(slot, picture.width(), picture.height());
+        showNewBoard(picture);
+    }
 }
 
 void BoardPage::setPicture(const QString &path, const QPixmap &picture)

@@ -35,9 +35,13 @@ public:
     QMenu *labelMenu() const { return m_labelMenu; }
     BoardCommands &commands() const { return *m_commands; }
 
-    // Opens a new empty board in the lowest free slot; asks about unsaved
-    // edits first unless the open board was just deleted.
-    void newFormular(bool askToSave = true);
+    // Opens a new empty board in the lowest free slot, after the question about
+    // unsaved edits; a board never stored gives its slot back first. False when
+    // the operator cancelled or every slot is taken.
+    bool newFormular();
+    // The board the station starts with: a new one, or the first stored board
+    // when every slot is taken.
+    void startFormular();
     // 1 opened, 0 when the operator cancelled the save question. The label of
     // markAddress is scrolled into view.
     int openFormular(int slot, int markAddress = 0);
@@ -65,6 +69,7 @@ public:
     QAction *editModeAction() const { return m_editMode; }
 
 private:
+    void showNewBoard(const QPixmap &picture);
     void layoutBoard();
     void centerBoard(int axes);
     void keepLabelInBoard(BoardLabel *label);

@@ -177,13 +177,61 @@ TEST_F(BoardTest, ManagingBoardsWritesTheTableAndNoLeavesItUnchanged)
     click(&dialog, "Command2");
     expected.truncate(expected.indexOf("\"003"));
     EXPECT_EQ(file(), expected);
-    EXPECT_TRUE(page().formularCaption() == "Formular4" && list->topLevelItemCount() == 1);
+    EXPECT_TRUE(page().formularCaption() == "Formular3" && list->topLevelItemCount() == 1);
 
     // "Ja" without a name keeps the program running.
     mouseClick(picture(), Qt::RightButton, QPoint(10, 10));
     prompts.scriptAnswer(Prompts::Answer::Yes);
     EXPECT_FALSE(window.close());
     EXPECT_EQ(file(), expected);
+}
+
+// Nobody at the screen and every slot taken: the start tells the limit and opens the first board, which
+// "&Speichern" stores as it is. Deleted, a new board takes its place on screen and in the file.
+TEST_F(BoardTest, AtTheLimitTheFirstBoardOpensAndADeletedSlotIsReused)
+{
+    QByteArray full = QByteArray(kTwoBoards).replace("\"\"\r\n#2012-05-03", "\"/nicht/da.png\"\r\n#2012-05-03");
+    for (int n = 3; n <= kMaxFormulare; ++n)
+        full += boardRecord("", QByteArray::number(n));
+    folder.write(QStringLiteral("Formulare.dat"), full);
+    {
+        UnattendedScope unattended;
+        start();
+    }
+    EXPECT_EQ(boxes(), (QStringList{"Neues Formular|Es können leider nicht mehr als 800 Formulare erstellt werden!",
+                                    "Nuvax|Das Bild '/nicht/da.png' konnte nicht geöffnet werden!"}));
+    EXPECT_TRUE(prompts.shown[0].isNotice && prompts.shown[1].isNotice);
+    EXPECT_TRUE(page().formularCaption() == "EG" && label(1) && !page().isEditMode() && !page().board().isChanged());
+    menu("mnuFrmSpeichern");
+    EXPECT_EQ(std::pair(file(), prompts.shown.size()), std::pair(full, qsizetype(2)));
+
+    FrmFormularVerwaltung dialog(page(), &window);
+    dialog.list()->setCurrentItem(dialog.list()->topLevelItem(0));
+    click(&dialog, "Command2");
+    EXPECT_TRUE(page().formularCaption() == "Formular1" && picture()->labels().empty() && page().isEditMode());
+    EXPECT_EQ(picture()->size(), QSize(800, 600));
+    mouseClick(picture(), Qt::RightButton, QPoint(50, 60));
+    prompts.scriptInput(QStringLiteral("Keller"));
+    menu("mnuFrmSpeichern");
+    QByteArray expected = boardRecord("001;50;60|", "Keller") + full.mid(full.indexOf("\"002"));
+    EXPECT_EQ(file(), expected);
+    prompts.shown.clear();
+    menu("mnuFrmNeu");
+    EXPECT_EQ(boxes(), QStringList{"Neues Formular|Es können leider nicht mehr als 800 Formulare erstellt werden!"});
+    EXPECT_FALSE(prompts.shown[0].isNotice);
+    EXPECT_EQ(page().formularCaption(), QStringLiteral("Keller"));
+
+    // A closed board deleted: every new board left unchanged gives the slot to the next.
+    dialog.loadList();
+    dialog.list()->setCurrentItem(dialog.list()->topLevelItem(4));
+    click(&dialog, "Command2");
+    QStringList captions;
+    for (int i = 0; i < 3; ++i) {
+        menu("mnuFrmNeu");
+        captions << page().formularCaption();
+    }
+    EXPECT_EQ(captions, QStringList(3, QStringLiteral("Formular5")));
+    EXPECT_EQ(file(), expected.replace(boardRecord("", "5"), ""));
 }
 
 TEST_F(BoardTest, OpeningShowsWhatItCanAndColoursFollowTheUnits)
