@@ -2,7 +2,6 @@
 #include "core/board/formularfile.h"
 #include "core/board/labellist.h"
 #include "core/board/openboard.h"
-#include "core/registry/unitaddress.h"
 #include "support/stationfiles.h"
 
 namespace {
@@ -200,41 +199,4 @@ TEST_F(OpenBoardFiles, YesAsksTheNameAndSaveAsRenamesInItsSlot)
     EXPECT_EQ(file(), kStored + QByteArray(keller).replace("Keller", "Untergeschoss"));
     EXPECT_FALSE(board.saveAs());  // no name: nothing happens
     EXPECT_EQ(formulare().at(3).name, QStringLiteral("Untergeschoss"));
-}
-
-// Board n of a full table carries the label of unit n; a deleted board's slot and its addresses are free
-// again at once (a new board left unchanged gives its slot back: tests/ui/board).
-TEST_F(Boards, DeletedAndUnsavedBoardsFreeTheirSlotsAtOnce)
-{
-    clock.setLocal(QDateTime(QDate(2012, 5, 3), QTime(14, 7)));
-    const auto record = [](int n, const char *name) {
-        return QStringLiteral("\"%1;10;20|\"\r\n\"\"\r\n\"\"\r\n#2012-05-03 14:07:00#\r\n\"%2\"\r\n800\r\n600\r\n")
-            .arg(formatUnitAddress(n), QString::fromLatin1(name).arg(n)).toLatin1();
-    };
-    QByteArray full;
-    for (int n = 1; n <= kMaxFormulare; ++n)
-        full += record(n, "B%1");
-    write("Formulare.dat", full);
-    ASSERT_TRUE(loadFormulare());
-    OpenBoard board;
-    {
-        // The start waits for nobody: the limit is told without waiting for an OK.
-        UnattendedScope unattended;
-        EXPECT_EQ(board.createBoard(800, 600), -1);
-        EXPECT_TRUE(prompts.shown.value(0).isNotice);
-    }
-    board.opened(firstStoredFormular());
-    EXPECT_TRUE(board.deleteFormular(1));
-    EXPECT_EQ(std::tuple(board.slot(), getFreeIndex(formulare().index()), getFreeBoardAddress()), std::tuple(1, 1, 1));
-    EXPECT_EQ(read("Formulare.dat"), full.mid(record(1, "B%1").size()));
-
-    board.createBoardIn(1, 800, 600);
-    board.setAddressPosition(1, 10, 20);
-    board.markChanged();
-    prompts.scriptInput(QStringLiteral("Neu1"));
-    ASSERT_TRUE(board.save());
-    QByteArray expected = full;
-    expected.replace(0, record(1, "B%1").size(), record(1, "Neu%1"));
-    EXPECT_EQ(read("Formulare.dat"), expected);  // 800 boards, the new one in the deleted one's place
-    EXPECT_EQ(board.createBoard(800, 600), -1);
 }

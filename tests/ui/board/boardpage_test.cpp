@@ -186,8 +186,9 @@ TEST_F(BoardTest, ManagingBoardsWritesTheTableAndNoLeavesItUnchanged)
     EXPECT_EQ(file(), expected);
 }
 
-// Nobody at the screen and every slot taken: the start tells the limit and opens the first board, which
-// "&Speichern" stores as it is. Deleted, a new board takes its place on screen and in the file.
+// Every slot taken, nobody at the screen: the start opens the first board, which "&Speichern" stores as it
+// is; deleted, a new board takes its slot on screen and in the file, and new boards left unchanged give a
+// freed slot on to the next.
 TEST_F(BoardTest, AtTheLimitTheFirstBoardOpensAndADeletedSlotIsReused)
 {
     QByteArray full = QByteArray(kTwoBoards).replace("\"\"\r\n#2012-05-03", "\"/nicht/da.png\"\r\n#2012-05-03");
@@ -198,40 +199,37 @@ TEST_F(BoardTest, AtTheLimitTheFirstBoardOpensAndADeletedSlotIsReused)
         UnattendedScope unattended;
         start();
     }
-    EXPECT_EQ(boxes(), (QStringList{"Neues Formular|Es können leider nicht mehr als 800 Formulare erstellt werden!",
-                                    "Nuvax|Das Bild '/nicht/da.png' konnte nicht geöffnet werden!"}));
+    const QString limit = QStringLiteral("Neues Formular|Es können leider nicht mehr als 800 Formulare erstellt werden!");
+    EXPECT_EQ(boxes(), (QStringList{limit, "Nuvax|Das Bild '/nicht/da.png' konnte nicht geöffnet werden!"}));
     EXPECT_TRUE(prompts.shown[0].isNotice && prompts.shown[1].isNotice);
-    EXPECT_TRUE(page().formularCaption() == "EG" && label(1) && !page().isEditMode() && !page().board().isChanged());
+    EXPECT_TRUE(page().formularCaption() == "EG" && label(1) && !page().isEditMode());
     menu("mnuFrmSpeichern");
     EXPECT_EQ(std::pair(file(), prompts.shown.size()), std::pair(full, qsizetype(2)));
 
     FrmFormularVerwaltung dialog(page(), &window);
-    dialog.list()->setCurrentItem(dialog.list()->topLevelItem(0));
-    click(&dialog, "Command2");
-    EXPECT_TRUE(page().formularCaption() == "Formular1" && picture()->labels().empty() && page().isEditMode());
-    EXPECT_EQ(picture()->size(), QSize(800, 600));
+    const auto deleteRowThenNewThrice = [&](int row, const char *caption) {
+        prompts.shown.clear();
+        dialog.loadList();
+        dialog.list()->setCurrentItem(dialog.list()->topLevelItem(row));
+        click(&dialog, "Command2");
+        EXPECT_EQ(page().formularCaption(), row ? "Keller" : caption);  // only the open board gives way
+        for (int i = 0; i < 3; ++i) {
+            menu("mnuFrmNeu");
+            EXPECT_TRUE(page().formularCaption() == caption && picture()->labels().empty() && page().isEditMode()
+                        && prompts.shown.size() == 1);  // the deletion's question, and no limit box
+        }
+    };
+    deleteRowThenNewThrice(0, "Formular1");
     mouseClick(picture(), Qt::RightButton, QPoint(50, 60));
     prompts.scriptInput(QStringLiteral("Keller"));
     menu("mnuFrmSpeichern");
-    QByteArray expected = boardRecord("001;50;60|", "Keller") + full.mid(full.indexOf("\"002"));
+    const QByteArray expected = boardRecord("001;50;60|", "Keller") + full.mid(full.indexOf("\"002"));
     EXPECT_EQ(file(), expected);
     prompts.shown.clear();
     menu("mnuFrmNeu");
-    EXPECT_EQ(boxes(), QStringList{"Neues Formular|Es können leider nicht mehr als 800 Formulare erstellt werden!"});
-    EXPECT_FALSE(prompts.shown[0].isNotice);
-    EXPECT_EQ(page().formularCaption(), QStringLiteral("Keller"));
-
-    // A closed board deleted: every new board left unchanged gives the slot to the next.
-    dialog.loadList();
-    dialog.list()->setCurrentItem(dialog.list()->topLevelItem(4));
-    click(&dialog, "Command2");
-    QStringList captions;
-    for (int i = 0; i < 3; ++i) {
-        menu("mnuFrmNeu");
-        captions << page().formularCaption();
-    }
-    EXPECT_EQ(captions, QStringList(3, QStringLiteral("Formular5")));
-    EXPECT_EQ(file(), expected.replace(boardRecord("", "5"), ""));
+    EXPECT_EQ(std::pair(boxes(), page().formularCaption()), std::pair(QStringList{limit}, QStringLiteral("Keller")));
+    deleteRowThenNewThrice(4, "Formular5");
+    EXPECT_EQ(file(), QByteArray(expected).replace(boardRecord("", "5"), ""));
 }
 
 TEST_F(BoardTest, OpeningShowsWhatItCanAndColoursFollowTheUnits)
@@ -293,9 +291,8 @@ TEST_F(BoardTest, APictureIsInsertedOrItsFaultReported)
     const QString plan = folder.file(QStringLiteral("plan.png"));
     QImage(400, 300, QImage::Format_RGB32).save(plan);
     folder.write(QStringLiteral("kaputt.jpg"), "kein Bild");
-    // A good picture, but the file could not keep the path.
-    const QString unstorable = folder.file(QStringLiteral("plan_Ω.png"));
-    QImage(400, 300, QImage::Format_RGB32).save(unstorable);
+    const QString unstorable = folder.file(QStringLiteral("plan_Ω.png"));  // a good picture, a path the file cannot keep
+    QFile::copy(plan, unstorable);
     const struct { QString path; QString box; } cases[] = {
         {QString(), {}},
         {folder.file(QStringLiteral("kaputt.jpg")), QStringLiteral("Fehler|Das Bild kann nicht geladen werden. Es "
