@@ -8,7 +8,9 @@
 void Waits::pumpEvents()
 {
     showClock();
+    ++m_pumping;
     runPendingEvents();
+    --m_pumping;
 }
 
 void EventLoopWaits::runPendingEvents()

@@ -14,11 +14,17 @@ public:
     // first: the tick cannot run while one of its own waits (a poll, the end
     // of a test) holds it, and the clock must not stand still meanwhile.
     void pumpEvents();
+    // True while events run inside a wait: whatever runs in them must give the
+    // stack back soon, because the wait looks at its condition in between.
+    bool pumping() const { return m_pumping > 0; }
     // A plain sleep: no event runs meanwhile.
     virtual void sleepMs(int ms) = 0;
 
 protected:
     virtual void runPendingEvents() = 0;
+
+private:
+    int m_pumping = 0;
 };
 
 class EventLoopWaits : public Waits

@@ -10,6 +10,8 @@
 #include "device/link/serialport.h"
 #include "device/messages/messageheader.h"
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
 
 namespace {
@@ -192,16 +194,27 @@ void SerialLink::receivePending()
         receiveRound(true);
 }
 
-void SerialLink::onReadyRead()
+void SerialLink::onReadyRead() { readRounds(true); }
+
+void SerialLink::readRounds(bool judgeStale)
 {
     // The port stays silent about bytes that come while this handler runs
     // (events run inside it), so it reads again until the port holds nothing
     // more. What a later round finds came while an earlier one ran, right
-    // behind what that one read: it is stamped but never judged stale. The
-    // waits read once a slice instead and look at their condition in between,
-    // so a line that never falls quiet cannot hold them.
-    for (bool firstRound = true; m_port && m_port->isOpen() && m_port->bytesAvailable() > 0; firstRound = false)
-        receiveRound(firstRound);
+    // behind what that one read: it is stamped but never judged stale.
+    // Under a wait, whose port signal this may be, one round only: a line that
+    // never falls quiet must not hold the wait from its condition. What is left
+    // is read by the wait's next slice or, at the latest, by the next pass of
+    // events.
+    const bool underWait = m_inPortWait || appWaits().pumping();
+    const auto portHolds = [this] { return m_port && m_port->isOpen() && m_port->bytesAvailable() > 0; };
+    for (bool firstRound = true; portHolds() && (firstRound || !underWait); firstRound = false)
+        receiveRound(judgeStale && firstRound);
+    if (portHolds() && !std::exchange(m_rereadPosted, true))
+        QMetaObject::invokeMethod(this, [this] {
+            m_rereadPosted = false;
+            readRounds(false);
+        }, Qt::QueuedConnection);
 }
 
 void SerialLink::receiveRound(bool judgeStale)
@@ -224,8 +237,10 @@ void SerialLink::waitForInput(int ms)
 {
     if (ms <= 0)
         return;
-    if (m_port && m_port->isOpen())
+    if (m_port && m_port->isOpen()) {
+        const QScopedValueRollback inPortWait(m_inPortWait, true);
         m_port->waitForReadyRead(ms);
+    }
     else
         appWaits().sleepMs(ms);
 }

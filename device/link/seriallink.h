@@ -85,6 +85,7 @@ public:
 
 private:
     void onReadyRead();
+    void readRounds(bool judgeStale);
     void receiveRound(bool judgeStale);
     void appendReceived(const QString &text);
     void waitForInput(int ms);
@@ -96,6 +97,8 @@ private:
     QString m_buffer;
     std::function<void()> m_unsolicitedCheck;
     bool m_hasReceived = false;
+    bool m_inPortWait = false;
+    bool m_rereadPosted = false;
     qint64 m_lastReceiveMs = 0;
     QString m_openError;
 };
