@@ -240,9 +240,9 @@ void SerialLink::waitForInput(int ms)
     if (m_port && m_port->isOpen()) {
         const QScopedValueRollback inPortWait(m_inPortWait, true);
         m_port->waitForReadyRead(ms);
-    }
-    else
+    } else {
         appWaits().sleepMs(ms);
+    }
 }
 
 int SerialLink::waitForReceived(int count, int timeoutMs, int idleMs)

@@ -48,7 +48,7 @@ public:
     void showPage(int tab) override { page = tab; }
     void showStatusPage(const QString &html) override { statusPage = html; ++statusPageShows; }
     void setBusyPointer(bool busy) override { busyPointer = busy; ++busyPointerChanges; }
-    void holdOperatorInput(bool held) override { inputHeld = held; inputHolds.append(held); }
+    void holdOperatorInput(bool held) override { inputHolds.append(held); }
     void showTaskList(const QList<TaskListRow> &rows) override { taskRows = rows; }
     void refreshLabelColors() override { ++labelColorRefreshes; }
 
@@ -67,7 +67,7 @@ public:
     int instanznameShows = 0, comPortIndex = -1, comMode = -1, page = 1, statusPageShows = 0;
     QRect geometry{0, 0, 800, 600};
     QSize screen{1920, 1080};
-    bool busyPointer = false, inputHeld = false;
+    bool busyPointer = false;
     QList<bool> inputHolds;  // every switch of the operator's input hold, in order
     int busyPointerChanges = 0, labelColorRefreshes = 0;
     QList<TaskListRow> taskRows;
