@@ -31,8 +31,7 @@ TEST_F(InputHold, ATaskDueWhileAStatusQueryClickedTwiceWaitsRunsInItsMinuteWithN
     TaskRecord &task = tasks().at(1);
     task.belegt = task.aktiv = task.adressen[7] = true;
     task.uhrzeit = QDateTime(QDate(2000, 1, 1), QTime(14, 6));
-    task.wochentage.fill(true);
-    task.monate.fill(true);
+    task.wochentage.fill(true), task.monate.fill(true);
     const QDateTime begin(QDate(2011, 3, 7), QTime(14, 5, 59));
     clock.setLocal(begin);
     const qint64 start = clock.monotonicMs();
