@@ -71,6 +71,22 @@ struct Executable : UiTest
         station.setProcessChannelMode(QProcess::MergedChannels);
         station.start(QStringLiteral(NUVAX_EXECUTABLE), {});
     }
+    // A task for the units from first to last, due in the minute the station starts in.
+    static void saveTaskDueNow(const QString &beschreibung, int first, int last)
+    {
+        if (QTime::currentTime().second() > 45)
+            QThread::msleep((61 - QTime::currentTime().second()) * 1000);
+        TaskRecord &task = tasks().at(1);
+        task.belegt = task.aktiv = true;
+        task.beschreibung = beschreibung;
+        task.taskId = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+        task.uhrzeit = QDateTime(QDate(2000, 1, 1), QTime(QTime::currentTime().hour(), QTime::currentTime().minute()));
+        task.wochentage.fill(true);
+        task.monate.fill(true);
+        std::fill(task.adressen.begin() + first, task.adressen.begin() + last + 1, true);
+        ASSERT_TRUE(saveTasks(false));
+        tasks().clear();
+    }
     QProcess station;
 };
 
@@ -126,19 +142,7 @@ TEST_F(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
 TEST_F(Executable, UnattendedStartAndSigtermDuringALongTaskWithAnUnwritableIni)
 {
     SimulatedBus bus{SimulatedBus::OnPty{}};
-    // The task falls due in the minute the station starts in.
-    if (QTime::currentTime().second() > 45)
-        QThread::msleep((61 - QTime::currentTime().second()) * 1000);
-    TaskRecord &task = tasks().at(1);
-    task.belegt = task.aktiv = true;
-    task.beschreibung = QStringLiteral("Alle aus");
-    task.taskId = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
-    task.uhrzeit = QDateTime(QDate(2000, 1, 1), QTime(QTime::currentTime().hour(), QTime::currentTime().minute()));
-    task.wochentage.fill(true);
-    task.monate.fill(true);
-    task.adressen.fill(true);
-    ASSERT_TRUE(saveTasks(false));
-    tasks().clear();
+    saveTaskDueNow(QStringLiteral("Alle aus"), 0, 999);
     const QByteArray cut = unitsFile(false).left(100 * 2300);
     folder.write("Units.dat", cut);
     folder.write("Formulare.dat", boardsFile(QStringLiteral("2013-01-31")));
@@ -177,6 +181,25 @@ TEST_F(Executable, UnattendedStartAndSigtermDuringALongTaskWithAnUnwritableIni)
     EXPECT_EQ(departsAt(folder.read("Units.dat"), unitsFile(true)), -1);
     EXPECT_EQ(folder.read("Units.dat.defekt"), cut);
     EXPECT_EQ(folder.read("Formulare.dat"), boardsFile(QStringLiteral("2013-01-31")));
+}
+
+// Every slot taken by a board, nobody at the screen: the start opens the first board without waiting for an
+// OK, the task due runs, SIGTERM ends the program at once and "Formulare.dat" is left as it was.
+TEST_F(Executable, AStartWithEveryBoardSlotTakenWaitsForNobody)
+{
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    saveTaskDueNow(QStringLiteral("Flur aus"), 42, 42);
+    QByteArray boards = boardsFile(QStringLiteral("2013-01-31"));
+    for (int n = 3; n <= kMaxFormulare; ++n)
+        boards += codepage::encode(QStringLiteral("\"%1;%2;5|\"\r\n\"Geschoß %2\"\r\n\"\"\r\n#09:05:01#\r\n\"P\"\r\n800\r\n600\r\n")
+                                       .arg(formatUnitAddress(n)).arg(n));
+    folder.write("Formulare.dat", boards);
+    start("NUVAX_COM2", bus.path());
+    ASSERT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("\n042C0D\n042C0D"); }, 15000))
+        << bus.wire().toStdString() << station.readAll().toStdString();
+    ::kill(pid_t(station.processId()), SIGTERM);
+    EXPECT_TRUE(station.waitForFinished(3000) && station.exitStatus() == QProcess::NormalExit && station.exitCode() == 0);
+    EXPECT_EQ(departsAt(folder.read("Formulare.dat"), boards), -1);
 }
 
 } // namespace
