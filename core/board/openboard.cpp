@@ -183,10 +183,11 @@ void OpenBoard::setFormularInfo(int slot, const QString &name, const QString &be
 
 bool OpenBoard::deleteFormular(int slot)
 {
-    freeSlot(slot);
     const bool open = slot == m_slot;
     if (open)
-        formulare().forgetStoredCopy();
+        drop();
+    else
+        freeSlot(slot);
     saveFormulare();
     return open;
 }

@@ -188,9 +188,11 @@ void SerialLink::appendReceived(const QString &text)
 
 qint64 SerialLink::msSinceLastReceive() const { return nowMs() - m_lastReceiveMs; }
 
+bool SerialLink::portHolds() const { return m_port && m_port->isOpen() && m_port->bytesAvailable() > 0; }
+
 void SerialLink::receivePending()
 {
-    if (m_port && m_port->isOpen() && m_port->bytesAvailable() > 0)
+    if (portHolds())
         receiveRound(true);
 }
 
@@ -207,7 +209,6 @@ void SerialLink::readRounds(bool judgeStale)
     // is read by the wait's next slice or, at the latest, by the next pass of
     // events.
     const bool underWait = m_inPortWait || appWaits().pumping();
-    const auto portHolds = [this] { return m_port && m_port->isOpen() && m_port->bytesAvailable() > 0; };
     for (bool firstRound = true; portHolds() && (firstRound || !underWait); firstRound = false)
         receiveRound(judgeStale && firstRound);
     if (portHolds() && !std::exchange(m_rereadPosted, true))

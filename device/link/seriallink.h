@@ -84,6 +84,8 @@ public:
     void reset();
 
 private:
+    // The port is open and holds bytes not read yet.
+    bool portHolds() const;
     void onReadyRead();
     void readRounds(bool judgeStale);
     void receiveRound(bool judgeStale);

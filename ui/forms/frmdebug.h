@@ -16,8 +16,6 @@ class FrmDebug : public QWidget
 {
     Q_OBJECT
 public:
-    // Beyond this many characters the terminal starts empty again.
-    static constexpr qsizetype kMaxLength = TerminalLog::kMaxLength;
     // While shown, the box takes in what came at most this often.
     static constexpr int kGatherMs = 40;
 

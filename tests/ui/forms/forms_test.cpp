@@ -175,7 +175,7 @@ TEST_F(SerialTerminal, HandshakeHeldByTheWindowColoursMarkersLimitAndSendenOnAFr
                                                  "0000ff:xßü", "ff0000:a", "ff0000:b"}));
     // The character that takes the text past 32768 empties it; the rest goes on.
     click(terminal, "Command1");
-    terminal->addText(kEchoReceived, QString(FrmDebug::kMaxLength - 3, 'x'), true);
+    terminal->addText(kEchoReceived, QString(TerminalLog::kMaxLength - 3, 'x'), true);
     shownRuns(*terminal);
     terminal->addText(kEchoReceived, "1234\r\n", true);
     EXPECT_EQ(shownRuns(*terminal), QStringList({"00ff00:üß"}));
