@@ -39,11 +39,16 @@ TEST_F(AutoTestRealTime, DailyFunctionTestFromItsMinuteToTheResultSignal)
     expectedWire += QStringLiteral("\n003S00\n007S00\n007S00") + QStringLiteral("\nALLp00").repeated(3) + "\n050A00";
     EXPECT_EQ(bus.wire(), expectedWire);
     EXPECT_FALSE(stillRunning);
-    // 8.4 s of broadcasts, then 60 whole seconds of countdown before the first request.
+    // The countdown starts when the broadcasts end, 2.1 s after the last
+    // one, and runs 60 seconds of the clock: 59 to 61 real ones, the next
+    // tick included.
     const auto writes = bus.writeLog();
     const auto request = std::find_if(writes.begin(), writes.end(), [](auto &w) { return w.text.contains(u"S00"); });
+    ASSERT_NE(request, writes.begin());
     ASSERT_NE(request, writes.end());
-    EXPECT_TRUE(request->atMs - writes.first().atMs >= 68000 && request->atMs - writes.first().atMs <= 70500);
+    const qint64 countdown = request->atMs - std::prev(request)->atMs - 2100;
+    EXPECT_GE(countdown, 58900);
+    EXPECT_LE(countdown, 62000);
 
     EXPECT_TRUE(log.contains(QStringLiteral("COM-Port: COM1\r\n\r\nAnzahl zu prüfender Geräte: 2\r\n")));
     const QRegularExpression stamp(QStringLiteral("\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d"));
