@@ -5,6 +5,7 @@
 #include "fuzzstation.h"
 
 #include "core/platform/codepage.h"
+#include "core/platform/visiblecontrols.h"
 #include "core/registry/unitregistry.h"
 #include "core/station/stationsettings.h"
 #include "device/messages/devicetypes.h"
@@ -17,6 +18,13 @@
 #include <QFile>
 
 namespace {
+
+// Whether the text holds no control character but the station's own line breaks and tabs.
+bool onlyOwnControls(QString text)
+{
+    text.remove(QStringLiteral("\r\n")).remove(u'\t');
+    return visibleControls(text) == text;
+}
 
 // Units whose descriptions the evaluators and describers read, in one, two and
 // four parts, at ordinary and special addresses.
@@ -72,9 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzzCheck(state == kStateFault || wellFormed, "a malformed message is never OK");
         // A fault may come without a line of its own (a "2001" signal without a failed output).
         fuzzCheck(state == kStateFault || faultText == QStringLiteral("\tSTATUS: OK\r\n"), "an OK unit's text");
+        fuzzCheck(onlyOwnControls(faultText), "the unit's characters break no line of the fault text");
     }
 
-    fuzzCheck(!describeMessage(message).isEmpty(), "every message has a description");
+    const QString description = describeMessage(message);
+    fuzzCheck(!description.isEmpty(), "every message has a description");
+    fuzzCheck(onlyOwnControls(description), "the unit's characters break no line of the description");
 
     if (wellFormed)
         pageFillerFor(type)(message);

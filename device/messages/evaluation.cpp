@@ -2,6 +2,7 @@
 
 #include "core/logs/testlog.h"
 #include "core/platform/numbertext.h"
+#include "core/platform/visiblecontrols.h"
 #include "core/registry/unitregistry.h"
 #include "core/station/stationsettings.h"
 #include "device/messages/devicetypes.h"
@@ -222,15 +223,16 @@ int evaluateMessage(const QString &message, bool capacityMode, const QString &lo
     QString text;
     bool ok = false;
     if (type == 0) {
-        text = QStringLiteral("\tFEHLER: Ungültiger Gerätetyp (") + message.mid(5, 4) + u')';
+        text = QStringLiteral("\tFEHLER: Ungültiger Gerätetyp (") + visibleControls(message.mid(5, 4)) + u')';
     } else {
         const Evaluation e = evaluateStatus(type, message, capacityMode);
         ok = e.result == kEvalOk;
         text = e.text;
     }
 
-    // The log names the address the message carries, not the one asked for.
-    appendLog(logFile, QStringLiteral("Adresse ") + message.left(3));
+    // The log names the address the message carries, not the one asked for;
+    // the header's pattern lets any character through there, a line break too.
+    appendLog(logFile, QStringLiteral("Adresse ") + visibleControls(message.left(3)));
     appendLog(logFile, QStringLiteral("\tTyp: ") + getDeviceTypeName(message));
     if (ok) {
         appendLog(logFile, QStringLiteral("\tStatus: OK") + kCrLf);

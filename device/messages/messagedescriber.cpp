@@ -1,5 +1,6 @@
 #include "device/messages/messagedescriber.h"
 
+#include "core/platform/visiblecontrols.h"
 #include "device/messages/devicetypes.h"
 #include "device/messages/messagegrammar.h"
 #include "device/messages/messageheader.h"
@@ -8,9 +9,17 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
+// The address and the message are the unit's own characters: in the general
+// log and the alert window a line break or NUL among them must not start a
+// line the station did not write.
 QString addressLine(const QString &message)
 {
-    return QStringLiteral("Geräteadresse: ") + message.left(3) + kCrLf;
+    return QStringLiteral("Geräteadresse: ") + visibleControls(message.left(3)) + kCrLf;
+}
+
+QString messageText(const QString &message)
+{
+    return QStringLiteral("Meldung: ") + visibleControls(message);
 }
 
 QString typeLine(const QString &message)
@@ -26,7 +35,7 @@ QString descriptionLine(const QString &message)
 QString malformed(const QString &message)
 {
     return addressLine(message) + typeLine(message) + QStringLiteral("Nachricht syntaktisch falsch!")
-           + kCrLf + QStringLiteral("Meldung: ") + message;
+           + kCrLf + messageText(message);
 }
 
 QString withoutTrailingLineEnds(const QString &message)
@@ -58,7 +67,7 @@ QString describeMessageUnsupported(const QString &message)
 {
     return addressLine(message)
            + QStringLiteral("HINWEIS: Der Gerätetyp kann mit dieser Softwareversion nicht ausgewertet werden!")
-           + kCrLf + typeLine(message) + QStringLiteral("Meldung: ") + message + kCrLf
+           + kCrLf + typeLine(message) + messageText(message) + kCrLf
            + QStringLiteral("Gerätebeschreibung: ") + senderDescription(message, 1);
 }
 

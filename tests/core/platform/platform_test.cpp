@@ -1,8 +1,9 @@
-// The platform layer: code page, bit set, OLE dates, numbers read from text.
+// The platform layer: code page, bit set, OLE dates, numbers read from text, control characters made visible.
 #include "core/platform/codepage.h"
 #include "core/platform/indexbitmap.h"
 #include "core/platform/numbertext.h"
 #include "core/platform/oledate.h"
+#include "core/platform/visiblecontrols.h"
 #include "support/qtprint.h"
 
 #include <gtest/gtest.h>
@@ -63,4 +64,11 @@ TEST(NumberText, LeadingNumberHalfToEvenAndBooleans)
     };
     for (const auto &c : truths)
         EXPECT_EQ(numbertext::readBoolean(QString::fromLatin1(c.text)), c.value) << c.text;
+}
+
+// The ends of each control range and their neighbours.
+TEST(VisibleControls, EveryControlHasAnAsciiStandInAndNothingElseChanges)
+{
+    const QString text = QChar(0) + QStringLiteral("\t\n\v\f\r\x1B\x1F ~\x7F\u0080\u0081\u009F\u00A0Prüfung „€“");
+    EXPECT_EQ(visibleControls(text), "<NUL><HT><LF><VT><FF><CR><ESC><US> ~<DEL><0x80><0x81><0x9F>\u00A0Prüfung „€“");
 }

@@ -32,6 +32,19 @@ TEST_F(AutoMessage, OnlyTheKindMarksOneAndItIsLoggedAndShownOnceTheLineFallsQuie
     EXPECT_EQ(view.alerts.size(), 1) << "12 characters with .A are enough, whatever else they hold";
 }
 
+// A NUL passes the header's address pattern; the line end at the close goes, the one inside is the unit's.
+TEST_F(AutoMessage, ItsControlCharactersForgeNoLineOfTheLog)
+{
+    const QString message = QChar(0) + QStringLiteral("42.A0403019!-!e12x\r\n[01.01.2020 00:00:00] gefälscht\u0081");
+    bus.send(message + "\r\n");
+    bus.advance(0);
+    const QString description = "Geräteadresse: <NUL>42\r\nGerätetyp: QOR-TD\r\nNachricht syntaktisch falsch!\r\n"
+                                "Meldung: <NUL>42.A0403019!-!e12x<CR><LF>[01.01.2020 00:00:00] gefälscht<0x81>";
+    EXPECT_EQ(view.alerts, QStringList({description}));
+    EXPECT_EQ(folder.read("logs/Allgemein.log"), codepage::encode("[07.03.2011 14:05:00] Automatische Statusmeldung erhalten\r\n"
+                                                                  + description + "\r\n\r\n\r\n"));
+}
+
 TEST_F(AutoMessage, BurstsAreOneMessageOnlyWhileTheLineDoesNotFallQuiet)
 {
     const QString message = automatic();

@@ -261,4 +261,16 @@ TEST_F(Messages, EvaluationRulesOfEveryType)
               "\tFEHLER: Ungültiger Gerätetyp ()\r\n");
 }
 
+// A NUL passes the header's address pattern; past a broken header any character reaches the log.
+TEST_F(Messages, TheUnitsControlCharactersStayInsideTheirTestLogLines)
+{
+    QString fault;
+    EXPECT_EQ(evaluateMessage(withAt(sampleMessage(kType0403), 1, QString(QChar(0))), false, "t.log"), kStateOk);
+    EXPECT_EQ(evaluateMessage("\r\n1S0\r\n[012", false, "t.log", &fault), kStateFault);
+    EXPECT_EQ(fault, "\tFEHLER: Ungültiger Gerätetyp (<CR><LF>[0)") << "also the unit's stored fault text";
+    EXPECT_EQ(folder.read("logs/t.log"), codepage::encode("Adresse <NUL>01\r\n\tTyp: QOR-TD\r\n\tStatus: OK\r\n\r\n"
+                                                          "Adresse <CR><LF>1\r\n\tTyp: Unbekanntes Protokoll\r\n\tStatus: FEHLER\r\n"
+                                                          "\tBeschreibung: \r\n\tFEHLER: Ungültiger Gerätetyp (<CR><LF>[0)\r\n"));
+}
+
 } // namespace
