@@ -7,6 +7,7 @@
 #include "core/files/tasksfile.h"
 
 #include <QList>
+#include <bit>
 
 namespace {
 
@@ -26,8 +27,8 @@ bool same(const TaskRecord &a, const TaskRecord &b)
     return a.aktiv == b.aktiv && a.beschreibung == b.beschreibung && a.uhrzeit == b.uhrzeit
            && a.uhrzeit.isValid() == b.uhrzeit.isValid() && a.wochentage == b.wochentage
            && a.monate == b.monate && a.aktion == b.aktion && a.alleEinheiten == b.alleEinheiten
-           && a.gruppen == b.gruppen && a.adressen == b.adressen && a.sperreBis == b.sperreBis
-           && a.sperreBis.isValid() == b.sperreBis.isValid() && a.taskId == b.taskId;
+           && a.gruppen == b.gruppen && a.adressen == b.adressen
+           && std::bit_cast<quint64>(a.sperreBis) == std::bit_cast<quint64>(b.sperreBis) && a.taskId == b.taskId;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "core/station/startoptions.h"
 #include "core/station/stationview.h"
 #include "device/link/comsettings.h"
+#include "device/autotest/timertick.h"
 #include "device/messages/automessages.h"
 #include "device/pages/statuspages.h"
 #include "device/tasks/tasktable.h"
@@ -24,6 +25,7 @@ std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
     auto *termination = new TerminationSignals;
     readStartOptions(arguments);
     initTasks();
+    startSchedules();
     initStatusPages();
     loadUnits(false);
     loadTasks(false);

@@ -22,7 +22,9 @@ struct TaskRecord
     bool alleEinheiten = false;
     std::array<bool, 100> gruppen{};    // index = group number, 0 unused
     std::array<bool, 1000> adressen{};  // index = unit address, 0 unused
-    QDateTime sperreBis;            // not due again before the minute after this
+    // Not due again before the minute after this; kept as the stored day count,
+    // a reading of the wall clock that need not exist in the local zone.
+    double sperreBis = 0.0;
     QString taskId;
 };
 

@@ -27,11 +27,11 @@ public:
         for (bool value : values)
             boolean(value);
     }
-    void dateTime(const QDateTime &value)
+    void dateTime(const QDateTime &value) { days(value.isValid() ? oledate::fromDateTime(value) : 0.0); }
+    void days(double value)
     {
-        const double days = value.isValid() ? oledate::fromDateTime(value) : 0.0;
         char bytes[8];
-        qToLittleEndian(days, bytes);
+        qToLittleEndian(value, bytes);
         m_bytes.append(bytes, 8);
     }
     void text(const QString &value, int width)
@@ -57,7 +57,8 @@ public:
         for (bool &value : values)
             value = boolean();
     }
-    QDateTime dateTime() { return oledate::toDateTime(qFromLittleEndian<double>(take(8))); }
+    QDateTime dateTime() { return oledate::toDateTime(days()); }
+    double days() { return qFromLittleEndian<double>(take(8)); }
     QString text(int width)
     {
         const char *start = take(width);
@@ -108,7 +109,7 @@ QByteArray encodeTaskRecord(const TaskRecord &task)
     out.boolean(task.alleEinheiten);
     out.booleans(task.gruppen);
     out.booleans(task.adressen);
-    out.dateTime(task.sperreBis);
+    out.days(task.sperreBis);
     out.text(task.taskId, kTaskIdWidth);
     return out.bytes();
 }
@@ -128,7 +129,7 @@ TaskRecord decodeTaskRecord(const QByteArray &bytes)
     task.alleEinheiten = in.boolean();
     in.booleans(task.gruppen);
     in.booleans(task.adressen);
-    task.sperreBis = in.dateTime();
+    task.sperreBis = in.days();
     task.taskId = in.text(kTaskIdWidth);
     return task;
 }

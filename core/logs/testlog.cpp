@@ -61,7 +61,7 @@ bool writeAutoTestLogHeader(const QString &fileName, TestArt kind)
         bytes += codepage::encode(line) + "\r\n";
     auto error = makeLogsFolder();
     if (!error)
-        error = replaceFile(logsPath() + fileName, bytes);
+        error = appendToFile(logsPath() + fileName, bytes);
     if (error)
         reportUnwrittenLog(fileName, *error, QStringLiteral("Kopf der Autoprüfung"));
     return !error;

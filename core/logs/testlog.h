@@ -4,7 +4,8 @@
 
 #include <QString>
 
-// Creates or replaces the log with its header block.
+// Starts a test's part of the day's log with its header block, after the
+// parts of the day's earlier tests: their results are records to be kept.
 bool writeAutoTestLogHeader(const QString &fileName, TestArt kind);
 // Appends one line (CR LF added).
 bool appendLog(const QString &fileName, const QString &text);

@@ -1,32 +1,34 @@
 #include "core/platform/minutewatch.h"
 
 #include "core/platform/clock.h"
-
-qint64 wallClockMinute(const QDateTime &dt)
-{
-    return dt.date().toJulianDay() * 1440 + dt.time().hour() * 60 + dt.time().minute();
-}
+#include "core/platform/oledate.h"
 
 namespace {
 
-QDateTime floorMinute(const QDateTime &dt)
-{
-    return QDateTime(dt.date(), QTime(dt.time().hour(), dt.time().minute()));
-}
+qint64 minuteOfWallSeconds(qint64 seconds) { return seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60); }
 
 } // namespace
 
+qint64 wallClockMinute(const QDateTime &dt) { return minuteOfWallSeconds(oledate::wallSeconds(dt)); }
+qint64 wallClockMinute(double storedValue) { return minuteOfWallSeconds(oledate::wallSeconds(storedValue)); }
+
+void MinuteWatch::start()
+{
+    m_lastMinute = wallClockMinute(appClock().localNow()) - 1;
+    m_lastMonotonicMs = appClock().monotonicMs();
+}
+
 QList<QDateTime> MinuteWatch::look()
 {
-    const QDateTime minute = floorMinute(appClock().localNow());
+    const qint64 minute = wallClockMinute(appClock().localNow());
     const qint64 monotonicNow = appClock().monotonicMs();
     QList<QDateTime> missed;
-    if (m_lastMinute.isValid()) {
-        const qint64 gap = wallClockMinute(minute) - wallClockMinute(m_lastMinute) - 1;
+    if (m_lastMinute) {
+        const qint64 gap = minute - *m_lastMinute - 1;
         const qint64 waited = (monotonicNow - m_lastMonotonicMs) / 60000 + 1;
         if (gap > 0 && gap <= waited) {
-            for (qint64 i = 1; i <= gap; ++i)
-                missed << m_lastMinute.addSecs(60 * i);
+            for (qint64 m = *m_lastMinute + 1; m < minute; ++m)
+                missed << oledate::toDateTime(oledate::fromWallSeconds(m * 60));
         }
     }
     m_lastMinute = minute;

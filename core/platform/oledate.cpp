@@ -6,6 +6,12 @@ namespace oledate {
 namespace {
 const QDate kEpoch(1899, 12, 30);
 constexpr qint64 kSecondsPerDay = 86400;
+
+// The whole days of a reading, counted down for readings before the epoch.
+qint64 daysOf(qint64 seconds)
+{
+    return seconds >= 0 ? seconds / kSecondsPerDay : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
+}
 } // namespace
 
 QDateTime zero() { return QDateTime(kEpoch, QTime(0, 0)); }
@@ -18,10 +24,15 @@ double fromDateTime(const QDateTime &dt)
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-QDateTime toDateTime(double value)
+qint64 wallSeconds(const QDateTime &dt)
+{
+    return kEpoch.daysTo(dt.date()) * kSecondsPerDay + dt.time().msecsSinceStartOfDay() / 1000;
+}
+
+qint64 wallSeconds(double value)
 {
     if (!std::isfinite(value) || std::fabs(value) > 3.0e6)
-        return zero();
+        return 0;
     const double whole = std::trunc(value);
     qint64 seconds = std::llround(std::fabs(value - whole) * kSecondsPerDay);
     qint64 days = static_cast<qint64>(whole);
@@ -29,7 +40,21 @@ QDateTime toDateTime(double value)
         seconds -= kSecondsPerDay;
         days += value < 0 ? -1 : 1;
     }
-    return QDateTime(kEpoch.addDays(days), QTime(0, 0).addSecs(static_cast<int>(seconds)));
+    return days * kSecondsPerDay + seconds;
+}
+
+double fromWallSeconds(qint64 seconds)
+{
+    const qint64 days = daysOf(seconds);
+    const double fraction = double(seconds - days * kSecondsPerDay) / kSecondsPerDay;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+QDateTime toDateTime(double value)
+{
+    const qint64 seconds = wallSeconds(value);
+    const qint64 days = daysOf(seconds);
+    return QDateTime(kEpoch.addDays(days), QTime(0, 0).addSecs(static_cast<int>(seconds - days * kSecondsPerDay)));
 }
 
 } // namespace oledate

@@ -1,6 +1,11 @@
 #pragma once
 // Date-time values stored in the station's files and schedules: days since
 // 30.12.1899 as a double, the fraction being the time of day.
+//
+// A stored value is a reading of the wall clock, not a moment: it names the
+// date and time as the clock showed them, in whatever zone was in force. Its
+// arithmetic therefore runs on wall seconds, the readings counted from the
+// epoch, where a reading the local zone skips or repeats counts like any other.
 #include <QDateTime>
 
 namespace oledate {
@@ -10,5 +15,11 @@ double fromDateTime(const QDateTime &dt);
 QDateTime toDateTime(double value);
 // The zero value 30.12.1899 00:00:00 means "never".
 QDateTime zero();
+
+// The reading of the date-time's own date and time, in whole seconds.
+qint64 wallSeconds(const QDateTime &dt);
+// The reading of a stored value, rounded as toDateTime rounds it.
+qint64 wallSeconds(double value);
+double fromWallSeconds(qint64 seconds);
 
 } // namespace oledate

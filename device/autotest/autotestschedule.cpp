@@ -4,7 +4,6 @@
 #include "core/logs/generallog.h"
 #include "core/logs/testlog.h"
 #include "core/platform/clock.h"
-#include "core/platform/minutewatch.h"
 #include "core/platform/waits.h"
 #include "core/station/nametables.h"
 #include "core/station/stationutil.h"
@@ -24,15 +23,11 @@ bool sameMinute(const QDateTime &now, const QTime &zeit)
     return now.time().toString(QStringLiteral("HH:mm")) == zeit.toString(QStringLiteral("HH:mm"));
 }
 
-// Boundaries of the wall clock, as the operator reads it, between two moments.
-qint64 wallSeconds(const QDateTime &dt)
+// The real time the running test has counted down so far.
+qint64 countedDownMs()
 {
-    return dt.date().toJulianDay() * 86400 + dt.time().msecsSinceStartOfDay() / 1000;
-}
-
-QDateTime startOrNow(const QDateTime &start, const QDateTime &now)
-{
-    return start.isValid() ? start : now;
+    const qint64 now = appClock().monotonicMs();
+    return now - autoTestRun().testStartZeitMs.value_or(now);
 }
 
 // The start broadcasts of one kind; false when a send failed. The pauses are
@@ -133,7 +128,7 @@ int starteAutoPruefung(int art, const QDateTime &slot)
     run.autoTestLogDatei =
         QStringLiteral("AutoTest_") + now.toString(QStringLiteral("yyyy_MM_dd")) + QStringLiteral(".log");
     if (art == kArtPruefung)
-        run.testStartZeit = now;
+        run.testStartZeitMs = appClock().monotonicMs();
 
     // A run the ini file cannot record would start again on every tick of its
     // minute, each time with a new log: it does not start at all.
@@ -157,7 +152,7 @@ int starteAutoPruefung(int art, const QDateTime &slot)
         writeRunningState(art, false);
         return 1;
     }
-    run.testStartZeit = appClock().localNow();
+    run.testStartZeitMs = appClock().monotonicMs();
     run.abfrageLaeuft = false;
     return 0;
 }
@@ -165,11 +160,10 @@ int starteAutoPruefung(int art, const QDateTime &slot)
 void pruefeAbfrage()
 {
     AutoTestRun &run = autoTestRun();
-    const QDateTime now = appClock().localNow();
     // A function test this program did not start (its stale state could not be
     // cleared) has no start to count from and is never polled.
     if (pruefungIsRunning() && run.testGestartet[kArtPruefung]) {
-        const qint64 s = qAbs(wallSeconds(now) - wallSeconds(startOrNow(run.testStartZeit, now)));
+        const qint64 s = countedDownMs() / 1000;
         if (s < 60) {
             setStatusText(QStringLiteral("Abfrage in %1 Sekunden").arg(60 - s));
             return;
@@ -179,7 +173,7 @@ void pruefeAbfrage()
         setStatusText(QStringLiteral("Starte Abfrage"));
         frageGeraeteAbPruefung();
     } else if (dauertestIsRunning()) {
-        const qint64 m = qAbs(wallClockMinute(now) - wallClockMinute(startOrNow(run.testStartZeit, now)));
+        const qint64 m = countedDownMs() / 60000;
         const qint64 limit = qint64(settings().akkulaufzeit) * 60;
         if (m < limit) {
             setStatusText(QStringLiteral("Gerätebfrage in %1 Minuten").arg(limit - m));

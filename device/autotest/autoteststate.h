@@ -18,8 +18,9 @@ struct AutoTestRun
 {
     // Which states this program instance wrote itself, per kind.
     bool testGestartet[2] = {false, false};
-    // The countdown to the poll runs from here.
-    QDateTime testStartZeit;
+    // The countdown to the poll runs from here, on the monotonic clock: a
+    // change of the wall clock must neither shorten nor lengthen a test.
+    std::optional<qint64> testStartZeitMs;
     // A poll of the units is in progress.
     bool abfrageLaeuft = false;
     // The day's test log, e.g. "AutoTest_2011_03_07.log".

@@ -30,3 +30,10 @@ void timerTick()
 
     checkTasks();
 }
+
+void startSchedules()
+{
+    for (MinuteWatch &watch : autoTestRun().scheduleMinutes)
+        watch.start();
+    startTaskRunner();
+}

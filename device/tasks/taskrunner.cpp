@@ -37,7 +37,17 @@ bool isDueAt(const TaskRecord &t, const QDateTime &at)
         return false;
     if (taskTime(t).toString(QStringLiteral("HH:mm")) != at.time().toString(QStringLiteral("HH:mm")))
         return false;
-    return wallClockMinute(at) > wallClockMinute(t.sperreBis.isValid() ? t.sperreBis : oledate::zero());
+    return wallClockMinute(at) > wallClockMinute(t.sperreBis);
+}
+
+// The reading of the wall clock one minute after now. Counted in readings, not
+// in real time: on the night the clocks go back, 02:59 summer time plus sixty
+// real seconds reads 02:00, which would leave the task due on every tick of
+// its minute. A reading the clocks skip (02:00 on the night they go forward)
+// is a lock like any other.
+double lockUntilNextMinute()
+{
+    return oledate::fromWallSeconds(oledate::wallSeconds(appClock().localNow()) + 60);
 }
 
 // One pass over the table for the minute of `at`; `at` empty means now, read
@@ -49,7 +59,7 @@ void runDueTasks(const QDateTime &at)
         TaskRecord &t = tasks().at(slot);
         if (!isDueAt(t, when))
             continue;
-        t.sperreBis = appClock().localNow().addSecs(60);
+        t.sperreBis = lockUntilNextMinute();
         if (runner.taskLaeuft) {
             logAllgemein(QStringLiteral("Task '") + trimmedDescription(t)
                          + QStringLiteral("' konnte nicht gestartet werden, weil ein anderer Task "
@@ -95,7 +105,11 @@ void sendTwice(const QString &frame)
 
 } // namespace
 
-void resetTaskRunner() { runner = TaskRunnerState{}; }
+void startTaskRunner()
+{
+    runner = TaskRunnerState{};
+    runner.minutes.start();
+}
 bool taskLaeuft() { return runner.taskLaeuft; }
 
 void checkTasks()

@@ -9,7 +9,10 @@
 #include <QDateTime>
 #include <QString>
 
-void resetTaskRunner();
+// A runner as at the start: no task running, and the minutes of the schedule
+// counted from now, so a task whose minute passes before the first check (the
+// first tick held by a test it started) runs late instead of never.
+void startTaskRunner();
 bool taskLaeuft();
 
 // Runs the tasks due now. Minutes that passed unseen while a wait of the tick

@@ -39,7 +39,7 @@ protected:
 
     static void reset()
     {
-        resetAutoTestRun(), resetTaskRunner(), resetBusClaims();
+        resetAutoTestRun(), startSchedules(), resetBusClaims();
         settings() = StationSettings{};
         units().clear(), tasks().clear(), serialLink().reset();
     }

@@ -9,6 +9,7 @@
 #include "core/board/formularfile.h"
 #include "core/files/tasksfile.h"
 #include "core/logs/generallog.h"
+#include "core/platform/oledate.h"
 #include "core/registry/unitregistry.h"
 #include "core/registry/unitsfile.h"
 
@@ -61,7 +62,7 @@ void fillTasks(int v)
         t.gruppen[static_cast<size_t>((slot + v) % 100)] = true;
         for (size_t a = static_cast<size_t>(v); a < 1000; a += 7)
             t.adressen[a] = true;
-        t.sperreBis = QDateTime(QDate(2012, 5, 3 + v), QTime(8, 0));
+        t.sperreBis = oledate::fromDateTime(QDateTime(QDate(2012, 5, 3 + v), QTime(8, 0)));
         t.taskId = QStringLiteral("T%1-%2").arg(slot).arg(v);
     }
 }

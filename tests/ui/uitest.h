@@ -12,11 +12,11 @@
 #include "core/station/refreshhooks.h"
 #include "core/station/stationsettings.h"
 #include "device/autotest/autoteststate.h"
+#include "device/autotest/timertick.h"
 #include "device/link/busclaim.h"
 #include "device/link/seriallink.h"
 #include "device/messages/devicetypes.h"
 #include "device/pages/statuspages.h"
-#include "device/tasks/taskrunner.h"
 #include "support/fakeclock.h"
 #include "support/fakewaits.h"
 #include "support/recordingview.h"
@@ -40,7 +40,7 @@ inline void resetStation()
     serialLink().reset();
     resetBusClaims();
     resetAutoTestRun();
-    resetTaskRunner();
+    startSchedules();
 }
 
 template <typename T = QWidget> T *child(const QObject *in, const char *name)

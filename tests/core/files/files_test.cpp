@@ -159,7 +159,7 @@ TaskRecord sampleTask(const QString &id)
     task.wochentage[0] = task.wochentage[6] = task.monate[0] = task.monate[11] = true;
     task.aktion = 1;
     task.gruppen[5] = task.adressen[999] = true;
-    task.sperreBis = QDateTime(QDate(1900, 1, 1), QTime(12, 0));
+    task.sperreBis = 2.5;  // 01.01.1900 12:00
     task.taskId = id;
     return task;
 }

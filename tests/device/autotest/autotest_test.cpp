@@ -1,3 +1,4 @@
+#include "support/berlintime.h"
 #include "support/busfixture.h"
 
 #include "core/files/stationini.h"
@@ -44,9 +45,9 @@ TEST_P(TestRun, FromItsMinuteThroughThePollToItsClosingFrames)
     const QString idle = "Warte auf geplantes Ereignis . . .";
     const struct { std::array<int, 3> types; int tries7; QString count60, count1; QDateTime count1At; Frames broadcasts;
                    qint64 pollAt; QString requests; Frames closing; const char *details; } runs[] = {
-        {{kType0701, kType0401, kType0901}, 2, "Abfrage in 60 Sekunden", "Abfrage in 1 Sekunden", at(5, 1, 7, 999),
+        {{kType0701, kType0401, kType0901}, 2, "Abfrage in 60 Sekunden", "Abfrage in 1 Sekunden", at(5, 1, 8, 999),
          {{0, "\nALLP00"}, {700, "\nALLi00"}, {1400, "\nALLP00"}, {2800, "\nALLi00"}, {4200, "\nALLP00"}, {6300, "\nALLi00"}},
-         68000, "\n003S00\n005S00\n005S00\n005S00\n007S00\n007S00", // the countdown from the broadcasts' end: 8.4 s + 60 s
+         69000, "\n003S00\n005S00\n005S00\n005S00\n007S00\n007S00", // 60 s from the broadcasts' end at 8.4 s, next tick
          {{0, "\nALLp00"}, {500, "\nALLp00"}, {1000, "\nALLp00"}, {1500, "\n050E00"}},
          "Abfrage der Geräte gestartet am: 07.03.2011 %1:01\r\n\r\nAdresse 003\r\n\tTyp: Pallex\r\n\tStatus: OK\r\n\r\n"
          "Adresse 005\r\n\tTyp: QOR07\r\n\tStatus: FEHLER\r\n\tBeschreibung: Treppenhaus\r\n"
@@ -54,7 +55,7 @@ TEST_P(TestRun, FromItsMinuteThroughThePollToItsClosingFrames)
          "Adresse 007\r\n\tTyp: Ivenor\r\n\tStatus: OK\r\n\r\n\r\n\r\nAutoprüfung beendet am: 07.03.2011 %1:01\r\n"},
         {{kType0403, kType0501, kType2002}, 1, akku ? "Gerätebfrage in 60 Minuten" : idle, akku ? "Gerätebfrage in 1 Minuten" : "",
          at(5, 59, 59, 999), {{0, "\nALLT00"}, {500, "\nALLi00"}, {1000, "\nALLT00"}, {1500, "\nALLi00"}, {2000, "\nALLT00"},
-         {2500, "\nALLi00"}}, akku == 0 ? 3000 : 3600000, "\n005S00\n005S00\n005S00\n007S00", // 3 unasked
+         {2500, "\nALLi00"}}, akku == 0 ? 3000 : 3603000, "\n005S00\n005S00\n005S00\n007S00", // 3 unasked
          {{0, "\nALLP00"}, {500, "\nALLP00"}, {1000, "\nALLP00"}, {61500, "\nALLR00"}, {62000, "\nALLR00"}, {62500, "\nALLR00"}},
          "Abfrage gestartet am: 07.03.2011 %1:00\r\nAdresse 005\r\n\tTyp:\t\t\tWNT3-H\r\n\tStatus:\t\tFEHLER\r\n"
          "\tBeschreibung: \r\n\tFEHLER: Keine oder fehlerhafte Antwort\r\n\r\n\r\n"
@@ -153,7 +154,7 @@ TEST_F(AutoTest, BothKindsDueInOneMinuteStartOnlyTheDurationTest)
     settings().akkulaufzeit = 3;
     tickUntil(at(12, 1, 1));
     EXPECT_EQ(bus.writes(), QStringList({"\nALLT00", "\nALLi00", "\nALLT00", "\nALLi00", "\nALLT00", "\nALLi00"}));
-    EXPECT_EQ(view.panels.value(2) + readIni("Pruefung", "LastRun", "|absent"), "Gerätebfrage in 179 Minuten|absent");
+    EXPECT_EQ(view.panels.value(2) + readIni("Pruefung", "LastRun", "|absent"), "Gerätebfrage in 180 Minuten|absent");
     EXPECT_TRUE(logText(kTestLog).contains("Art der Prüfung: Betriebsdauertest\r\n"));
 }
 
@@ -271,6 +272,63 @@ TEST_F(AutoTest, FunctionTestEndingOnAnIniThatCannotBeWrittenIsPolledOnce)
     // Each box once: the registry's save after the poll, then the running state's.
     EXPECT_EQ(std::tuple(prompts.shown.size(), prompts.shown.value(0).title, prompts.shown.value(1).title),
               std::tuple(2, "Fehler: 75", "Nuvax"));
+}
+
+class AutoTestInBerlin : public BerlinTime, public AutoTest
+{
+protected:
+    // Sunday 26 March 2028, 01:58:58 winter time: at 02:00 the clocks go forward to 03:00.
+    AutoTestInBerlin() { clock.setLocal(BerlinTime::at(QDate(2028, 3, 26), QTime(1, 58, 58), false)); }
+    // Ticks on each whole second until the monotonic clock reaches ms, whatever the wall clock reads.
+    void tickUntilMs(qint64 ms)
+    {
+        while (clock.monotonicMs() < ms) {
+            timerTick();
+            bus.advance(1000 - clock.localNow().time().msec());
+        }
+    }
+    // When the broadcasts ended: the last "i00" and its pause.
+    qint64 broadcastsEnd(qint64 pause) const
+    {
+        const QList<SimWrite> log = bus.writeLog();
+        return std::find_if(log.rbegin(), log.rend(), [](const SimWrite &w) { return w.text == "\nALLi00"; })->atMs + pause;
+    }
+    // The first request, -1 before there is one.
+    qint64 firstRequest() const
+    {
+        for (const SimWrite &w : bus.writeLog())
+            if (w.text.endsWith("S00"))
+                return w.atMs;
+        return -1;
+    }
+};
+
+// A one-hour duration test started at 01:59 on the night the clocks go forward polls an hour later, at 03:59
+// summer time; a function test's minute stays a minute when the clock is set back ten minutes during it.
+TEST_F(AutoTestInBerlin, CountdownsLastTheirRealTimeWhateverTheWallClockDoes)
+{
+    settings().dauertest = {true, 2, 0, 6, QTime(1, 59)};
+    settings().akkulaufzeit = 1;
+    unit(4, kType0501);
+    tickUntilMs(clock.monotonicMs() + 5000);
+    qint64 end = broadcastsEnd(500);
+    tickUntilMs(end + 3600000);
+    EXPECT_EQ(std::pair(firstRequest(), view.panels.value(2)), std::pair(qint64(-1), QString("Gerätebfrage in 1 Minuten")));
+    tickUntilMs(end + 3601000);
+    EXPECT_EQ(firstRequest() - end, 3600000);
+    EXPECT_TRUE(logText("AutoTest_2028_03_26.log").contains("Abfrage gestartet am: 26.03.2028 03:59\r\n"));
+
+    tickUntilMs(clock.monotonicMs() + 70000);
+    bus.clearWrites();
+    settings().pruefung = {true, 3, 0, 0, QTime(4, 30)};
+    tickUntil(BerlinTime::at(QDate(2028, 3, 26), QTime(4, 30, 20), true));
+    clock.setLocal(clock.localNow().addSecs(-600));
+    end = broadcastsEnd(2100);
+    tickUntilMs(end + 60000);
+    EXPECT_EQ(std::pair(firstRequest(), view.panels.value(2)), std::pair(qint64(-1), QString("Abfrage in 1 Sekunden")));
+    tickUntilMs(end + 61000);
+    const qint64 minute = firstRequest() - end;
+    EXPECT_TRUE(minute >= 60000 && minute < 61000) << minute;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
+#include "support/berlintime.h"
 #include "support/busfixture.h"
 
 #include "core/files/tasksfile.h"
+#include "core/platform/oledate.h"
 #include "device/pages/unitstatus.h"
 #include "device/tasks/tasktable.h"
 
@@ -133,9 +135,9 @@ TEST_F(Tasks, TableReusesFreedSlotsKeepsIdsAndLocksAndShowsItsList)
     addTask(task("C", QTime(8, 0)));
     EXPECT_EQ(findTaskIndex(idB), 2);
     a.taskId = idB, a.aktiv = false;
-    tasks().at(2).sperreBis = at(7, 1);
+    tasks().at(2).sperreBis = 40609.5;
     updateTask(a);
-    EXPECT_EQ(tasks().at(2).sperreBis, at(7, 1));
+    EXPECT_EQ(tasks().at(2).sperreBis, 40609.5);
 
     fillTaskList();
     ASSERT_EQ(view.taskRows.size(), 2);
@@ -147,6 +149,50 @@ TEST_F(Tasks, TableReusesFreedSlotsKeepsIdsAndLocksAndShowsItsList)
         addTask(task("X", QTime(1, 0)));
     EXPECT_FALSE(addTask(task("zu viel", QTime(1, 0))));
     EXPECT_EQ(folder.read("Tasks.dat").size(), kTaskRecordSize * kMaxTasks);
+}
+
+// A task due in a minute that passes wholly inside the test the very first tick starts and polls at once
+// (a duration test without a battery time, seven units that never answer) runs right after that test.
+TEST_F(Tasks, ATaskWhoseMinutePassesInsideTheFirstTicksTestRunsAfterIt)
+{
+    clock.setLocal(at(12, 0));
+    startSchedules();
+    settings().dauertest = {true, 2, 0, 0, QTime(12, 0)};
+    for (int adr = 1; adr <= 7; ++adr)
+        unit(adr, kType0701).silent = true;
+    addTask(task("Mittag", QTime(12, 1), 0, {9}));
+    timerTick();
+    ASSERT_GT(clock.localNow(), at(12, 2));
+    EXPECT_EQ(lastWrites(5), QStringList({"\nALLR00", "\nALLR00", "\nALLR00", "\n009C0D", "\n009C0D"}));
+    EXPECT_EQ(logEntries().filter("Mittag"),
+              QStringList({"Geplanter Task 'Mittag' wird gestartet!", "Geplanter Task 'Mittag' wurde ausgeführt!"}));
+}
+
+class TasksInBerlin : public BerlinTime, public Tasks
+{
+protected:
+    // 02:58:58 summer time on the night the clocks go back.
+    TasksInBerlin() { clock.setLocal(BerlinTime::at(QDate(2027, 10, 31), QTime(2, 58, 58), true)); }
+};
+
+// The lock is the wall clock's next minute: 02:59 runs once although the night reads it twice, and a task at
+// 01:59 on the night the clocks go forward keeps 02:00 as its lock, a reading that night never shows.
+TEST_F(TasksInBerlin, OnTheNightsTheClocksChangeATaskRunsOnceInItsMinute)
+{
+    addTask(task("Nacht", QTime(2, 59), 0, {5}));
+    tickUntil(BerlinTime::at(QDate(2027, 10, 31), QTime(2, 0, 5), false));
+    clock.advanceMs(58 * 60000);
+    tickUntil(BerlinTime::at(QDate(2027, 10, 31), QTime(3, 0, 5), false));
+    EXPECT_EQ(bus.wire(), "\n005C0D\n005C0D");
+    EXPECT_EQ(logEntries(), QStringList({"Geplanter Task 'Nacht' wird gestartet!", "Geplanter Task 'Nacht' wurde ausgeführt!"}));
+
+    bus.clearWrites();
+    clock.setLocal(BerlinTime::at(QDate(2028, 3, 26), QTime(1, 58, 58), false));
+    addTask(task("Früh", QTime(1, 59), 0, {6}));
+    tickUntil(BerlinTime::at(QDate(2028, 3, 26), QTime(3, 1), true));
+    EXPECT_EQ(bus.wire(), "\n006C0D\n006C0D");
+    ASSERT_TRUE(saveTasks(false) && loadTasks(false));
+    EXPECT_EQ(tasks().at(2).sperreBis, oledate::fromWallSeconds(oledate::wallSeconds(QDateTime(QDate(2028, 3, 26), QTime(2, 0), Qt::UTC))));
 }
 
 } // namespace
