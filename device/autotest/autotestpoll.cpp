@@ -12,6 +12,7 @@
 #include "core/station/stationview.h"
 #include "device/autotest/autoteststate.h"
 #include "device/link/busclaim.h"
+#include "device/link/comsettings.h"
 #include "device/link/seriallink.h"
 #include "device/messages/devicetypes.h"
 #include "device/messages/evaluation.h"
@@ -45,35 +46,43 @@ void logNoAnswer(int adr, int art)
     log(QStringLiteral("\r\n"));
 }
 
-// Asks one unit up to three times and records the outcome.
-void pollUnit(int adr, int art)
+// Asks one unit up to three times and records the outcome. False when the
+// port was lost meanwhile: the unit is left as it was.
+bool pollUnit(int adr, int art)
 {
     setStatusText(QStringLiteral("Frage Adresse %1 ab...").arg(adr));
     UnitRecord &unit = units().at(adr);
     for (int attempt = 0; attempt < kTries; ++attempt) {
         QString answer;
         QString reason;
-        if (requestStatus(adr, answer, QStringLiteral("00"), &reason) < 0)
+        if (requestStatus(adr, answer, QStringLiteral("00"), &reason) < 0) {
+            if (!serialLink().portOpen())
+                return false;
             continue;
+        }
         QString text;
         const int state = evaluateMessage(answer, art == kArtDauertest, autoTestRun().autoTestLogDatei, &text);
         unit.state = state;
         unit.errorText = fixedWidth(text, kErrorTextWidth);
-        return;
+        return true;
     }
     logNoAnswer(adr, art);
     unit.errorText = fixedWidth(kNoAnswer + QStringLiteral("\r\n"), kErrorTextWidth);
     unit.state = kStateFault;
+    return true;
 }
 
-void pollAll(int art)
+// False when the port was lost: the units from there on are not asked.
+bool pollAll(int art)
 {
-    for (int adr = 1; adr <= 999; ++adr) {
+    bool portKept = true;
+    for (int adr = 1; adr <= 999 && portKept; ++adr) {
         if (istAbzufragen(adr, art))
-            pollUnit(adr, art);
+            portKept = pollUnit(adr, art);
     }
     // The results of the test must survive a stop of the program before its next orderly exit.
     saveUnits(false);
+    return portKept;
 }
 
 void refreshViews()
@@ -83,19 +92,30 @@ void refreshViews()
     updateSystemStatus();
 }
 
-void logEnd()
+void logClosing(const QString &line)
 {
     log(QString());
     log(QString());
-    log(QStringLiteral("Autoprüfung beendet am: ") + nowText());
+    log(line);
 }
 
-void sendThreeTimes(const QString &frame)
+void logEnd(bool beendet)
+{
+    if (beendet)
+        logClosing(QStringLiteral("Autoprüfung beendet am: ") + nowText());
+    else
+        logAbbruch();
+}
+
+// False once the frame cannot go out.
+bool sendThreeTimes(const QString &frame)
 {
     for (int i = 0; i < 3; ++i) {
-        serialLink().sendCommand(frame);
+        if (!serialLink().sendFrame(frame))
+            return false;
         appWaits().sleepMs(500);
     }
+    return true;
 }
 
 } // namespace
@@ -122,13 +142,14 @@ void frageGeraeteAbPruefung()
     BusClaim claim(BusUser::Background);
     log(QStringLiteral("Abfrage der Geräte gestartet am: ") + nowText());
     log(QString());
-    pollAll(kArtPruefung);
-    sendeTestEnde(kArtPruefung);
+    const bool beendet = pollAll(kArtPruefung) && sendeTestEnde(kArtPruefung);
     refreshViews();
-    logEnd();
+    logEnd(beendet);
     appView().refreshLabelColors();
     pruefungIsRunning(false);
-    sendeErgebnisSignal();
+    // A broken-off run has no result to signal, and the signal could not go out.
+    if (beendet)
+        sendeErgebnisSignal();
     run.abfrageLaeuft = false;
 }
 
@@ -138,25 +159,37 @@ void frageGeraeteAbDauertest()
     run.abfrageLaeuft = true;
     BusClaim claim(BusUser::Background);
     log(QStringLiteral("Abfrage gestartet am: ") + nowText());
-    pollAll(kArtDauertest);
-    setStatusText(QStringLiteral("Beende Autoprüfung..."));
-    sendeTestEnde(kArtDauertest);
+    bool beendet = pollAll(kArtDauertest);
+    if (beendet) {
+        setStatusText(QStringLiteral("Beende Autoprüfung..."));
+        beendet = sendeTestEnde(kArtDauertest);
+    }
     refreshViews();
-    logEnd();
+    logEnd(beendet);
     appView().refreshLabelColors();
     dauertestIsRunning(false);
     run.abfrageLaeuft = false;
 }
 
-void sendeTestEnde(int art)
+bool sendeTestEnde(int art)
 {
-    if (art == kArtPruefung) {
-        sendThreeTimes(QStringLiteral("\nALLp00"));
-    } else if (art == kArtDauertest) {
-        sendThreeTimes(QStringLiteral("\nALLP00"));
+    if (art == kArtPruefung)
+        return sendThreeTimes(QStringLiteral("\nALLp00"));
+    if (art == kArtDauertest) {
+        if (!sendThreeTimes(QStringLiteral("\nALLP00")))
+            return false;
         waitSeconds(60);
-        sendThreeTimes(QStringLiteral("\nALLR00"));
+        return sendThreeTimes(QStringLiteral("\nALLR00"));
     }
+    return true;
+}
+
+void logAbbruch()
+{
+    logClosing(QStringLiteral("Autoprüfung abgebrochen am: ") + nowText() + QStringLiteral(", weil die Schnittstelle ")
+               + comPortName()
+               + QStringLiteral(" nicht mehr geöffnet ist. Die nicht abgefragten Geräte behalten ihren "
+                                "bisherigen Zustand."));
 }
 
 void sendeErgebnisSignal()

@@ -12,7 +12,10 @@
 #include "device/autotest/autotestpoll.h"
 #include "device/autotest/autoteststate.h"
 #include "device/link/busclaim.h"
+#include "device/link/comsettings.h"
 #include "device/link/seriallink.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -37,14 +40,34 @@ bool sendStartBroadcasts(int art)
     for (int i = 1; i <= 3; ++i) {
         const int pause = art == kArtPruefung ? 700 * i : 500;
         const QString first = art == kArtPruefung ? QStringLiteral("\nALLP00") : QStringLiteral("\nALLT00");
-        if (serialLink().sendCommand(first))
+        if (!serialLink().sendFrame(first))
             return false;
         appWaits().sleepMs(pause);
-        if (serialLink().sendCommand(QStringLiteral("\nALLi00")))
+        if (!serialLink().sendFrame(QStringLiteral("\nALLi00")))
             return false;
         appWaits().sleepMs(pause);
     }
     return true;
+}
+
+// How the general log names a slot of a kind.
+QString termin(int art, const QDateTime &slot)
+{
+    return (art == kArtDauertest ? QStringLiteral("Betriebsdauertest") : QStringLiteral("Prüfung"))
+           + QStringLiteral(" für den Termin ") + slot.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+}
+
+// A slot that falls due while the port is not open: the units would not hear
+// the test. Said once, not at every tick of its minute; the slot is not made
+// up later, but a port back within its minute still starts it.
+void reportNotStarted(int art, const QDateTime &slot)
+{
+    QDateTime &reported = autoTestRun().unstartedSlot[art];
+    if (reported.isValid() && wallClockMinute(reported) == wallClockMinute(slot))
+        return;
+    reported = slot;
+    logAllgemein(termin(art, slot) + QStringLiteral(" wurde nicht gestartet, weil die Schnittstelle ") + comPortName()
+                 + QStringLiteral(" nicht geöffnet ist!"));
 }
 
 // One kind's schedule: due now, or due in a minute it could not look at.
@@ -62,19 +85,22 @@ void checkSchedule(int art)
     if (!schedule.aktiv || !kannTestStarten(art))
         return;
     const QDateTime lastRun = dauertest ? getDauertestLastRun() : getPruefungLastRun();
-    if (istFaellig(schedule, lastRun, appClock().localNow(), !dauertest)) {
-        starteAutoPruefung(art);
+    const QDateTime now = appClock().localNow();
+    QDateTime late;
+    if (!istFaellig(schedule, lastRun, now, !dauertest)) {
+        const auto due = std::find_if(missed.begin(), missed.end(), [&](const QDateTime &slot) {
+            return istFaellig(schedule, lastRun, slot, !dauertest);
+        });
+        if (due == missed.end())
+            return;
+        late = *due;
+    }
+    if (!serialLink().portOpen()) {
+        reportNotStarted(art, late.isValid() ? late : now);
         return;
     }
-    for (const QDateTime &slot : missed) {
-        if (!istFaellig(schedule, lastRun, slot, !dauertest))
-            continue;
-        if (starteAutoPruefung(art, slot) == 0)
-            logAllgemein((dauertest ? QStringLiteral("Betriebsdauertest") : QStringLiteral("Prüfung"))
-                         + QStringLiteral(" für den Termin ") + slot.toString(QStringLiteral("dd.MM.yyyy HH:mm"))
-                         + QStringLiteral(" wurde verspätet gestartet!"));
-        return;
-    }
+    if (starteAutoPruefung(art, late) == 0 && late.isValid())
+        logAllgemein(termin(art, late) + QStringLiteral(" wurde verspätet gestartet!"));
 }
 
 } // namespace
@@ -116,10 +142,20 @@ void pruefeZeitplan()
     checkSchedule(kArtPruefung);
 }
 
-int starteAutoPruefung(int art, const QDateTime &slot)
+int starteAutoPruefung(int art, const QDateTime &slot, QString *reason)
 {
-    if (!kannTestStarten(art))
+    if (!kannTestStarten(art, reason))
         return 1;
+    // Broadcasts into a closed port would leave a test counting down for units
+    // that never heard of it.
+    if (!serialLink().portOpen()) {
+        if (reason)
+            *reason = (art == kArtPruefung ? QStringLiteral("Die Prüfung kann")
+                                           : QStringLiteral("Der Betriebsdauertest kann"))
+                      + QStringLiteral(" momentan nicht gestartet werden, da die Schnittstelle ") + comPortName()
+                      + QStringLiteral(" nicht geöffnet ist.");
+        return 1;
+    }
     BusClaim claim(BusUser::Background);
     if (!claim.granted())
         return 1;
@@ -149,6 +185,7 @@ int starteAutoPruefung(int art, const QDateTime &slot)
                                       : QStringLiteral("Starte Betriebsdauertest..."));
 
     if (!sendStartBroadcasts(art)) {
+        logAbbruch();
         writeRunningState(art, false);
         return 1;
     }

@@ -18,14 +18,16 @@ bool istFaellig(const TestSchedule &schedule, const QDateTime &lastRun, const QD
                 bool dailyAllowed);
 
 // Starts the tests that fall due now, the duration test first; a slot in the
-// minutes the schedule could not look at starts late.
+// minutes the schedule could not look at starts late. A slot due while the
+// port is not open does not start and is logged.
 void pruefeZeitplan();
 
 // Starts a run of the kind: log header, running state, the start broadcasts.
 // A run that starts late names its slot, which is recorded as its last run so
 // that the interval rules count it in the slot's own day, week or month.
-// 0 started, 1 not started or given up.
-int starteAutoPruefung(int art, const QDateTime &slot = {});
+// 0 started, 1 not started or given up. Not started while another test runs or
+// the port is not open: a caller that passes a text receives the reason.
+int starteAutoPruefung(int art, const QDateTime &slot = {}, QString *reason = nullptr);
 
 // Shows the countdown of the running test and starts its poll when it has run out.
 void pruefeAbfrage();

@@ -29,6 +29,8 @@ struct AutoTestRun
     bool writeRightsBoxShown = false;
     // The minutes each kind's schedule has looked at.
     MinuteWatch scheduleMinutes[2];
+    // The slot of each kind last found due with the port not open, logged once.
+    QDateTime unstartedSlot[2];
 };
 
 AutoTestRun &autoTestRun();

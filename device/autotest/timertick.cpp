@@ -5,6 +5,7 @@
 #include "core/station/stationview.h"
 #include "device/autotest/autotestschedule.h"
 #include "device/autotest/autoteststate.h"
+#include "device/link/portwatch.h"
 #include "device/tasks/taskrunner.h"
 
 void timerTick()
@@ -15,6 +16,8 @@ void timerTick()
     appView().setDataIndicator(0);
     showClock();
 
+    // A port that comes back in a test's minute is there when the schedule looks.
+    keepPortOpen();
     pruefeZeitplan();
     pruefeAbfrage();
 

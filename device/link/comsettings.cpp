@@ -41,6 +41,8 @@ void openPort()
 
 } // namespace
 
+QString comPortName() { return QStringLiteral("COM") + QString::number(settings().comPort + 1); }
+
 void loadComSettings()
 {
     StationSettings &s = settings();

@@ -7,6 +7,7 @@
 #include "core/station/stationsettings.h"
 #include "core/station/stationview.h"
 #include "device/link/busclaim.h"
+#include "device/link/portwatch.h"
 #include "device/link/serialport.h"
 #include "device/messages/messageheader.h"
 
@@ -51,7 +52,7 @@ void SerialLink::setPort(SerialPort *port)
     }
     m_port = port;
     connect(m_port, &SerialPort::readyRead, this, &SerialLink::onReadyRead);
-    connect(m_port, &SerialPort::lineLost, this, &SerialLink::onLineLost);
+    connect(m_port, &SerialPort::lineLost, this, &SerialLink::loseLine);
 }
 
 void SerialLink::reset()
@@ -64,6 +65,7 @@ void SerialLink::reset()
     m_openError.clear();
     settings().portOk = false;
     resetBusClaims();
+    resetPortWatch();
 }
 
 bool SerialLink::openComPort(int portNumber)
@@ -86,11 +88,16 @@ void SerialLink::showPortOpenError()
     appView().showPage(5);
 }
 
-void SerialLink::onLineLost()
+void SerialLink::loseLine()
 {
-    // The port closed itself; every wait now fails at once instead of spinning
-    // until its time-out. Opening the port again from the configuration works.
+    // The driver's error and the write that failed with it are one break: told once.
+    if (!settings().portOk)
+        return;
+    // Every wait now fails at once instead of spinning until its time-out.
+    const QString reason = m_port->errorString();
+    m_port->close();
     settings().portOk = false;
+    reportPortLost(reason);
 }
 
 void SerialLink::updateConnectionStatus()
@@ -149,8 +156,10 @@ bool SerialLink::sendCommand(const QString &text)
 {
     if (!portOpen())
         return false;
-    if (!m_port->write(codepage::encode(text)))
+    if (!m_port->write(codepage::encode(text))) {
+        loseLine();
         return true;
+    }
     setDataIndicator(1);
     appView().echoTerminal(text, true);
     return false;

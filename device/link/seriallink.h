@@ -1,6 +1,7 @@
 #pragma once
 // device/link: the serial port (serialport.h), this link over it, who may use
-// the bus (busclaim.h) and the port's settings (comsettings.h). Every other
+// the bus (busclaim.h), the port's settings (comsettings.h) and the watch that
+// tells a broken line and opens the port again (portwatch.h). Every other
 // part of device/ reaches the units through here.
 //
 // The serial link to the unit bus: the one port, the receive buffer and every
@@ -48,11 +49,15 @@ public:
     int connectAdapter(int mode);
 
     // Writes the text unchanged and echoes it to the terminal. True only when
-    // the write failed; with the port closed nothing is written and the result
-    // is false (the wait that follows then fails at once).
+    // the write failed, which closes the port as a broken line does; with the
+    // port closed nothing is written and the result is false (the wait that
+    // follows then fails at once).
     bool sendCommand(const QString &text);
     // The port opened and still open: a write can reach the bus.
     bool portOpen() const;
+    // Sends as sendCommand does, but true only when the text went out: for the
+    // callers that stop once a frame cannot reach the units.
+    bool sendFrame(const QString &text) { return portOpen() && !sendCommand(text); }
 
     // The characters received and not taken yet, oldest first.
     const QString &received() const { return m_buffer; }
@@ -91,7 +96,9 @@ private:
     void receiveRound(bool judgeStale);
     void appendReceived(const QString &text);
     void waitForInput(int ms);
-    void onLineLost();
+    // The line broke (the port's error, or a write that failed): closes the
+    // port and has the break told.
+    void loseLine();
     qint64 msSinceLastReceive() const;
 
     SerialPort *m_hardware = nullptr;  // created on first use

@@ -12,6 +12,7 @@
 #include "device/autotest/autoteststate.h"
 #include "device/autotest/timertick.h"
 #include "device/link/busclaim.h"
+#include "device/link/comsettings.h"
 #include "device/link/seriallink.h"
 #include "device/tasks/tasktable.h"
 
@@ -93,14 +94,16 @@ void pauseAfterSend()
 // The task holds the bus only for the frames of one target; while it pauses
 // for a test, the operator may query a unit. No event runs between the two
 // sends, and the tick starts no task while an operator's request owns the
-// bus, so the claim is never refused here.
-void sendTwice(const QString &frame)
+// bus, so the claim is never refused here. False once a frame cannot go out.
+bool sendTwice(const QString &frame)
 {
     BusClaim claim(BusUser::Background);
     for (int i = 0; i < 2 && !stopRequested(); ++i) {
-        serialLink().sendCommand(frame);
+        if (!serialLink().sendFrame(frame))
+            return false;
         pauseAfterSend();
     }
+    return true;
 }
 
 } // namespace
@@ -139,6 +142,9 @@ void executeTask(const QString &taskId)
     setStatusText(QStringLiteral("Starte Task '") + d + u'\'');
 
     const QString c = aktionsBefehl(task.aktion);
+    // Once a frame cannot go out the task stops: the units it did not reach
+    // must not be logged as switched, and a port back later does not make it up.
+    bool sent = true;
     if (c.isEmpty()) {
         logAllgemein(QStringLiteral("Geplanter Task '") + d + QStringLiteral("': Die Aktion '")
                      + (aktionsName(task.aktion).isEmpty() ? QString::number(task.aktion)
@@ -146,17 +152,21 @@ void executeTask(const QString &taskId)
                      + QStringLiteral("' hat keinen Befehl, es wird nichts gesendet!"));
     } else if (task.alleEinheiten) {
         waitWhileAutoTestRuns(d);
-        sendTwice(QStringLiteral("\nALL") + c);
+        sent = sendTwice(QStringLiteral("\nALL") + c);
     } else {
-        for (int n = 1; n <= 999 && !stopRequested(); ++n) {
+        for (int n = 1; n <= 999 && sent && !stopRequested(); ++n) {
             waitWhileAutoTestRuns(d);
             if (n < 100 && task.gruppen[n])
-                sendTwice(QStringLiteral("\nG") + formatTwoDigits(n) + c);
-            if (task.adressen[n])
-                sendTwice(u'\n' + formatUnitAddress(n) + c);
+                sent = sendTwice(QStringLiteral("\nG") + formatTwoDigits(n) + c);
+            if (sent && task.adressen[n])
+                sent = sendTwice(u'\n' + formatUnitAddress(n) + c);
         }
     }
-    if (stopRequested())
+    if (!sent)
+        logAllgemein(QStringLiteral("Geplanter Task '") + d
+                     + QStringLiteral("' wurde nicht ausgeführt, weil die Schnittstelle ") + comPortName()
+                     + QStringLiteral(" nicht geöffnet ist!"));
+    else if (stopRequested())
         logAllgemein(QStringLiteral("Geplanter Task '") + d
                      + QStringLiteral("' wurde abgebrochen, weil das Programm beendet wird!"));
     else

@@ -69,6 +69,14 @@ protected:
     // The one box shown (a failure if there were none or several).
     ScriptedPrompts::Shown box() const { EXPECT_EQ(prompts.shown.size(), 1); return prompts.shown.value(0); }
     QString logText(const QString &name) const { return codepage::decode(folder.read("logs/" + name)); }
+    // The general log's entries oldest first, without their time stamps.
+    QStringList logEntries() const
+    {
+        QStringList out;
+        for (const QString &line : logText("Allgemein.log").split("\r\n", Qt::SkipEmptyParts))
+            out.prepend(line.mid(line.indexOf("] ") + 2));
+        return out;
+    }
 
     TempAppFolder folder;
     FakeClock clock;

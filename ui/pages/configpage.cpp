@@ -353,10 +353,9 @@ void ConfigPage::connectAdapter()
 
 void ConfigPage::startTest(int art, const QString &title)
 {
+    // A start that fails on the way has told its failure itself.
     QString reason;
-    if (kannTestStarten(art, &reason))
-        starteAutoPruefung(art);
-    else
+    if (starteAutoPruefung(art, {}, &reason) != 0 && !reason.isEmpty())
         appPrompts().message(reason, title, Prompts::Icon::Critical);
 }
 

@@ -212,6 +212,40 @@ TEST_F(AutoTest, IniThatCannotBeWrittenStartsNothingAndSaysSoOnce)
         << "the tick never waits for an OK";
 }
 
+// Not open at the start: the slot is logged once, not at every tick, and starts when the port is back in
+// its minute; a slot whose whole minute passes without the port is not made up once it is back. The
+// operator's start is refused with the reason.
+TEST_F(AutoTest, SlotDueWithThePortClosedIsLoggedOnceStartsWithinItsMinuteAndIsNotMadeUp)
+{
+    settings().comPort = 0;
+    settings().pruefung = {true, 3, 0, 0, QTime(12, 0)};
+    settings().dauertest = {true, 2, 0, 0, QTime(12, 4)};
+    serialLink().reset();
+    view.connectionHistory.clear();
+    tickUntil(at(12, 3));
+    bus.hangUp();
+    bus.failOpen("No such file or directory");
+    QString reason;
+    EXPECT_EQ(starteAutoPruefung(kArtDauertest, {}, &reason), 1);
+    EXPECT_EQ(reason, "Der Betriebsdauertest kann momentan nicht gestartet werden, da die Schnittstelle COM1 nicht "
+                      "geöffnet ist.");
+    tickUntil(at(12, 4, 30));
+    bus.failOpen({});
+    tickUntil(at(12, 5, 1));
+
+    const QString notStarted = " wurde nicht gestartet, weil die Schnittstelle COM1 nicht geöffnet ist!";
+    EXPECT_EQ(logEntries(), QStringList({"Prüfung für den Termin 07.03.2011 12:00" + notStarted,
+                                         "Die Schnittstelle COM1 wurde wieder geöffnet.",
+                                         "Die Verbindung zur Schnittstelle COM1 wurde unterbrochen: 'Resource error'. "
+                                         "Die Schnittstelle wird jede Minute neu geöffnet, bis sie wieder bereit ist.",
+                                         "Betriebsdauertest für den Termin 07.03.2011 12:04" + notStarted,
+                                         "Die Schnittstelle COM1 wurde wieder geöffnet."}));
+    EXPECT_EQ(std::tuple(bus.writes().count("\nALLP00"), bus.writes().count("\nALLT00"), getPruefungLastRun(),
+                         readIni("Dauertest", "LastRun", "absent"), view.connectionHistory.count("Verbinde ...")),
+              std::tuple(3, 0, at(12, 0, 58), "absent", 3));
+    EXPECT_TRUE(box().isNotice) << "the failed try at 12:04 says nothing";
+}
+
 bool setImmutable(const QString &folder, bool on)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);

@@ -82,7 +82,10 @@ TEST_F(Link, SentTextGoesOutUnchangedAndReceivedTextIsEchoedTakenFromTheFrontAnd
     EXPECT_EQ(std::tuple(view.terminal[0].text, view.terminal[0].sent, view.indicator), std::tuple("Grüße", true, 1));
     bus.failWrites(true);
     EXPECT_TRUE(link.sendCommand("\n001S00"));
-    EXPECT_EQ(view.terminal.size(), 1) << "nothing went out to echo";
+    EXPECT_EQ(std::pair(view.terminal.size(), link.portOpen()), std::pair(qsizetype(1), false))
+        << "nothing went out to echo, and a write that fails is a broken line";
+    bus.failWrites(false);
+    open();
 
     bus.send("ABCDEFGHIJKLMNOPQRST");
     bus.advance(0);

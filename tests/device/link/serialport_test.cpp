@@ -31,8 +31,11 @@ TEST(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPluggedIn
     const QString device = folder.file("ttyNuvaxAdapter");
     ASSERT_TRUE(QFile::link(bus.path(), device));
     qputenv("NUVAX_COM7", device.toLocal8Bit());
+    settings().comPort = 6; // COM7
     for (int addr = 1; addr <= 5; ++addr) {
         addUnit(addr, sampleMessage(kType0203, formatUnitAddress(addr)).left(12));
+        units().at(addr).state = kStateFault;
+        units().at(addr).errorText = fixedWidth("\tvorher\r\n", kErrorTextWidth);
         bus.addUnit(addr, kType0203).replyDelayMs = 300;
     }
     QString answer, reason;
@@ -71,14 +74,20 @@ TEST(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPluggedIn
     EXPECT_EQ(link.waitForReceived(12, 3000, 2000), -1);
     EXPECT_LT(waited.elapsed(), 1000) << "a wait on the lost line fails at once";
 
+    // Unit 2 was asked; 3, whose question was cut, and those after it keep what they had, and the
+    // loss is told once, naming the port.
     EXPECT_FALSE(settings().portOk);
-    const QString log = QString::fromLatin1(folder.read("logs/AutoTest_2011_03_07.log"));
     QString states;
     for (int addr = 2; addr <= 5; ++addr)
         states += QString::number(units().at(addr).state);
     EXPECT_EQ(states, QString("%1%2%2%2").arg(kStateOk).arg(kStateFault));
-    EXPECT_TRUE(log.contains("Adresse 003\r\n") && log.contains("Adresse 004\r\n") && log.contains("Adresse 005\r\n"));
-    EXPECT_EQ(log.count("FEHLER: Keine oder fehlerhafte Antwort"), 3);
+    EXPECT_EQ(units().at(3).errorText, fixedWidth("\tvorher\r\n", kErrorTextWidth));
+    const QString log = codepage::decode(folder.read("logs/AutoTest_2011_03_07.log"));
+    EXPECT_TRUE(log.contains("Adresse 002\r\n") && !log.contains("FEHLER"));
+    EXPECT_TRUE(log.endsWith(", weil die Schnittstelle COM7 nicht mehr geöffnet ist. Die nicht abgefragten Geräte "
+                             "behalten ihren bisherigen Zustand.\r\n")) << log.right(200).toStdString();
+    const QString general = codepage::decode(folder.read("logs/Allgemein.log"));
+    EXPECT_EQ(general.count("] Die Verbindung zur Schnittstelle COM7 wurde unterbrochen: '"), 1) << general.toStdString();
 
     // Plugged in again: the configuration opens the port, and the next poll reaches every unit.
     SimulatedBus pluggedIn{SimulatedBus::OnPty{}};

@@ -29,14 +29,6 @@ class Tasks : public BusFixture
 protected:
     Tasks() : BusFixture(at(7, 29, 58)) {}
 
-    // The general log's entries oldest first, without their time stamps.
-    QStringList logEntries() const
-    {
-        QStringList out;
-        for (const QString &line : logText("Allgemein.log").split("\r\n", Qt::SkipEmptyParts))
-            out.prepend(line.mid(line.indexOf("] ") + 2));
-        return out;
-    }
     // The last frames written.
     QStringList lastWrites(int n) const { return bus.writes().mid(bus.writes().size() - n); }
 };
@@ -121,6 +113,36 @@ TEST_F(Tasks, MinutesSpentInTheEndOfADurationTestAreMadeUpAfterItButNotAClockSet
     clock.setLocal(at(9, 0));
     tickUntil(at(9, 1));
     EXPECT_TRUE(bus.writes().isEmpty());
+}
+
+// The port did not open at the start and is lost again between the targets of a task: neither task that
+// could not reach the units counts as done, and each time the port is back a minute after it was found
+// closed, in time for a later task.
+TEST_F(Tasks, TasksThePortCannotCarryAreNotDoneAndALaterOneRunsOnThePortOpenedAgain)
+{
+    settings().comPort = 0;
+    serialLink().reset();
+    addTask(task("Nacht", QTime(7, 30), 0, {4}));
+    addTask(task("Flur", QTime(7, 31), 0, {4, 5}));
+    addTask(task("Treppe", QTime(7, 33), 0, {6}));
+    view.onStatus = [&](const QString &text) {
+        if (text == "Task 'Flur' aktiv" && bus.writes().size() == 2)
+            bus.hangUp();
+    };
+    tickUntil(at(7, 34));
+
+    EXPECT_EQ(bus.wire(), "\n004C0D\n004C0D\n006C0D\n006C0D");
+    const QString notDone = "' wurde nicht ausgeführt, weil die Schnittstelle COM1 nicht geöffnet ist!";
+    const QString lost = "Die Verbindung zur Schnittstelle COM1 wurde unterbrochen: 'Resource error'. Die Schnittstelle "
+                         "wird jede Minute neu geöffnet, bis sie wieder bereit ist.";
+    EXPECT_EQ(logEntries(), QStringList({"Geplanter Task 'Nacht' wird gestartet!", "Geplanter Task 'Nacht" + notDone,
+                                         "Die Schnittstelle COM1 wurde wieder geöffnet.",
+                                         "Geplanter Task 'Flur' wird gestartet!", lost, "Geplanter Task 'Flur" + notDone,
+                                         "Die Schnittstelle COM1 wurde wieder geöffnet.",
+                                         "Geplanter Task 'Treppe' wird gestartet!",
+                                         "Geplanter Task 'Treppe' wurde ausgeführt!"}));
+    EXPECT_EQ(std::tuple(box().text, box().title, box().icon, box().isNotice),
+              std::tuple(lost, "COM", Prompts::Icon::Exclamation, true));
 }
 
 TEST_F(Tasks, TableReusesFreedSlotsKeepsIdsAndLocksAndShowsItsList)

@@ -1,0 +1,59 @@
+#include "device/link/portwatch.h"
+
+#include "core/logs/generallog.h"
+#include "core/platform/clock.h"
+#include "core/station/prompts.h"
+#include "core/station/stationsettings.h"
+#include "core/station/stoprequest.h"
+#include "device/link/busclaim.h"
+#include "device/link/comsettings.h"
+#include "device/link/seriallink.h"
+
+#include <optional>
+
+namespace {
+
+// Often enough that a test or task a few minutes later finds the adapter back,
+// seldom enough that a missing device costs nothing.
+constexpr qint64 kRetryMs = 60000;
+
+// The monotonic time of the next try; none while the port is open.
+std::optional<qint64> nextTryMs;
+
+qint64 nowMs() { return appClock().monotonicMs(); }
+
+} // namespace
+
+void reportPortLost(const QString &reason)
+{
+    nextTryMs = nowMs() + kRetryMs;
+    const QString text = QStringLiteral("Die Verbindung zur Schnittstelle ") + comPortName()
+                         + QStringLiteral(" wurde unterbrochen: '") + reason
+                         + QStringLiteral("'. Die Schnittstelle wird jede Minute neu geöffnet, bis sie wieder "
+                                          "bereit ist.");
+    logAllgemein(text);
+    // The line may break in the middle of the night: the box waits for nobody.
+    UnattendedScope unattended;
+    inform(text, QStringLiteral("COM"), Prompts::Icon::Exclamation);
+}
+
+void keepPortOpen()
+{
+    if (serialLink().portOpen()) {
+        nextTryMs.reset();
+        return;
+    }
+    if (!nextTryMs) {
+        nextTryMs = nowMs() + kRetryMs;
+        return;
+    }
+    // A try empties the buffer and may send the adapter's greeting: never under
+    // somebody's exchange, nor once the station is ending.
+    if (nowMs() < *nextTryMs || stopRequested() || busOwner() != BusUser::None)
+        return;
+    nextTryMs = nowMs() + kRetryMs;
+    if (serialLink().openComPort(settings().comPort + 1))
+        logAllgemein(QStringLiteral("Die Schnittstelle ") + comPortName() + QStringLiteral(" wurde wieder geöffnet."));
+}
+
+void resetPortWatch() { nextTryMs.reset(); }
