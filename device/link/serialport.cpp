@@ -52,16 +52,12 @@ bool HardwareSerialPort::write(const QByteArray &bytes)
 {
     if (!m_port->isOpen())
         return false;
-    if (m_port->write(bytes) != bytes.size()) {
-        m_lastError = m_port->errorString();
-        return false;
-    }
+    if (m_port->write(bytes) != bytes.size())
+        return writeFailed();
     // write() only queues; the bytes must be with the driver before any plain sleep.
     while (m_port->isOpen() && m_port->bytesToWrite() > 0) {
-        if (!m_port->waitForBytesWritten(kWriteTimeoutMs)) {
-            m_lastError = m_port->errorString();
-            return false;
-        }
+        if (!m_port->waitForBytesWritten(kWriteTimeoutMs))
+            return writeFailed();
     }
     return m_port->isOpen();
 }
@@ -77,13 +73,28 @@ bool HardwareSerialPort::waitForReadyRead(int ms)
 
 QString HardwareSerialPort::errorString() const { return m_lastError; }
 
+// A broken line is told to the operator in German. The driver's words follow
+// a failed write, whose failure they name; a broken read leaves them naming
+// whatever failed last ("Unknown error", "File exists"), so they are left out.
+bool HardwareSerialPort::writeFailed()
+{
+    // A write into a vanished device has told its reason already.
+    if (m_port->isOpen())
+        m_lastError = QStringLiteral("Fehler beim Schreiben (%1)").arg(m_port->errorString());
+    return false;
+}
+
 void HardwareSerialPort::onError(int error)
 {
     if (error == QSerialPort::NoError)
         return;
-    m_lastError = m_port->errorString();
     if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) && m_port->isOpen()) {
+        m_lastError = error == QSerialPort::ResourceError
+                          ? QStringLiteral("Das Gerät ist nicht mehr erreichbar")
+                          : QStringLiteral("Fehler beim Lesen");
         m_port->close();
         emit lineLost();
+        return;
     }
+    m_lastError = m_port->errorString();
 }

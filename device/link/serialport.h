@@ -56,6 +56,7 @@ public:
     QString errorString() const override;
 
 private:
+    bool writeFailed();
     void onError(int error);
 
     QSerialPort *m_port;
