@@ -26,12 +26,6 @@ bool sameMinute(const QDateTime &now, const QTime &zeit)
     return now.time().toString(QStringLiteral("HH:mm")) == zeit.toString(QStringLiteral("HH:mm"));
 }
 
-// The real time the running test has counted down so far.
-qint64 countedDownMs()
-{
-    const qint64 now = appClock().monotonicMs();
-    return now - autoTestRun().testStartZeitMs.value_or(now);
-}
 
 // The start broadcasts of one kind; false when a send failed. The pauses are
 // plain sleeps: nothing else may talk on the bus while the units switch over.
@@ -164,7 +158,7 @@ int starteAutoPruefung(int art, const QDateTime &slot, QString *reason)
     run.autoTestLogDatei =
         QStringLiteral("AutoTest_") + now.toString(QStringLiteral("yyyy_MM_dd")) + QStringLiteral(".log");
     if (art == kArtPruefung)
-        run.testStartZeitMs = appClock().monotonicMs();
+        run.testStartZeit.start();
 
     // A run the ini file cannot record would start again on every tick of its
     // minute, each time with a new log: it does not start at all.
@@ -189,7 +183,7 @@ int starteAutoPruefung(int art, const QDateTime &slot, QString *reason)
         writeRunningState(art, false);
         return 1;
     }
-    run.testStartZeitMs = appClock().monotonicMs();
+    run.testStartZeit.start();
     run.abfrageLaeuft = false;
     return 0;
 }
@@ -200,7 +194,7 @@ void pruefeAbfrage()
     // A function test this program did not start (its stale state could not be
     // cleared) has no start to count from and is never polled.
     if (pruefungIsRunning() && run.testGestartet[kArtPruefung]) {
-        const qint64 s = countedDownMs() / 1000;
+        const qint64 s = run.testStartZeit.elapsedMs() / 1000;
         if (s < 60) {
             setStatusText(QStringLiteral("Abfrage in %1 Sekunden").arg(60 - s));
             return;
@@ -210,7 +204,7 @@ void pruefeAbfrage()
         setStatusText(QStringLiteral("Starte Abfrage"));
         frageGeraeteAbPruefung();
     } else if (dauertestIsRunning()) {
-        const qint64 m = countedDownMs() / 60000;
+        const qint64 m = run.testStartZeit.elapsedMs() / 60000;
         const qint64 limit = qint64(settings().akkulaufzeit) * 60;
         if (m < limit) {
             setStatusText(QStringLiteral("Gerätebfrage in %1 Minuten").arg(limit - m));

@@ -3,6 +3,7 @@
 // of truth: every question reads it again, so two tests never overlap, and a
 // state left behind by an earlier run of the program is recognised as stale
 // because this run did not write it.
+#include "core/platform/clock.h"
 #include "core/platform/minutewatch.h"
 
 #include <QDateTime>
@@ -18,9 +19,8 @@ struct AutoTestRun
 {
     // Which states this program instance wrote itself, per kind.
     bool testGestartet[2] = {false, false};
-    // The countdown to the poll runs from here, on the monotonic clock: a
-    // change of the wall clock must neither shorten nor lengthen a test.
-    std::optional<qint64> testStartZeitMs;
+    // The countdown to the poll, in real time since the start.
+    Stopwatch testStartZeit;
     // A poll of the units is in progress.
     bool abfrageLaeuft = false;
     // The day's test log, e.g. "AutoTest_2011_03_07.log".
