@@ -43,7 +43,7 @@ QStringList headerLines(TestArt kind)
           << QString();
     // The port as the operator knows it: the first port is COM1.
     if (s.portOk)
-        lines << QStringLiteral("COM-Port: COM") + QString::number(s.comPort + 1) << QString();
+        lines << QStringLiteral("COM-Port: ") + s.comPortName() << QString();
     if (!s.instanzname.isEmpty())
         lines << QStringLiteral("Instanzname: ") + s.instanzname << QString();
     lines << QStringLiteral("Anzahl zu prüfender Geräte: ") + QString::number(countUnits(true))

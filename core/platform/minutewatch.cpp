@@ -3,14 +3,8 @@
 #include "core/platform/clock.h"
 #include "core/platform/oledate.h"
 
-namespace {
-
-qint64 minuteOfWallSeconds(qint64 seconds) { return seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60); }
-
-} // namespace
-
-qint64 wallClockMinute(const QDateTime &dt) { return minuteOfWallSeconds(oledate::wallSeconds(dt)); }
-qint64 wallClockMinute(double storedValue) { return minuteOfWallSeconds(oledate::wallSeconds(storedValue)); }
+qint64 wallClockMinute(const QDateTime &dt) { return oledate::wallMinute(oledate::wallSeconds(dt)); }
+qint64 wallClockMinute(double storedValue) { return oledate::wallMinute(oledate::wallSeconds(storedValue)); }
 
 void MinuteWatch::start()
 {
@@ -28,7 +22,7 @@ QList<QDateTime> MinuteWatch::look()
         const qint64 waited = (monotonicNow - m_lastMonotonicMs) / 60000 + 1;
         if (gap > 0 && gap <= waited) {
             for (qint64 m = *m_lastMinute + 1; m < minute; ++m)
-                missed << oledate::toDateTime(oledate::fromWallSeconds(m * 60));
+                missed << oledate::dateTimeOfWallSeconds(m * 60);
         }
     }
     m_lastMinute = minute;

@@ -7,11 +7,8 @@ namespace {
 const QDate kEpoch(1899, 12, 30);
 constexpr qint64 kSecondsPerDay = 86400;
 
-// The whole days of a reading, counted down for readings before the epoch.
-qint64 daysOf(qint64 seconds)
-{
-    return seconds >= 0 ? seconds / kSecondsPerDay : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
-}
+// Whole units of a reading, counted down for readings before the epoch.
+qint64 floorDiv(qint64 seconds, qint64 unit) { return seconds >= 0 ? seconds / unit : -((-seconds + unit - 1) / unit); }
 } // namespace
 
 QDateTime zero() { return QDateTime(kEpoch, QTime(0, 0)); }
@@ -43,18 +40,21 @@ qint64 wallSeconds(double value)
     return days * kSecondsPerDay + seconds;
 }
 
+qint64 wallMinute(qint64 seconds) { return floorDiv(seconds, 60); }
+
 double fromWallSeconds(qint64 seconds)
 {
-    const qint64 days = daysOf(seconds);
+    const qint64 days = floorDiv(seconds, kSecondsPerDay);
     const double fraction = double(seconds - days * kSecondsPerDay) / kSecondsPerDay;
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-QDateTime toDateTime(double value)
+QDateTime dateTimeOfWallSeconds(qint64 seconds)
 {
-    const qint64 seconds = wallSeconds(value);
-    const qint64 days = daysOf(seconds);
+    const qint64 days = floorDiv(seconds, kSecondsPerDay);
     return QDateTime(kEpoch.addDays(days), QTime(0, 0).addSecs(static_cast<int>(seconds - days * kSecondsPerDay)));
 }
+
+QDateTime toDateTime(double value) { return dateTimeOfWallSeconds(wallSeconds(value)); }
 
 } // namespace oledate

@@ -21,5 +21,9 @@ qint64 wallSeconds(const QDateTime &dt);
 // The reading of a stored value, rounded as toDateTime rounds it.
 qint64 wallSeconds(double value);
 double fromWallSeconds(qint64 seconds);
+// The local date-time of a reading; invalid where the zone skips it.
+QDateTime dateTimeOfWallSeconds(qint64 seconds);
+// The minute a reading falls in, counted from the epoch like the seconds.
+qint64 wallMinute(qint64 seconds);
 
 } // namespace oledate

@@ -37,6 +37,9 @@ struct StationSettings
 
     int signalAdr = 0;        // 0 none
     bool sigResultAktiv = false;
+
+    // The port as the operator knows it: the first port is "COM1".
+    QString comPortName() const { return QStringLiteral("COM") + QString::number(comPort + 1); }
 };
 
 StationSettings &settings();

@@ -12,7 +12,6 @@
 #include "core/station/stationview.h"
 #include "device/autotest/autoteststate.h"
 #include "device/link/busclaim.h"
-#include "device/link/comsettings.h"
 #include "device/link/seriallink.h"
 #include "device/messages/devicetypes.h"
 #include "device/messages/evaluation.h"
@@ -187,7 +186,7 @@ bool sendeTestEnde(int art)
 void logAbbruch()
 {
     logClosing(QStringLiteral("Autoprüfung abgebrochen am: ") + nowText() + QStringLiteral(", weil die Schnittstelle ")
-               + comPortName()
+               + settings().comPortName()
                + QStringLiteral(" nicht mehr geöffnet ist. Die nicht abgefragten Geräte behalten ihren "
                                 "bisherigen Zustand."));
 }

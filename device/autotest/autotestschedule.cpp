@@ -26,7 +26,6 @@ bool sameMinute(const QDateTime &now, const QTime &zeit)
     return now.time().toString(QStringLiteral("HH:mm")) == zeit.toString(QStringLiteral("HH:mm"));
 }
 
-
 // The start broadcasts of one kind; false when a send failed. The pauses are
 // plain sleeps: nothing else may talk on the bus while the units switch over.
 bool sendStartBroadcasts(int art)
@@ -60,8 +59,7 @@ void reportNotStarted(int art, const QDateTime &slot)
     if (reported.isValid() && wallClockMinute(reported) == wallClockMinute(slot))
         return;
     reported = slot;
-    logAllgemein(termin(art, slot) + QStringLiteral(" wurde nicht gestartet, weil die Schnittstelle ") + comPortName()
-                 + QStringLiteral(" nicht geöffnet ist!"));
+    logAllgemein(termin(art, slot) + QStringLiteral(" wurde nicht gestartet, weil ") + portNotOpen() + u'!');
 }
 
 // One kind's schedule: due now, or due in a minute it could not look at.
@@ -146,8 +144,7 @@ int starteAutoPruefung(int art, const QDateTime &slot, QString *reason)
         if (reason)
             *reason = (art == kArtPruefung ? QStringLiteral("Die Prüfung kann")
                                            : QStringLiteral("Der Betriebsdauertest kann"))
-                      + QStringLiteral(" momentan nicht gestartet werden, da die Schnittstelle ") + comPortName()
-                      + QStringLiteral(" nicht geöffnet ist.");
+                      + QStringLiteral(" momentan nicht gestartet werden, da ") + portNotOpen() + u'.';
         return 1;
     }
     BusClaim claim(BusUser::Background);

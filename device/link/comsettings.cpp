@@ -41,7 +41,10 @@ void openPort()
 
 } // namespace
 
-QString comPortName() { return QStringLiteral("COM") + QString::number(settings().comPort + 1); }
+QString portNotOpen()
+{
+    return QStringLiteral("die Schnittstelle ") + settings().comPortName() + QStringLiteral(" nicht geöffnet ist");
+}
 
 void loadComSettings()
 {

@@ -5,8 +5,9 @@
 // port (portwatch.h) opens it.
 #include <QString>
 
-// The port as the operator knows it: the first port is "COM1".
-QString comPortName();
+// Why a test or a task could not reach the units: "die Schnittstelle COM1
+// nicht geöffnet ist", for the end of a German sentence.
+QString portNotOpen();
 
 // At start and by "Zurücksetzen"; ends by loading the instance name.
 void loadComSettings();

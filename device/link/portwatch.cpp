@@ -6,7 +6,6 @@
 #include "core/station/stationsettings.h"
 #include "core/station/stoprequest.h"
 #include "device/link/busclaim.h"
-#include "device/link/comsettings.h"
 #include "device/link/seriallink.h"
 
 #include <optional>
@@ -27,7 +26,7 @@ qint64 nowMs() { return appClock().monotonicMs(); }
 void reportPortLost(const QString &reason)
 {
     nextTryMs = nowMs() + kRetryMs;
-    const QString text = QStringLiteral("Die Verbindung zur Schnittstelle ") + comPortName()
+    const QString text = QStringLiteral("Die Verbindung zur Schnittstelle ") + settings().comPortName()
                          + QStringLiteral(" wurde unterbrochen: '") + reason
                          + QStringLiteral("'. Die Schnittstelle wird jede Minute neu geöffnet, bis sie wieder "
                                           "bereit ist.");
@@ -53,7 +52,8 @@ void keepPortOpen()
         return;
     nextTryMs = nowMs() + kRetryMs;
     if (serialLink().openComPort(settings().comPort + 1))
-        logAllgemein(QStringLiteral("Die Schnittstelle ") + comPortName() + QStringLiteral(" wurde wieder geöffnet."));
+        logAllgemein(QStringLiteral("Die Schnittstelle ") + settings().comPortName()
+                     + QStringLiteral(" wurde wieder geöffnet."));
 }
 
 void resetPortWatch() { nextTryMs.reset(); }

@@ -164,8 +164,7 @@ void executeTask(const QString &taskId)
     }
     if (!sent)
         logAllgemein(QStringLiteral("Geplanter Task '") + d
-                     + QStringLiteral("' wurde nicht ausgeführt, weil die Schnittstelle ") + comPortName()
-                     + QStringLiteral(" nicht geöffnet ist!"));
+                     + QStringLiteral("' wurde nicht ausgeführt, weil ") + portNotOpen() + u'!');
     else if (stopRequested())
         logAllgemein(QStringLiteral("Geplanter Task '") + d
                      + QStringLiteral("' wurde abgebrochen, weil das Programm beendet wird!"));
