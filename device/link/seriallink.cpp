@@ -192,6 +192,7 @@ int SerialLink::takeReceived(int count, QString &out)
 void SerialLink::appendReceived(const QString &text)
 {
     m_buffer += text;
+    m_newestCharMs = m_lastReceiveMs;
     appView().echoTerminal(text, false);
 }
 
@@ -266,9 +267,15 @@ int SerialLink::waitForReceived(int count, int timeoutMs, int idleMs)
     if (m_buffer.size() >= count)
         return 0;
 
-    // The time-out runs only while nothing has come; once characters come, the
-    // wait lasts as long as they keep coming at most idleMs apart.
-    qint64 countFrom = nowMs();
+    // Only characters that stay in the buffer are this exchange's: a unit's
+    // own message is taken out as soon as it is recognised, and a contact that
+    // chatters must not keep the wait alive for good. So the time-out counts
+    // from the start while nothing stays, and once something stays, the idle
+    // limit counts from the newest character that did. On top, the wait never
+    // outlasts count characters at the slowest pace that rule lets through.
+    const qint64 start = nowMs();
+    const qint64 giveUpAt = std::min(m_waitLimitMs, start + timeout + (count - entryLength) * qint64(idleMs));
+    const QScopedValueRollback enclosing(m_waitLimitMs, giveUpAt);
     for (;;) {
         appWaits().pumpEvents();
         receivePending();
@@ -276,17 +283,11 @@ int SerialLink::waitForReceived(int count, int timeoutMs, int idleMs)
             return 0;
         if (!settings().portOk)
             return -1;
-        qint64 left;
-        if (m_buffer.size() > entryLength) {
-            countFrom = nowMs();
-            if (msSinceLastReceive() > idleMs)
-                return -1;
-            left = idleMs + 1 - msSinceLastReceive();
-        } else {
-            left = countFrom + timeout - nowMs();
-            if (left <= 0)
-                return -1;
-        }
+        const qint64 left = std::min(m_buffer.size() > entryLength ? idleMs + 1 - (nowMs() - m_newestCharMs)
+                                                                     : start + timeout - nowMs(),
+                                     giveUpAt - nowMs());
+        if (left <= 0)
+            return -1;
         if (m_port->bytesAvailable() > 0)
             continue;
         waitForInput(static_cast<int>(std::min<qint64>(left, kSliceMs)));
@@ -295,7 +296,8 @@ int SerialLink::waitForReceived(int count, int timeoutMs, int idleMs)
 
 void SerialLink::waitLineIdle(int ms)
 {
-    const qint64 giveUpAt = nowMs() + kLineIdleLimitMs;
+    const qint64 giveUpAt = std::min(m_waitLimitMs, nowMs() + kLineIdleLimitMs);
+    const QScopedValueRollback enclosing(m_waitLimitMs, giveUpAt);
     for (;;) {
         appWaits().pumpEvents();
         receivePending();

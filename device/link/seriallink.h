@@ -18,6 +18,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <limits>
 
 class SerialPort;
 
@@ -66,11 +67,16 @@ public:
     // no more are buffered) into out; returns how many were taken.
     int takeReceived(int count, QString &out);
     // 0 once count characters are buffered; -1 when the port is not open, when
-    // nothing arrives within the time-out, or when the line stays silent for
-    // longer than idleMs after characters began to come.
+    // nothing that stays in the buffer arrives within the time-out, or when
+    // none has come for longer than idleMs after such characters began to
+    // come. A unit's own message, taken out of the buffer, keeps no wait alive.
+    // Whatever arrives, it returns after the time-out plus idleMs for each
+    // character still missing, at the latest.
     int waitForReceived(int count, int timeoutMs, int idleMs);
     // Returns once nothing has been received for more than ms, at the latest
     // after about 20 s; at once when nothing has been received yet.
+    // A wait that runs inside another one (a unit's own message collected
+    // while an answer is awaited) ends by the enclosing wait's limit too.
     void waitLineIdle(int ms);
     // Reads what the port holds into the buffer: the one receive path, taken
     // by every wait once a slice and, reading until the port holds nothing
@@ -109,6 +115,10 @@ private:
     bool m_inPortWait = false;
     bool m_rereadPosted = false;
     qint64 m_lastReceiveMs = 0;
+    // When the newest character still in the buffer came.
+    qint64 m_newestCharMs = 0;
+    // The monotonic time the innermost running wait gives up at; none outside a wait.
+    qint64 m_waitLimitMs = std::numeric_limits<qint64>::max();
     QString m_openError;
 };
 

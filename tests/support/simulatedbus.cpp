@@ -37,13 +37,23 @@ struct SimulatedBus::State
     QList<SimWrite> writes;
     std::multimap<double, char> pending; // characters on their way to the station
     double lineFreeAt = 0;
+    double stationWroteAt = -1e9;
+    struct Chatter { QByteArray message; double periodMs, quietMs, nextAt; int left; };
+    std::vector<Chatter> chatters;
     int baud = 9600;
     QString failOpen;
     bool failWrites = false;
 
     template <class F> decltype(auto) locked(F f) { std::lock_guard lock(mutex); return f(*this); }
     double charMs() const { return 10000.0 / baud; }
-    double nextDue() const { return pending.empty() ? -1 : pending.begin()->first; }
+    double nextDue() const
+    {
+        double next = pending.empty() ? -1 : pending.begin()->first;
+        for (const Chatter &c : chatters)
+            if (c.left > 0 && (next < 0 || c.nextAt < next))
+                next = c.nextAt;
+        return next;
+    }
 
     // A paced character is there once its last bit is; returns when the line is free again.
     double place(const QByteArray &bytes, double start, bool paced)
@@ -56,8 +66,26 @@ struct SimulatedBus::State
     void transmit(const QByteArray &bytes, double start, bool paced) { lineFreeAt = place(bytes, std::max(start, lineFreeAt), paced); }
     void inject(const QByteArray &bytes, double start, bool paced) { lineFreeAt = std::max(lineFreeAt, place(bytes, start, paced)); }
 
+    // A chattering unit that is due talks if the line has been quiet long enough, else it waits.
+    void releaseChatter(double at)
+    {
+        for (Chatter &c : chatters) {
+            if (c.left == 0 || c.nextAt > at)
+                continue;
+            const double quietFrom = std::max(lineFreeAt, stationWroteAt) + c.quietMs;
+            if (at < quietFrom) {
+                c.nextAt = quietFrom;
+                continue;
+            }
+            transmit(c.message, at, true);
+            c.nextAt = at + c.periodMs;
+            --c.left;
+        }
+    }
+
     QByteArray takeDue(double at)
     {
+        releaseChatter(at);
         QByteArray due;
         for (; !pending.empty() && pending.begin()->first <= at; pending.erase(pending.begin()))
             due.append(pending.begin()->second);
@@ -77,6 +105,7 @@ struct SimulatedBus::State
     {
         const double at = now();
         writes.append({qint64(std::floor(at)), codepage::decode(bytes)});
+        stationWroteAt = at;
         input += bytes;
         for (const QByteArray &greeting : kGreetings)
             if (const qsizetype pos = input.indexOf(greeting); pos >= 0) {
@@ -226,7 +255,8 @@ private:
             if (m_hangUp && m_master >= 0)
                 ::close(std::exchange(m_master, -1));
             const double waitMs = m_state.locked([](State &s) {
-                return s.pending.empty() ? 50.0 : std::clamp(s.nextDue() - s.now(), 0.0, 50.0);
+                const double next = s.nextDue();
+                return next < 0 ? 50.0 : std::clamp(next - s.now(), 0.0, 50.0);
             });
             pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
             const timespec timeout{0, long(waitMs * 1e6)};
@@ -294,6 +324,23 @@ void SimulatedBus::sendInBursts(const QString &message, const QList<int> &sizes,
 {
     for (qsizetype i = 0, from = 0; i < sizes.size() && from < message.size(); from += sizes[i++])
         send(i + 1 == sizes.size() ? message.mid(from) : message.mid(from, sizes[i]), int(i) * gapMs);
+}
+
+void SimulatedBus::chatter(const QString &message, int periodMs, int count, int quietMs)
+{
+    d->locked([&](State &s) { s.chatters.push_back({codepage::encode(message), double(periodMs), double(quietMs), s.now(), count}); });
+    if (m_pty)
+        m_pty->wake();
+}
+
+int SimulatedBus::chatterLeft() const
+{
+    return d->locked([](State &s) {
+        int left = 0;
+        for (const State::Chatter &c : s.chatters)
+            left += c.left;
+        return left;
+    });
 }
 
 QList<SimWrite> SimulatedBus::writeLog() const { return d->locked([](State &s) { return s.writes; }); }

@@ -45,6 +45,10 @@ public:
     void send(const QString &text, int delayMs = 0, bool paced = false);
     // The message in bursts of these sizes (the last takes the rest), gapMs apart.
     void sendInBursts(const QString &message, const QList<int> &sizes, int gapMs);
+    // A unit's own message, paced, count times periodMs apart from now. Like a unit on the bus it
+    // starts only once the line has been quiet for quietMs (no unit sending, no station frame).
+    void chatter(const QString &message, int periodMs, int count, int quietMs);
+    int chatterLeft() const; // the messages still to come
 
     QList<SimWrite> writeLog() const;
     QStringList writes() const;

@@ -136,6 +136,25 @@ TEST_F(Link, WaitsEndOnAClosedPortAFullBufferWholeTimeOutStepsOrTheIdleLimit)
     EXPECT_NEAR(since(start), 20000, 40);
 }
 
+// Only what stays in the buffer keeps a wait alive: an answer of one character every 1.8 s is read
+// whole. Messages units send of their own accord, back to back from just before the time-out, are
+// collected as they come until the wait's limit: the time-out and the idle limit for each character.
+TEST_F(Link, AWaitIsKeptAliveOnlyByWhatStaysAndNeverBeyondItsLimit)
+{
+    const QString answer = sampleMessage(kType0203);
+    for (int i = 0; i < answer.size(); ++i)
+        bus.send(answer.mid(i, 1), 2900 + i * 1800);
+    EXPECT_EQ(link.waitForReceived(13, 3000, 2000), 0);
+    EXPECT_EQ(link.received(), answer);
+
+    link.clearReceived();
+    bus.send(withAt(sampleMessage(kType0203, "042"), 4, ".A").repeated(150), 1500, true);
+    const qint64 start = clock.monotonicMs();
+    EXPECT_EQ(link.waitForReceived(12, 2000, 500), -1);
+    EXPECT_NEAR(since(start), 2000 + 12 * 500, 40);
+    EXPECT_EQ(view.alerts.size(), 1);
+}
+
 // The window events the receive handler lets run take 2.1 s, and the port stays silent about what comes
 // meanwhile: the handler reads it before it returns, never judged stale. Under a wait it reads once, so a
 // line that never falls quiet leaves the wait to its own condition.

@@ -3,8 +3,10 @@
 
 #include "core/registry/unitaddress.h"
 #include "device/autotest/autotestpoll.h"
+#include "device/messages/automessages.h"
 #include "device/messages/statusrequest.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QRegularExpression>
@@ -103,6 +105,56 @@ TEST(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPluggedIn
     for (int addr = 1; addr <= 5; ++addr)
         EXPECT_EQ(units().at(addr).state, kStateOk) << addr;
     qunsetenv("NUVAX_COM7");
+    units().clear();
+}
+
+// One unit sends its own message every 1.5 s at 300 baud through a poll in which one unit is silent and
+// one answers only its second request. Each unanswered request ends at its time-out, so the poll is done
+// long before the unit falls silent; every message is logged and shown, and the late unit is OK.
+TEST(SerialPort, AUnitThatKeepsTalkingHoldsNoPoll)
+{
+    TempAppFolder folder;
+    RecordingView view;
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    settings() = StationSettings{};
+    units().clear();
+    qputenv("NUVAX_COM1", bus.path().toLocal8Bit());
+    for (int addr : {1, 2})
+        addUnit(addr, sampleMessage(kType0203, formatUnitAddress(addr)).left(12));
+    bus.addUnit(1, kType0203).silent = true;
+    bus.addUnit(2, kType0203).answerAtTry = 2;
+    installAutoMessageCheck();
+    ASSERT_TRUE(serialLink().openComPort(1));
+    autoTestRun() = AutoTestRun{};
+    autoTestRun().autoTestLogDatei = "AutoTest_2011_03_07.log";
+
+    constexpr int kMessages = 24;
+    bus.chatter(withAt(sampleMessage(kType0403, "042"), 4, ".A"), 1500, kMessages, 600);
+    QElapsedTimer poll;
+    poll.start();
+    frageGeraeteAbPruefung();
+    const qint64 pollMs = poll.elapsed();
+    // Five requests without an answer, each after a quiet line and with a message in progress at its
+    // time-out; the answer; the end's broadcasts.
+    EXPECT_LT(pollMs, 25000);
+    EXPECT_GT(bus.chatterLeft(), 0) << "the poll ended only once the unit fell silent";
+    EXPECT_EQ(bus.wire(), QStringLiteral("\n001S00").repeated(3) + QStringLiteral("\n002S00").repeated(2)
+                              + QStringLiteral("\nALLp00").repeated(3));
+    EXPECT_EQ(std::pair(units().at(1).state, units().at(2).state), std::pair(kStateFault, kStateOk));
+    const QString testLog = codepage::decode(folder.read("logs/AutoTest_2011_03_07.log"));
+    EXPECT_TRUE(testLog.contains("Adresse 001\r\n") && testLog.contains("Autoprüfung beendet am: "));
+
+    QElapsedTimer rest;
+    rest.start();
+    while ((bus.chatterLeft() > 0 || bus.unreadByStation() > 0) && rest.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QEventLoop quiet;
+    QTimer::singleShot(1000, &quiet, &QEventLoop::quit);
+    quiet.exec();
+    const QString general = codepage::decode(folder.read("logs/Allgemein.log"));
+    EXPECT_EQ(std::pair(general.count("Automatische Statusmeldung erhalten"), view.alerts.size()),
+              std::pair(qsizetype(kMessages), qsizetype(kMessages)));
+    qunsetenv("NUVAX_COM1");
     units().clear();
 }
 
