@@ -50,16 +50,26 @@ QString DialogPrompts::input(const QString &prompt, const QString &title, const 
     return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
-void DialogPrompts::notice(const QString &text, const QString &title, Icon icon)
+void DialogPrompts::notice(const QString &text, const QString &title, Icon icon, const QString &key)
 {
+    const QString caption = title.isEmpty() ? kProgramTitle : title;
+    if (QMessageBox *standing = key.isEmpty() ? nullptr : m_keyedNotices.value(key).data()) {
+        standing->setWindowTitle(caption);
+        standing->setIcon(boxIcon(icon));
+        standing->setText(text);
+        return;
+    }
     // Window-modal would block the window under it; a modeless box leaves the
     // tick and the receive path running while it waits for its OK.
-    auto *box = new QMessageBox(boxIcon(icon), title.isEmpty() ? kProgramTitle : title, text,
-                                QMessageBox::Ok, m_parent);
+    auto *box = new QMessageBox(boxIcon(icon), caption, text, QMessageBox::Ok, m_parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();
+    if (!key.isEmpty())
+        m_keyedNotices.insert(key, box);
 }
+
+bool DialogPrompts::noticeStands(const QString &key) { return !m_keyedNotices.value(key).isNull(); }
 
 QString DialogPrompts::openFile(const QString &title, const QString &filter)
 {

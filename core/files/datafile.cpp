@@ -4,6 +4,7 @@
 #include "core/platform/apppath.h"
 #include "core/platform/diskwrites.h"
 #include "core/station/prompts.h"
+#include "core/station/recurringnotice.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -91,8 +92,12 @@ void noteLoadComplete(const QString &fileName) { failedLoads().remove(fileName);
 void forgetLoadFailures() { failedLoads().clear(); }
 
 void reportDataFileFailure(const QString &boxLine, const QString &boxTitle, const QString &logLine,
-                           const FileError &error)
+                           const FileError &error, RecurringNotice *recurring)
 {
-    inform(boxLine + QStringLiteral("\r\n") + error.description, boxTitle, Prompts::Icon::Critical);
+    const QString text = boxLine + QStringLiteral("\r\n") + error.description;
+    if (recurring)
+        recurring->tell(text, boxTitle);
+    else
+        inform(text, boxTitle, Prompts::Icon::Critical);
     logAllgemein(logLine + error.description);
 }

@@ -15,6 +15,8 @@
 #include <QString>
 #include <optional>
 
+class RecurringNotice;
+
 struct DataFileContent
 {
     bool missing = false;
@@ -29,9 +31,10 @@ DataFileContent readDataFile(const QString &fileName);
 std::optional<FileError> writeDataFile(const QString &fileName, const QByteArray &bytes);
 
 // Tells the operator and the general log that a data file could not be read or
-// written: the box holds the sentence, a line break and the description.
+// written: the box holds the sentence, a line break and the description. A
+// failure that timed work may repeat is told through its recurring notice.
 void reportDataFileFailure(const QString &boxLine, const QString &boxTitle, const QString &logLine,
-                           const FileError &error);
+                           const FileError &error, RecurringNotice *recurring = nullptr);
 
 // What the last load of a file found: its next save copies it aside when it failed.
 void noteLoadFailed(const QString &fileName);

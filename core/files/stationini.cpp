@@ -79,6 +79,8 @@ int writeIni(const QString &section, const QString &key, const QDateTime &value)
 
 void showWriteRightsBox()
 {
+    // Timed work shows it once until a write succeeds; a file that fails again
+    // later, while the first box still waits for its OK, adds no second one.
     inform(
         QStringLiteral("Fehler beim Speichern der Konfiguration!\r\n"
                        "Stellen Sie sicher, dass das Programm Schreibrechte auf die Datei '")
@@ -86,7 +88,7 @@ void showWriteRightsBox()
             + QStringLiteral("' hat.\r\n"
                              "Solange das Problem weiterbesteht, kann die Prüfung nicht "
                              "fortgesetzt werden!"),
-        kProgramTitle, Prompts::Icon::Critical);
+        kProgramTitle, Prompts::Icon::Critical, QStringLiteral("writeRights"));
 }
 
 namespace initext {

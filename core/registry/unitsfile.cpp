@@ -9,12 +9,18 @@
 #include "core/platform/numbertext.h"
 #include "core/registry/unitaddress.h"
 #include "core/registry/unitregistry.h"
+#include "core/station/recurringnotice.h"
 
 #include <optional>
 
 namespace {
 
 const QString kFileName = QStringLiteral("Units.dat");
+
+// A test saves the units after its poll: a file that stays unwritable for
+// weeks leaves one box, not one per test.
+RecurringNotice saveFailureNotice(QStringLiteral("unitsSave"), Prompts::Icon::Critical,
+                                  QStringLiteral("Fehlgeschlagene Speicherversuche"));
 
 // Keeps the width of a field as saved, whoever assigned it last.
 QByteArray quotedField(const QString &text, int width)
@@ -73,10 +79,11 @@ std::optional<FileError> readRecord(ValueReader &reader, UnitRecord &record)
     return std::nullopt;
 }
 
-void reportFailure(const QString &boxLine, const QString &logLine, const FileError &error)
+void reportFailure(const QString &boxLine, const QString &logLine, const FileError &error,
+                   RecurringNotice *recurring = nullptr)
 {
     reportDataFileFailure(boxLine, QStringLiteral("Fehler: ") + QString::number(error.number),
-                          logLine, error);
+                          logLine, error, recurring);
 }
 
 void reportLoadFailure(const FileError &error)
@@ -101,7 +108,7 @@ bool saveUnits(bool refresh)
     }
     if (const auto error = writeDataFile(kFileName, bytes)) {
         reportFailure(QStringLiteral("Beim Speichern der Geräteliste ist folgender fehler aufgetreten:"),
-                      QStringLiteral("Fehler beim Speichern der Geräteliste: "), *error);
+                      QStringLiteral("Fehler beim Speichern der Geräteliste: "), *error, &saveFailureNotice);
         return false;
     }
     if (refresh)

@@ -11,7 +11,8 @@ public:
         return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
     }
     QString input(const QString &, const QString &, const QString &, Input) override { return {}; }
-    void notice(const QString &, const QString &, Icon) override {}
+    void notice(const QString &, const QString &, Icon, const QString &) override {}
+    bool noticeStands(const QString &) override { return false; }
     QString openFile(const QString &, const QString &) override { return {}; }
 };
 
@@ -24,10 +25,10 @@ int unattendedDepth = 0;
 Prompts &appPrompts() { return *installed; }
 void installPrompts(Prompts *prompts) { installed = prompts ? prompts : &silent; }
 
-void inform(const QString &text, const QString &title, Prompts::Icon icon)
+void inform(const QString &text, const QString &title, Prompts::Icon icon, const QString &key)
 {
     if (unattended())
-        installed->notice(text, title, icon);
+        installed->notice(text, title, icon, key);
     else
         installed->message(text, title, icon);
 }

@@ -21,7 +21,13 @@ public:
                           const QString &defaultText = {}, Input kind = Input::Free) = 0;
     // A box that is shown and left: the caller goes on at once. Timed work and
     // the receive path use it, so an unattended station never waits for an OK.
-    virtual void notice(const QString &text, const QString &title, Icon icon) = 0;
+    // A notice with a key stands once: while the box of that key is open, the
+    // text, title and icon go into it instead of into another box, so a cause
+    // that repeats all night leaves one box, not hundreds. An empty key gives
+    // every notice a box of its own.
+    virtual void notice(const QString &text, const QString &title, Icon icon, const QString &key) = 0;
+    // Whether the box of key is still open, its OK not yet pressed.
+    virtual bool noticeStands(const QString &key) = 0;
     // The path of an existing file the operator chose; empty on Cancel. The
     // filter is a list of "Description (*.ext *.ext)" entries joined by ";;";
     // the dialog shows each entry by its description alone.
@@ -37,8 +43,9 @@ void installPrompts(Prompts *prompts);
 
 // Boxes that only inform. While timed work, the start or the exit runs (an
 // UnattendedScope is alive) nobody need be at the screen, so they are shown
-// without waiting; an operator's own action waits for the OK as usual.
-void inform(const QString &text, const QString &title, Prompts::Icon icon);
+// without waiting, and one with a key stands once (see Prompts::notice); an
+// operator's own action waits for the OK as usual.
+void inform(const QString &text, const QString &title, Prompts::Icon icon, const QString &key = {});
 
 class UnattendedScope
 {

@@ -1,8 +1,9 @@
 #pragma once
 // core/station: what the core and the bus say to the operator without knowing
-// a widget: this window interface, the prompts, the refresh hooks, the station's
-// settings and name tables, and the stop request of a signal. ui/ implements the
-// interfaces; tests install recorders and scripted prompts.
+// a widget: this window interface, the prompts and the notices of a cause that
+// repeats, the refresh hooks, the station's settings and name tables, and the
+// stop request of a signal. ui/ implements the interfaces; tests install
+// recorders and scripted prompts.
 //
 // The few things the core and the bus show on the main window. The main window
 // implements this; tests install a recorder. Every method has a do-nothing

@@ -3,6 +3,7 @@
 #include "core/logs/generallog.h"
 #include "core/platform/clock.h"
 #include "core/station/prompts.h"
+#include "core/station/recurringnotice.h"
 #include "core/station/stationsettings.h"
 #include "core/station/stoprequest.h"
 #include "device/link/busclaim.h"
@@ -19,6 +20,9 @@ constexpr qint64 kRetryMs = 60000;
 // The monotonic time of the next try; none while the port is open.
 std::optional<qint64> nextTryMs;
 
+// A line that breaks every minute all night leaves one box for the morning.
+RecurringNotice lostNotice(QStringLiteral("portLost"), Prompts::Icon::Exclamation, QStringLiteral("Unterbrechungen"));
+
 qint64 nowMs() { return appClock().monotonicMs(); }
 
 } // namespace
@@ -33,7 +37,7 @@ void reportPortLost(const QString &reason)
     logAllgemein(text);
     // The line may break in the middle of the night: the box waits for nobody.
     UnattendedScope unattended;
-    inform(text, QStringLiteral("COM"), Prompts::Icon::Exclamation);
+    lostNotice.tell(text, QStringLiteral("COM"));
 }
 
 void keepPortOpen()

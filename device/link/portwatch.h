@@ -1,10 +1,12 @@
 #pragma once
 // Keeps the port open without the operator: the station may run unattended for
 // weeks. A line that breaks (an adapter pulled out, a write that fails) is told
-// once, in the general log and in a box that waits for nobody; while the port
-// is not open, for whatever reason, the tick opens it again with the current
-// settings about once a minute, until it is back. Opening it from the
-// configuration page stays as it is, with its box on failure.
+// once, in the general log and in a box that waits for nobody; a break while
+// that box still stands goes into it, counted, instead of into a box of its
+// own. While the port is not open, for whatever reason, the tick opens it
+// again with the current settings about once a minute, until it is back.
+// Opening it from the configuration page stays as it is, with its box on
+// failure.
 #include <QString>
 
 // The link closed the port because its line broke; reason is the driver's text.

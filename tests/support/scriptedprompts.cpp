@@ -13,7 +13,22 @@ QString ScriptedPrompts::input(const QString &prompt, const QString &title, cons
     return nextInput();
 }
 
-void ScriptedPrompts::notice(const QString &text, const QString &title, Icon icon) { shown.append({text, title, icon, Buttons::Ok, false, true}); }
+void ScriptedPrompts::notice(const QString &text, const QString &title, Icon icon, const QString &key)
+{
+    const Shown box{text, title, icon, Buttons::Ok, false, true, key};
+    if (m_standing.contains(key)) {
+        // A test may have cleared shown since the box came up: then it is listed anew.
+        for (qsizetype i = shown.size() - 1; i >= 0; --i) {
+            if (shown[i].key == key) {
+                shown[i] = box;
+                return;
+            }
+        }
+    }
+    if (!key.isEmpty())
+        m_standing.insert(key);
+    shown.append(box);
+}
 
 QString ScriptedPrompts::openFile(const QString &title, const QString &filter)
 {

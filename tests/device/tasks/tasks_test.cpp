@@ -142,7 +142,8 @@ TEST_F(Tasks, TasksThePortCannotCarryAreNotDoneAndALaterOneRunsOnThePortOpenedAg
                                          "Geplanter Task 'Treppe' wird gestartet!",
                                          "Geplanter Task 'Treppe' wurde ausgeführt!"}));
     EXPECT_EQ(std::tuple(box().text, box().title, box().icon, box().isNotice),
-              std::tuple(lost, "COM", Prompts::Icon::Exclamation, true));
+              std::tuple(lost + "\r\nZeitpunkt: 07.03.2011 07:31:00\r\n\r\nUnterbrechungen seit dem Erscheinen dieser "
+                              "Meldung: 1", "COM", Prompts::Icon::Exclamation, true));
 }
 
 TEST_F(Tasks, TableReusesFreedSlotsKeepsIdsAndLocksAndShowsItsList)

@@ -1,0 +1,23 @@
+#include "core/station/recurringnotice.h"
+
+#include "core/platform/clock.h"
+
+RecurringNotice::RecurringNotice(const QString &key, Prompts::Icon icon, const QString &countLabel)
+    : m_key(key), m_icon(icon), m_countLabel(countLabel)
+{
+}
+
+void RecurringNotice::tell(const QString &text, const QString &title)
+{
+    if (!unattended()) {
+        inform(text, title, m_icon);
+        return;
+    }
+    if (!appPrompts().noticeStands(m_key))
+        m_count = 0;
+    ++m_count;
+    const QString time = appClock().localNow().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    inform(text + QStringLiteral("\r\nZeitpunkt: ") + time + QStringLiteral("\r\n\r\n") + m_countLabel
+               + QStringLiteral(" seit dem Erscheinen dieser Meldung: ") + QString::number(m_count),
+           title, m_icon, m_key);
+}

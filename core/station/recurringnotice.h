@@ -1,0 +1,24 @@
+#pragma once
+// A cause that unattended work may meet again and again (a line that breaks
+// every minute, a file that stays unwritable after every test) is told in one
+// box that stands until its OK: each occurrence puts its own text and time
+// into it and the number of occurrences since the box came up. After the OK
+// the next occurrence opens it again and counts from one. An operator's own
+// action gets the plain box that waits for the OK.
+#include "core/station/prompts.h"
+
+class RecurringNotice
+{
+public:
+    // key names the box among the station's notices; countLabel names the
+    // occurrences in the plural ("Unterbrechungen").
+    RecurringNotice(const QString &key, Prompts::Icon icon, const QString &countLabel);
+
+    void tell(const QString &text, const QString &title);
+
+private:
+    QString m_key;
+    Prompts::Icon m_icon;
+    QString m_countLabel;
+    int m_count = 0;
+};
