@@ -10,19 +10,42 @@
 #include "core/registry/unitaddress.h"
 #include "core/registry/unitregistry.h"
 
+#include <charconv>
+#include <cstring>
 #include <optional>
 
 namespace {
 
 const QString kFileName = QStringLiteral("Units.dat");
 
-// Keeps the width of a field as saved, whoever assigned it last.
-QByteArray quotedField(const QString &text, int width)
+// The longest record: its texts at their fields' widths, one byte per character
+// at most, and the longest state a 32-bit number can write.
+constexpr qsizetype kRecordBound = 11 + 2 + 9 + (kDescriptionWidth + 4) + (kFrameWidth + 4) + (kErrorTextWidth + 4);
+
+char *put(char *out, QByteArrayView bytes)
 {
-    QString fitted = text;
-    if (fitted.size() != width || fitted.contains(u'"'))
-        fitted = fixedWidth(text, width);
-    return '"' + codepage::encode(fitted) + "\"\r\n";
+    std::memcpy(out, bytes.data(), size_t(bytes.size()));
+    return out + bytes.size();
+}
+
+// Keeps the width of a field as saved, whoever assigned it last.
+char *putQuoted(char *out, const QString &text, int width)
+{
+    *out++ = '"';
+    if (text.size() == width && !text.contains(u'"'))
+        out = codepage::encodeTo(text, out);
+    else
+        out = codepage::encodeTo(fixedWidth(text, width), out);
+    return put(out, "\"\r\n");
+}
+
+char *putRecord(char *out, const UnitRecord &record)
+{
+    out = std::to_chars(out, out + 11, record.state).ptr;
+    out = put(out, record.exists ? "\r\n#TRUE#\r\n" : "\r\n#FALSE#\r\n");
+    out = putQuoted(out, record.description, kDescriptionWidth);
+    out = putQuoted(out, record.frame, kFrameWidth);
+    return putQuoted(out, record.errorText, kErrorTextWidth);
 }
 
 // A text read back is fitted into its field, without touching NULs.
@@ -50,10 +73,10 @@ std::optional<FileError> readRecord(ValueReader &reader, UnitRecord &record)
     const auto existsLine = reader.line();
     if (!existsLine)
         return reader.failure();
-    const QByteArray exists = existsLine->trimmed().toUpper();
-    if (exists == "#TRUE#")
+    const QByteArrayView exists = existsLine->trimmed();
+    if (exists.compare("#TRUE#", Qt::CaseInsensitive) == 0)
         record.exists = true;
-    else if (exists == "#FALSE#")
+    else if (exists.compare("#FALSE#", Qt::CaseInsensitive) == 0)
         record.exists = false;
     else
         return FileError::typeMismatch();
@@ -89,16 +112,11 @@ void reportLoadFailure(const FileError &error)
 
 bool saveUnits(bool refresh)
 {
-    QByteArray bytes;
-    bytes.reserve(kMaxUnitAddress * (kDescriptionWidth + kFrameWidth + kErrorTextWidth + 24));
-    for (int addr = 1; addr <= kMaxUnitAddress; ++addr) {
-        const UnitRecord &record = units().at(addr);
-        bytes += QByteArray::number(record.state) + "\r\n";
-        bytes += record.exists ? "#TRUE#\r\n" : "#FALSE#\r\n";
-        bytes += quotedField(record.description, kDescriptionWidth);
-        bytes += quotedField(record.frame, kFrameWidth);
-        bytes += quotedField(record.errorText, kErrorTextWidth);
-    }
+    QByteArray bytes(kMaxUnitAddress * kRecordBound, Qt::Uninitialized);
+    char *out = bytes.data();
+    for (int addr = 1; addr <= kMaxUnitAddress; ++addr)
+        out = putRecord(out, units().at(addr));
+    bytes.truncate(out - bytes.constData());
     if (const auto error = writeDataFile(kFileName, bytes)) {
         reportFailure(QStringLiteral("Beim Speichern der Geräteliste ist folgender fehler aufgetreten:"),
                       QStringLiteral("Fehler beim Speichern der Geräteliste: "), *error);
