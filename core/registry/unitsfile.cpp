@@ -28,14 +28,24 @@ char *put(char *out, QByteArrayView bytes)
     return out + bytes.size();
 }
 
+// Most of the 2000 addresses hold no unit. Their texts were never assigned and
+// share one copy per field (unassignedText): a save writes them as NULs without
+// looking at each character, a load gives them back as that copy, without
+// decoding and without memory of their own.
+constexpr char kNuls[kDescriptionWidth] = {};
+static_assert(kDescriptionWidth >= kFrameWidth && kDescriptionWidth >= kErrorTextWidth);
+
 // Keeps the width of a field as saved, whoever assigned it last.
-char *putQuoted(char *out, const QString &text, int width)
+char *putQuoted(char *out, const QString &text, const QString &unassigned)
 {
+    const qsizetype width = unassigned.size();
     *out++ = '"';
-    if (text.size() == width && !text.contains(u'"'))
+    if (text.constData() == unassigned.constData())
+        out = put(out, QByteArrayView(kNuls, width));
+    else if (text.size() == width && !text.contains(u'"'))
         out = codepage::encodeTo(text, out);
     else
-        out = codepage::encodeTo(fixedWidth(text, width), out);
+        out = codepage::encodeTo(fixedWidth(text, int(width)), out);
     return put(out, "\"\r\n");
 }
 
@@ -43,18 +53,20 @@ char *putRecord(char *out, const UnitRecord &record)
 {
     out = std::to_chars(out, out + 11, record.state).ptr;
     out = put(out, record.exists ? "\r\n#TRUE#\r\n" : "\r\n#FALSE#\r\n");
-    out = putQuoted(out, record.description, kDescriptionWidth);
-    out = putQuoted(out, record.frame, kFrameWidth);
-    return putQuoted(out, record.errorText, kErrorTextWidth);
+    out = putQuoted(out, record.description, unassignedText<kDescriptionWidth>());
+    out = putQuoted(out, record.frame, unassignedText<kFrameWidth>());
+    return putQuoted(out, record.errorText, unassignedText<kErrorTextWidth>());
 }
 
 // A text read back is fitted into its field, without touching NULs.
-QString fit(const QString &text, int width)
+QString readText(QByteArrayView field, const QString &unassigned)
 {
-    QString fitted = text.left(width);
-    if (fitted.size() < width)
-        fitted.append(QString(width - fitted.size(), u' '));
-    return fitted;
+    const qsizetype width = unassigned.size();
+    if (field == QByteArrayView(kNuls, width))
+        return unassigned;
+    QString text = codepage::decode(field.first(qMin(field.size(), width)));
+    text.resize(width, u' ');
+    return text;
 }
 
 std::optional<FileError> readRecord(ValueReader &reader, UnitRecord &record)
@@ -90,9 +102,9 @@ std::optional<FileError> readRecord(ValueReader &reader, UnitRecord &record)
     const auto errorText = reader.quoted();
     if (!errorText)
         return reader.failure();
-    record.description = fit(codepage::decode(*description), kDescriptionWidth);
-    record.frame = fit(codepage::decode(*frame), kFrameWidth);
-    record.errorText = fit(codepage::decode(*errorText), kErrorTextWidth);
+    record.description = readText(*description, unassignedText<kDescriptionWidth>());
+    record.frame = readText(*frame, unassignedText<kFrameWidth>());
+    record.errorText = readText(*errorText, unassignedText<kErrorTextWidth>());
     return std::nullopt;
 }
 
