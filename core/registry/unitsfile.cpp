@@ -124,7 +124,11 @@ void reportLoadFailure(const FileError &error)
 
 bool saveUnits(bool refresh)
 {
-    QByteArray bytes(kMaxUnitAddress * kRecordBound, Qt::Uninitialized);
+    // The buffer stays from save to save, and a save ends every poll: an
+    // allocator that maps each large block anew (the sanitizers' does) would
+    // fault in 4.5 MB of fresh pages each time, which costs more than filling them.
+    static QByteArray bytes;
+    bytes.resize(kMaxUnitAddress * kRecordBound);
     char *out = bytes.data();
     for (int addr = 1; addr <= kMaxUnitAddress; ++addr)
         out = putRecord(out, units().at(addr));
