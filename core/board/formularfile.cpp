@@ -41,7 +41,7 @@ struct Failed
     FileError error;
 };
 
-QByteArray quotedValue(ValueReader &reader)
+QByteArrayView quotedValue(ValueReader &reader)
 {
     const auto value = reader.quoted();
     if (!value)
@@ -49,7 +49,7 @@ QByteArray quotedValue(ValueReader &reader)
     return *value;
 }
 
-QByteArray lineValue(ValueReader &reader)
+QByteArrayView lineValue(ValueReader &reader)
 {
     const auto value = reader.line();
     if (!value)

@@ -71,7 +71,14 @@ DataFileContent readDataFile(const QString &fileName)
         content.error = FileError::of(file);
         return content;
     }
-    content.bytes = file.readAll();
+    // The bytes land in a buffer kept from read to read: "Units.dat" alone is
+    // 4.5 MB, and an allocator that maps each large block anew (the sanitizers'
+    // does) would fault in fresh pages for every read. A caller still holding
+    // the last bytes shares the buffer, and this read then takes a new one.
+    static QByteArray buffer;
+    buffer.resize(file.size());
+    buffer.truncate(qMax(file.read(buffer.data(), buffer.size()), qint64(0)));
+    content.bytes = buffer;
     if (file.error() != QFileDevice::NoError)
         content.error = FileError::of(file);
     return content;

@@ -14,27 +14,27 @@ bool ValueReader::atEnd() const
     return true;
 }
 
-std::optional<QByteArray> ValueReader::fail(const FileError &error)
+std::optional<QByteArrayView> ValueReader::fail(const FileError &error)
 {
     m_failure = error;
     return std::nullopt;
 }
 
-std::optional<QByteArray> ValueReader::line()
+std::optional<QByteArrayView> ValueReader::line()
 {
     if (m_pos >= m_bytes.size())
         return fail(FileError::pastEndOfFile());
     qsizetype end = m_bytes.indexOf('\n', m_pos);
     if (end < 0)
         end = m_bytes.size();
-    QByteArray text = m_bytes.mid(m_pos, end - m_pos);
+    QByteArrayView text(m_bytes.constData() + m_pos, end - m_pos);
     if (text.endsWith('\r'))
         text.chop(1);
     m_pos = end + 1;
     return text;
 }
 
-std::optional<QByteArray> ValueReader::quoted()
+std::optional<QByteArrayView> ValueReader::quoted()
 {
     while (m_pos < m_bytes.size() && isBlank(m_bytes.at(m_pos)))
         ++m_pos;
@@ -45,7 +45,7 @@ std::optional<QByteArray> ValueReader::quoted()
     const qsizetype close = m_bytes.indexOf('"', m_pos + 1);
     if (close < 0)
         return fail(FileError::pastEndOfFile());
-    const QByteArray text = m_bytes.mid(m_pos + 1, close - m_pos - 1);
+    const QByteArrayView text(m_bytes.constData() + m_pos + 1, close - m_pos - 1);
     m_pos = close + 1;
     const auto rest = line();
     if (rest && !rest->trimmed().isEmpty())

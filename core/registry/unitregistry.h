@@ -21,13 +21,22 @@ constexpr int kFrameWidth = 12;
 constexpr int kDescriptionWidth = 1200;
 constexpr int kErrorTextWidth = 1024;
 
+// A never-assigned text of the given width. Every empty record shares it until
+// one of its texts is assigned: emptying the registry fills 2000 records.
+template <int Width>
+const QString &unassignedText()
+{
+    static const QString text(Width, QChar(0));
+    return text;
+}
+
 struct UnitRecord
 {
     bool exists = false;
     // Fixed-width texts: padded with spaces, cut at the width; never assigned = all NUL.
-    QString frame = QString(kFrameWidth, QChar(0));
-    QString description = QString(kDescriptionWidth, QChar(0));
-    QString errorText = QString(kErrorTextWidth, QChar(0));
+    QString frame = unassignedText<kFrameWidth>();
+    QString description = unassignedText<kDescriptionWidth>();
+    QString errorText = unassignedText<kErrorTextWidth>();
     qint32 state = kStateUnknown;
 };
 

@@ -11,6 +11,8 @@
 #include "core/registry/unitregistry.h"
 #include "core/station/recurringnotice.h"
 
+#include <charconv>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -22,22 +24,55 @@ const QString kFileName = QStringLiteral("Units.dat");
 RecurringNotice saveFailureNotice(QStringLiteral("unitsSave"), Prompts::Icon::Critical,
                                   QStringLiteral("Fehlgeschlagene Speicherversuche"));
 
-// Keeps the width of a field as saved, whoever assigned it last.
-QByteArray quotedField(const QString &text, int width)
+// The longest record: its texts at their fields' widths, one byte per character
+// at most, and the longest state a 32-bit number can write.
+constexpr qsizetype kRecordBound = 11 + 2 + 9 + (kDescriptionWidth + 4) + (kFrameWidth + 4) + (kErrorTextWidth + 4);
+
+char *put(char *out, QByteArrayView bytes)
 {
-    QString fitted = text;
-    if (fitted.size() != width || fitted.contains(u'"'))
-        fitted = fixedWidth(text, width);
-    return '"' + codepage::encode(fitted) + "\"\r\n";
+    std::memcpy(out, bytes.data(), size_t(bytes.size()));
+    return out + bytes.size();
+}
+
+// Most of the 2000 addresses hold no unit. Their texts were never assigned and
+// share one copy per field (unassignedText): a save writes them as NULs without
+// looking at each character, a load gives them back as that copy, without
+// decoding and without memory of their own.
+constexpr char kNuls[kDescriptionWidth] = {};
+static_assert(kDescriptionWidth >= kFrameWidth && kDescriptionWidth >= kErrorTextWidth);
+
+// Keeps the width of a field as saved, whoever assigned it last.
+char *putQuoted(char *out, const QString &text, const QString &unassigned)
+{
+    const qsizetype width = unassigned.size();
+    *out++ = '"';
+    if (text.constData() == unassigned.constData())
+        out = put(out, QByteArrayView(kNuls, width));
+    else if (text.size() == width && !text.contains(u'"'))
+        out = codepage::encodeTo(text, out);
+    else
+        out = codepage::encodeTo(fixedWidth(text, int(width)), out);
+    return put(out, "\"\r\n");
+}
+
+char *putRecord(char *out, const UnitRecord &record)
+{
+    out = std::to_chars(out, out + 11, record.state).ptr;
+    out = put(out, record.exists ? "\r\n#TRUE#\r\n" : "\r\n#FALSE#\r\n");
+    out = putQuoted(out, record.description, unassignedText<kDescriptionWidth>());
+    out = putQuoted(out, record.frame, unassignedText<kFrameWidth>());
+    return putQuoted(out, record.errorText, unassignedText<kErrorTextWidth>());
 }
 
 // A text read back is fitted into its field, without touching NULs.
-QString fit(const QString &text, int width)
+QString readText(QByteArrayView field, const QString &unassigned)
 {
-    QString fitted = text.left(width);
-    if (fitted.size() < width)
-        fitted.append(QString(width - fitted.size(), u' '));
-    return fitted;
+    const qsizetype width = unassigned.size();
+    if (field == QByteArrayView(kNuls, width))
+        return unassigned;
+    QString text = codepage::decode(field.first(qMin(field.size(), width)));
+    text.resize(width, u' ');
+    return text;
 }
 
 std::optional<FileError> readRecord(ValueReader &reader, UnitRecord &record)
@@ -56,10 +91,10 @@ std::optional<FileError> readRecord(ValueReader &reader, UnitRecord &record)
     const auto existsLine = reader.line();
     if (!existsLine)
         return reader.failure();
-    const QByteArray exists = existsLine->trimmed().toUpper();
-    if (exists == "#TRUE#")
+    const QByteArrayView exists = existsLine->trimmed();
+    if (exists.compare("#TRUE#", Qt::CaseInsensitive) == 0)
         record.exists = true;
-    else if (exists == "#FALSE#")
+    else if (exists.compare("#FALSE#", Qt::CaseInsensitive) == 0)
         record.exists = false;
     else
         return FileError::typeMismatch();
@@ -73,9 +108,9 @@ std::optional<FileError> readRecord(ValueReader &reader, UnitRecord &record)
     const auto errorText = reader.quoted();
     if (!errorText)
         return reader.failure();
-    record.description = fit(codepage::decode(*description), kDescriptionWidth);
-    record.frame = fit(codepage::decode(*frame), kFrameWidth);
-    record.errorText = fit(codepage::decode(*errorText), kErrorTextWidth);
+    record.description = readText(*description, unassignedText<kDescriptionWidth>());
+    record.frame = readText(*frame, unassignedText<kFrameWidth>());
+    record.errorText = readText(*errorText, unassignedText<kErrorTextWidth>());
     return std::nullopt;
 }
 
@@ -96,16 +131,15 @@ void reportLoadFailure(const FileError &error)
 
 bool saveUnits(bool refresh)
 {
-    QByteArray bytes;
-    bytes.reserve(kMaxUnitAddress * (kDescriptionWidth + kFrameWidth + kErrorTextWidth + 24));
-    for (int addr = 1; addr <= kMaxUnitAddress; ++addr) {
-        const UnitRecord &record = units().at(addr);
-        bytes += QByteArray::number(record.state) + "\r\n";
-        bytes += record.exists ? "#TRUE#\r\n" : "#FALSE#\r\n";
-        bytes += quotedField(record.description, kDescriptionWidth);
-        bytes += quotedField(record.frame, kFrameWidth);
-        bytes += quotedField(record.errorText, kErrorTextWidth);
-    }
+    // The buffer stays from save to save, and a save ends every poll: an
+    // allocator that maps each large block anew (the sanitizers' does) would
+    // fault in 4.5 MB of fresh pages each time, which costs more than filling them.
+    static QByteArray bytes;
+    bytes.resize(kMaxUnitAddress * kRecordBound);
+    char *out = bytes.data();
+    for (int addr = 1; addr <= kMaxUnitAddress; ++addr)
+        out = putRecord(out, units().at(addr));
+    bytes.truncate(out - bytes.constData());
     if (const auto error = writeDataFile(kFileName, bytes)) {
         reportFailure(QStringLiteral("Beim Speichern der Geräteliste ist folgender fehler aufgetreten:"),
                       QStringLiteral("Fehler beim Speichern der Geräteliste: "), *error, &saveFailureNotice);

@@ -22,6 +22,26 @@ TEST(CodePage, RoundTripsAndMarksWhatItCannotHold)
     EXPECT_TRUE(codepage::holds(codepage::decode(all)) && !codepage::holds(QStringLiteral("\u0080")));
 }
 
+// Every byte against the code page's chart, and every other UTF-16 unit written as "?".
+TEST(CodePage, EachByteHasItsCharacterAndNothingElseIsHeld)
+{
+    QByteArray all(256, '\0');
+    std::iota(all.begin(), all.end(), '\0');
+    // The five bytes the chart leaves empty stand for themselves.
+    const QString chart = QString::fromLatin1(all.first(0x80))
+                        + QStringLiteral("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ")
+                        + QString::fromLatin1(all.sliced(0xA0));
+    ASSERT_EQ(chart.size(), 256);
+    EXPECT_EQ(codepage::decode(all), chart);
+    EXPECT_EQ(codepage::encode(chart), all);
+    int held = 0;
+    for (int u = 0; u <= 0xFFFF; ++u)
+        held += codepage::encodeChar(QChar(char16_t(u))) != '?';
+    EXPECT_EQ(held, 255);  // the chart's characters but "?" itself
+    // A pair is one character; a surrogate without its partner is one "?" of its own.
+    EXPECT_EQ(codepage::encode(QString::fromUtf16(u"\xD83D\xDE00|\xD83D|\xDE00\xD83D|\xD83D")), QByteArray("?|?|??|?"));
+}
+
 // Low numbers, bit order and freeing a number: tests/core/board. Here the last bit and the numbers outside.
 TEST(IndexBitmap, HandsOutTheLowestFreeNumberUpToTheLastBit)
 {
