@@ -11,6 +11,7 @@
 #include "device/link/serialport.h"
 #include "device/messages/messageheader.h"
 
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -60,6 +61,8 @@ void SerialLink::reset()
     if (m_port)
         m_port->close();
     m_buffer.clear();
+    m_examinePending = false;
+    m_examinePosted = false;
     m_hasReceived = false;
     m_lastReceiveMs = 0;
     m_openError.clear();
@@ -171,7 +174,39 @@ void SerialLink::setDataIndicator(int kind)
         appView().setDataIndicator(kind);
 }
 
-void SerialLink::clearReceived() { m_buffer.clear(); }
+void SerialLink::clearReceived()
+{
+    dropReceived(m_hasReceived ? msSinceLastReceive() : std::numeric_limits<qint64>::max());
+}
+
+void SerialLink::dropReceived(qint64 quietForMs)
+{
+    if (m_buffer.isEmpty())
+        return;
+    m_buffer = m_automatic.beforeDrop ? m_automatic.beforeDrop(m_buffer, quietForMs) : QString();
+    // What stayed is a unit's message under way: never the next answer.
+    if (!m_buffer.isEmpty())
+        examineAgain();
+}
+
+void SerialLink::examineAgain()
+{
+    m_examinePending = true;
+    // No character may come to start a round: an idle station looks all the same.
+    if (!std::exchange(m_examinePosted, true))
+        QMetaObject::invokeMethod(this, [this] {
+            m_examinePosted = false;
+            examinePending();
+        }, Qt::QueuedConnection);
+}
+
+void SerialLink::examinePending()
+{
+    if (!std::exchange(m_examinePending, false))
+        return;
+    if (m_buffer.size() >= kHeaderLength && m_automatic.check)
+        m_automatic.check(0);
+}
 
 int SerialLink::takeReceived(int count, QString &out)
 {
@@ -186,6 +221,8 @@ int SerialLink::takeReceived(int count, QString &out)
     }
     out = m_buffer.left(count);
     m_buffer.remove(0, count);
+    if (m_buffer.size() >= kHeaderLength)
+        examineAgain();
     return count;
 }
 
@@ -204,6 +241,7 @@ void SerialLink::receivePending()
 {
     if (portHolds())
         receiveRound(true);
+    examinePending();
 }
 
 void SerialLink::onReadyRead() { readRounds(true); }
@@ -232,15 +270,16 @@ void SerialLink::receiveRound(bool judgeStale)
 {
     setDataIndicator(2);
     if (judgeStale && m_hasReceived && qAbs(msSinceLastReceive()) > kStaleMs)
-        m_buffer.clear();
+        dropReceived(qAbs(msSinceLastReceive()));
     m_lastReceiveMs = nowMs();
     m_hasReceived = true;
     appWaits().pumpEvents();
+    const qsizetype seen = m_buffer.size();
     const QByteArray bytes = m_port->isOpen() ? m_port->readAll() : QByteArray();
     if (!bytes.isEmpty())
         appendReceived(codepage::decode(bytes));
-    if (m_buffer.size() >= kHeaderLength && m_unsolicitedCheck)
-        m_unsolicitedCheck();
+    if (m_buffer.size() >= kHeaderLength && m_automatic.check)
+        m_automatic.check(seen);
     appWaits().pumpEvents();
 }
 
@@ -264,7 +303,8 @@ int SerialLink::waitForReceived(int count, int timeoutMs, int idleMs)
     const qint64 timeout = qint64(timeoutMs / kTimeoutStepMs) * kTimeoutStepMs;
     if (timeout <= 0)
         return -1;
-    if (m_buffer.size() >= count)
+    // Enough at once, unless a unit's message may stand in front of the answer.
+    if (m_buffer.size() >= count && !m_examinePending)
         return 0;
 
     // Only characters that stay in the buffer are this exchange's: a unit's
@@ -274,11 +314,22 @@ int SerialLink::waitForReceived(int count, int timeoutMs, int idleMs)
     // limit counts from the newest character that did. On top, the wait never
     // outlasts count characters at the slowest pace that rule lets through.
     const qint64 start = nowMs();
-    const qint64 giveUpAt = std::min(m_waitLimitMs, start + timeout + (count - entryLength) * qint64(idleMs));
+    const qint64 missing = std::max<qint64>(count - entryLength, 0);
+    const qint64 giveUpAt = std::min(m_waitLimitMs, start + timeout + missing * idleMs);
     const QScopedValueRollback enclosing(m_waitLimitMs, giveUpAt);
+    // A unit's message may stand behind what the exchange leaves in the buffer.
+    const auto lookAgain = qScopeGuard([this] {
+        if (m_buffer.size() >= kHeaderLength)
+            examineAgain();
+    });
+    const QScopedValueRollback awaiting(m_charactersAwaited, qsizetype(count));
     for (;;) {
         appWaits().pumpEvents();
         receivePending();
+        // Past the limit the buffer's front may be a unit's own message whose
+        // collection the limit broke off: never an answer.
+        if (nowMs() >= giveUpAt)
+            return -1;
         if (m_buffer.size() >= count)
             return 0;
         if (!settings().portOk)
@@ -296,18 +347,27 @@ int SerialLink::waitForReceived(int count, int timeoutMs, int idleMs)
 
 void SerialLink::waitLineIdle(int ms)
 {
-    const qint64 giveUpAt = std::min(m_waitLimitMs, nowMs() + kLineIdleLimitMs);
+    watchLine(std::numeric_limits<qsizetype>::max(), ms, nowMs() + kLineIdleLimitMs);
+}
+
+SerialLink::LineEvent SerialLink::watchLine(qsizetype size, int quietMs, qint64 giveUpAtMs)
+{
+    const qint64 giveUpAt = std::min(m_waitLimitMs, giveUpAtMs);
     const QScopedValueRollback enclosing(m_waitLimitMs, giveUpAt);
     for (;;) {
         appWaits().pumpEvents();
         receivePending();
-        if (!m_hasReceived || msSinceLastReceive() > ms)
-            return;
-        const qint64 left = std::min<qint64>(ms + 1 - msSinceLastReceive(), giveUpAt - nowMs());
+        if (m_buffer.size() > size)
+            return LineEvent::Received;
+        if (!m_hasReceived || msSinceLastReceive() > quietMs)
+            return LineEvent::Quiet;
+        const qint64 left = std::min<qint64>(quietMs + 1 - msSinceLastReceive(), giveUpAt - nowMs());
         if (left <= 0)
-            return;
+            return LineEvent::TimeUp;
         if (m_port && m_port->bytesAvailable() > 0)
             continue;
         waitForInput(static_cast<int>(std::min<qint64>(left, kSliceMs)));
     }
 }
+
+bool SerialLink::enclosingWaitOver() const { return nowMs() >= m_waitLimitMs; }

@@ -12,6 +12,8 @@
 // and every wait runs one a slice (receivePending), because the port stays
 // silent about new bytes while one of its own readyRead handlers still runs
 // (an automatic message waits inside it for the line to fall quiet).
+// The buffer is never emptied blindly: the automatic messages in it are
+// handed on first, so no unit's alarm goes with the characters nobody wants.
 //
 // Waits let pending events run between short slices, so the one-second tick and
 // the receive path run inside them; they end as soon as their condition holds.
@@ -62,9 +64,13 @@ public:
 
     // The characters received and not taken yet, oldest first.
     const QString &received() const { return m_buffer; }
+    // Drops what the buffer holds once the automatic messages in it have been
+    // handed on; one still arriving stays.
     void clearReceived();
     // Takes count characters from the front (all of them for count 0 or when
-    // no more are buffered) into out; returns how many were taken.
+    // no more are buffered) into out; returns how many were taken. What stays
+    // is looked at again by the receive path: a unit's message may stand
+    // behind an answer.
     int takeReceived(int count, QString &out);
     // 0 once count characters are buffered; -1 when the port is not open, when
     // nothing that stays in the buffer arrives within the time-out, or when
@@ -78,6 +84,20 @@ public:
     // A wait that runs inside another one (a unit's own message collected
     // while an answer is awaited) ends by the enclosing wait's limit too.
     void waitLineIdle(int ms);
+    enum class LineEvent { Received, Quiet, TimeUp };
+    // Waits until the buffer holds more than size characters, the line has
+    // been quiet for more than quietMs (at once when nothing has been received
+    // yet), or the monotonic clock reaches giveUpAtMs or the limit of the wait
+    // this runs inside.
+    LineEvent watchLine(qsizetype size, int quietMs, qint64 giveUpAtMs);
+    // The wait this runs inside has reached its limit.
+    bool enclosingWaitOver() const;
+    // While an exchange waits for its answer, how many characters from the
+    // buffer's front it waits for: they may be that answer's. 0 otherwise.
+    qsizetype charactersAwaited() const { return m_charactersAwaited; }
+    // Has the automatic messages' check look at the whole buffer again: at a
+    // wait's next slice, or soon when none comes.
+    void examineAgain();
     // Reads what the port holds into the buffer: the one receive path, taken
     // by every wait once a slice and, reading until the port holds nothing
     // more, by the port's own signal.
@@ -88,9 +108,19 @@ public:
 
     // A port of the caller's instead of the real one (tests); nullptr goes back to the real port.
     void setPort(SerialPort *port);
-    // Handed every buffer that may begin with a unit's own message; the
-    // automatic messages put their check here.
-    void setUnsolicitedCheck(std::function<void()> check) { m_unsolicitedCheck = std::move(check); }
+    // The automatic messages' part in the receive path. check is run whenever
+    // the buffer holds 12 characters or more, told where the characters it
+    // has not seen yet begin: all of them when the buffer is to be looked at
+    // again, only what a read brought otherwise, so a line full of noise
+    // costs the same at every read. beforeDrop is handed the buffer before it is emptied, with how long the
+    // line has been quiet; it hands on the automatic messages in it and
+    // returns what must stay: the start of one still arriving.
+    struct AutomaticMessages
+    {
+        std::function<void(qsizetype firstUnseen)> check;
+        std::function<QString(const QString &buffer, qint64 quietForMs)> beforeDrop;
+    };
+    void setAutomaticMessages(AutomaticMessages handlers) { m_automatic = std::move(handlers); }
     // Back to the state at start: port closed, buffer empty, nothing received yet.
     void reset();
 
@@ -102,6 +132,12 @@ private:
     void receiveRound(bool judgeStale);
     void appendReceived(const QString &text);
     void waitForInput(int ms);
+    // Empties the buffer as clearReceived does.
+    void dropReceived(qint64 quietForMs);
+    // Runs the automatic messages' check when a look is pending. Under a wait
+    // for an answer it leaves that answer's characters alone, and the wait
+    // asks for another look when it ends.
+    void examinePending();
     // The line broke (the port's error, or a write that failed): closes the
     // port and has the break told.
     void loseLine();
@@ -110,10 +146,13 @@ private:
     SerialPort *m_hardware = nullptr;  // created on first use
     SerialPort *m_port = nullptr;
     QString m_buffer;
-    std::function<void()> m_unsolicitedCheck;
+    AutomaticMessages m_automatic;
     bool m_hasReceived = false;
     bool m_inPortWait = false;
     bool m_rereadPosted = false;
+    bool m_examinePending = false;
+    bool m_examinePosted = false;
+    qsizetype m_charactersAwaited = 0;
     qint64 m_lastReceiveMs = 0;
     // When the newest character still in the buffer came.
     qint64 m_newestCharMs = 0;

@@ -25,11 +25,11 @@ int requestStatus(int address, QString &answer, const QString &suffix, QString *
     if (!exchange.granted())
         return fail(reason, busBusyReason());
 
+    // The buffer is emptied once the line has fallen quiet: the late tail of
+    // an earlier answer would spoil this answer and every retry, and a unit's
+    // own message still arriving is collected meanwhile instead of cut.
     SerialLink &link = serialLink();
-    link.clearReceived();
     link.waitLineIdle(kQuietLineMs);
-    // The late tail of an earlier answer may have come during the quiet-line
-    // wait; left in the buffer it would spoil this answer and every retry.
     link.clearReceived();
 
     if (link.sendCommand(QStringLiteral("\n") + formatUnitAddress(address) + QStringLiteral("S") + suffix))

@@ -1,6 +1,7 @@
 #include "support/samplemessages.h"
 
 #include "device/messages/devicetypes.h"
+#include "device/messages/messagedescriber.h"
 
 #include <QHash>
 
@@ -24,3 +25,39 @@ QString sampleMessage(int deviceType, const QString &address)
 }
 
 QString withAt(QString message, int pos, const QString &text) { return message.replace(pos - 1, text.size(), text); }
+
+QStringList mainsFailureMessages(int count)
+{
+    const int types[] = {kType0403, kType2001, kType1000, kType0203};
+    QStringList messages;
+    for (int i = 0; i < count; ++i) {
+        QString message = withAt(sampleMessage(types[i % 4], QString::number(i + 1).rightJustified(3, u'0')), 4, ".A");
+        if (types[i % 4] == kType0403)
+            message = withAt(message, 13 + i % 3, "!");
+        if (i == 5)
+            message = withAt(message, 13, "x");
+        if (i == 7)
+            message += QStringLiteral("\r\n");
+        if (i == 11)
+            message = withAt(message, 6, "0999");
+        messages.append(message);
+    }
+    return messages;
+}
+
+QList<int> mainsFailurePauses(int count)
+{
+    const int pauses[] = {0, 0, 20, 400, 0, 150, 450, 60};
+    QList<int> out;
+    for (int i = 0; i < count; ++i)
+        out.append(pauses[i % 8]);
+    return out;
+}
+
+QStringList alertsOf(const QStringList &messages)
+{
+    QStringList alerts;
+    for (const QString &message : messages)
+        alerts.append(describeMessage(message));
+    return alerts;
+}

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <deque>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -40,6 +41,8 @@ struct SimulatedBus::State
     double stationWroteAt = -1e9;
     struct Chatter { QByteArray message; double periodMs, quietMs, nextAt; int left; };
     std::vector<Chatter> chatters;
+    struct Report { QByteArray message; double pauseMs; };
+    std::deque<Report> reports;
     int baud = 9600;
     QString failOpen;
     bool failWrites = false;
@@ -52,8 +55,12 @@ struct SimulatedBus::State
         for (const Chatter &c : chatters)
             if (c.left > 0 && (next < 0 || c.nextAt < next))
                 next = c.nextAt;
+        if (!reports.empty() && (next < 0 || nextReportAt() < next))
+            next = nextReportAt();
         return next;
     }
+    double lineQuietFrom() const { return std::max(lineFreeAt, stationWroteAt); }
+    double nextReportAt() const { return lineQuietFrom() + reports.front().pauseMs; }
 
     // A paced character is there once its last bit is; returns when the line is free again.
     double place(const QByteArray &bytes, double start, bool paced)
@@ -72,7 +79,7 @@ struct SimulatedBus::State
         for (Chatter &c : chatters) {
             if (c.left == 0 || c.nextAt > at)
                 continue;
-            const double quietFrom = std::max(lineFreeAt, stationWroteAt) + c.quietMs;
+            const double quietFrom = lineQuietFrom() + c.quietMs;
             if (at < quietFrom) {
                 c.nextAt = quietFrom;
                 continue;
@@ -81,6 +88,8 @@ struct SimulatedBus::State
             c.nextAt = at + c.periodMs;
             --c.left;
         }
+        for (; !reports.empty() && nextReportAt() <= at; reports.pop_front())
+            transmit(reports.front().message, nextReportAt(), true);
     }
 
     QByteArray takeDue(double at)
@@ -342,6 +351,18 @@ int SimulatedBus::chatterLeft() const
         return left;
     });
 }
+
+void SimulatedBus::burst(const QStringList &messages, const QList<int> &pausesMs)
+{
+    d->locked([&](State &s) {
+        for (qsizetype i = 0; i < messages.size(); ++i)
+            s.reports.push_back({codepage::encode(messages[i]), double(pausesMs.value(i))});
+    });
+    if (m_pty)
+        m_pty->wake();
+}
+
+int SimulatedBus::burstLeft() const { return d->locked([](State &s) { return int(s.reports.size()); }); }
 
 QList<SimWrite> SimulatedBus::writeLog() const { return d->locked([](State &s) { return s.writes; }); }
 

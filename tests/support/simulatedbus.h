@@ -49,6 +49,10 @@ public:
     // starts only once the line has been quiet for quietMs (no unit sending, no station frame).
     void chatter(const QString &message, int periodMs, int count, int quietMs);
     int chatterLeft() const; // the messages still to come
+    // Units' own messages one after the other, paced, as units on one line send them when the mains fail:
+    // each once the line (units and station) has been quiet for its pause, 0 for right behind.
+    void burst(const QStringList &messages, const QList<int> &pausesMs);
+    int burstLeft() const;   // the messages of bursts still to come
 
     QList<SimWrite> writeLog() const;
     QStringList writes() const;

@@ -1,6 +1,7 @@
 #include "support/busfixture.h"
 
 #include "device/link/comsettings.h"
+#include "device/messages/messagedescriber.h"
 #include "support/recordingview.h"
 
 namespace {
@@ -138,7 +139,8 @@ TEST_F(Link, WaitsEndOnAClosedPortAFullBufferWholeTimeOutStepsOrTheIdleLimit)
 
 // Only what stays in the buffer keeps a wait alive: an answer of one character every 1.8 s is read
 // whole. Messages units send of their own accord, back to back from just before the time-out, are
-// collected as they come until the wait's limit: the time-out and the idle limit for each character.
+// collected one by one as they come until the wait's limit: the time-out and the idle limit for each
+// character. The message under way then is not cut: it and those behind it are collected afterwards.
 TEST_F(Link, AWaitIsKeptAliveOnlyByWhatStaysAndNeverBeyondItsLimit)
 {
     const QString answer = sampleMessage(kType0203);
@@ -148,11 +150,14 @@ TEST_F(Link, AWaitIsKeptAliveOnlyByWhatStaysAndNeverBeyondItsLimit)
     EXPECT_EQ(link.received(), answer);
 
     link.clearReceived();
-    bus.send(withAt(sampleMessage(kType0203, "042"), 4, ".A").repeated(150), 1500, true);
+    const QString message = withAt(sampleMessage(kType0203, "042"), 4, ".A");
+    bus.send(message.repeated(150), 1500, true);
     const qint64 start = clock.monotonicMs();
     EXPECT_EQ(link.waitForReceived(12, 2000, 500), -1);
     EXPECT_NEAR(since(start), 2000 + 12 * 500, 40);
-    EXPECT_EQ(view.alerts.size(), 1);
+    EXPECT_EQ(view.alerts.size(), 14) << "each message whose successor began by then";
+    bus.advance(150 * 434);
+    EXPECT_EQ(view.alerts, QStringList(150, describeMessage(message)));
 }
 
 // The window events the receive handler lets run take 2.1 s, and the port stays silent about what comes

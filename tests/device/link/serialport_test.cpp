@@ -22,24 +22,49 @@ qint64 threadCpuMs()
     return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
-TEST(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPluggedInAgain)
+// The link and units on a pseudo-terminal, port 1 leading to it, in a fresh program folder.
+class SerialPort : public ::testing::Test
 {
+protected:
+    SerialPort()
+    {
+        settings() = StationSettings{};
+        units().clear();
+        qputenv("NUVAX_COM1", bus.path().toLocal8Bit());
+        installAutoMessageCheck();
+        autoTestRun() = AutoTestRun{};
+        autoTestRun().autoTestLogDatei = "AutoTest_2011_03_07.log";
+    }
+    ~SerialPort() override
+    {
+        qunsetenv("NUVAX_COM1");
+        units().clear();
+    }
+    // A unit of type 0203 on the bus and in the registry.
+    SimUnit &unit(int addr)
+    {
+        addUnit(addr, sampleMessage(kType0203, formatUnitAddress(addr)).left(12));
+        return bus.addUnit(addr, kType0203);
+    }
+    QString testLog() const { return codepage::decode(folder.read("logs/AutoTest_2011_03_07.log")); }
+
     TempAppFolder folder;
     RecordingView view;
     SimulatedBus bus{SimulatedBus::OnPty{}};
+};
+
+TEST_F(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPluggedInAgain)
+{
     SerialLink &link = serialLink();
-    settings() = StationSettings{};
-    units().clear();
     // A USB adapter keeps its device name when it is plugged in again.
     const QString device = folder.file("ttyNuvaxAdapter");
     ASSERT_TRUE(QFile::link(bus.path(), device));
     qputenv("NUVAX_COM7", device.toLocal8Bit());
     settings().comPort = 6; // COM7
     for (int addr = 1; addr <= 5; ++addr) {
-        addUnit(addr, sampleMessage(kType0203, formatUnitAddress(addr)).left(12));
+        unit(addr).replyDelayMs = 300;
         units().at(addr).state = kStateFault;
         units().at(addr).errorText = fixedWidth("\tvorher\r\n", kErrorTextWidth);
-        bus.addUnit(addr, kType0203).replyDelayMs = 300;
     }
     QString answer, reason;
     ASSERT_TRUE(link.openComPort(7));
@@ -52,8 +77,6 @@ TEST(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPluggedIn
               std::tuple("Bereit", 9600, "kein Fehler", sampleMessage(kType0203), "\n001S00K2Connect@\n001S00"));
 
     // Pulled out while unit 3 is being asked.
-    autoTestRun() = AutoTestRun{};
-    autoTestRun().autoTestLogDatei = "AutoTest_2011_03_07.log";
     QElapsedTimer sincePulled;
     qint64 cpuAtPull = 0;
     QTimer watch;
@@ -85,7 +108,7 @@ TEST(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPluggedIn
         states += QString::number(units().at(addr).state);
     EXPECT_EQ(states, QString("%1%2%2%2").arg(kStateOk).arg(kStateFault));
     EXPECT_EQ(units().at(3).errorText, fixedWidth("\tvorher\r\n", kErrorTextWidth));
-    const QString log = codepage::decode(folder.read("logs/AutoTest_2011_03_07.log"));
+    const QString log = testLog();
     EXPECT_TRUE(log.contains("Adresse 002\r\n") && !log.contains("FEHLER"));
     EXPECT_TRUE(log.endsWith(", weil die Schnittstelle COM7 nicht mehr geöffnet ist. Die nicht abgefragten Geräte "
                              "behalten ihren bisherigen Zustand.\r\n")) << log.right(200).toStdString();
@@ -105,28 +128,16 @@ TEST(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPluggedIn
     for (int addr = 1; addr <= 5; ++addr)
         EXPECT_EQ(units().at(addr).state, kStateOk) << addr;
     qunsetenv("NUVAX_COM7");
-    units().clear();
 }
 
 // One unit sends its own message every 1.5 s at 300 baud through a poll in which one unit is silent and
 // one answers only its second request. Each unanswered request ends at its time-out, so the poll is done
 // long before the unit falls silent; every message is logged and shown, and the late unit is OK.
-TEST(SerialPort, AUnitThatKeepsTalkingHoldsNoPoll)
+TEST_F(SerialPort, AUnitThatKeepsTalkingHoldsNoPoll)
 {
-    TempAppFolder folder;
-    RecordingView view;
-    SimulatedBus bus{SimulatedBus::OnPty{}};
-    settings() = StationSettings{};
-    units().clear();
-    qputenv("NUVAX_COM1", bus.path().toLocal8Bit());
-    for (int addr : {1, 2})
-        addUnit(addr, sampleMessage(kType0203, formatUnitAddress(addr)).left(12));
-    bus.addUnit(1, kType0203).silent = true;
-    bus.addUnit(2, kType0203).answerAtTry = 2;
-    installAutoMessageCheck();
+    unit(1).silent = true;
+    unit(2).answerAtTry = 2;
     ASSERT_TRUE(serialLink().openComPort(1));
-    autoTestRun() = AutoTestRun{};
-    autoTestRun().autoTestLogDatei = "AutoTest_2011_03_07.log";
 
     constexpr int kMessages = 24;
     bus.chatter(withAt(sampleMessage(kType0403, "042"), 4, ".A"), 1500, kMessages, 600);
@@ -141,8 +152,7 @@ TEST(SerialPort, AUnitThatKeepsTalkingHoldsNoPoll)
     EXPECT_EQ(bus.wire(), QStringLiteral("\n001S00").repeated(3) + QStringLiteral("\n002S00").repeated(2)
                               + QStringLiteral("\nALLp00").repeated(3));
     EXPECT_EQ(std::pair(units().at(1).state, units().at(2).state), std::pair(kStateFault, kStateOk));
-    const QString testLog = codepage::decode(folder.read("logs/AutoTest_2011_03_07.log"));
-    EXPECT_TRUE(testLog.contains("Adresse 001\r\n") && testLog.contains("Autoprüfung beendet am: "));
+    EXPECT_TRUE(testLog().contains("Adresse 001\r\n") && testLog().contains("Autoprüfung beendet am: "));
 
     QElapsedTimer rest;
     rest.start();
@@ -154,8 +164,61 @@ TEST(SerialPort, AUnitThatKeepsTalkingHoldsNoPoll)
     const QString general = codepage::decode(folder.read("logs/Allgemein.log"));
     EXPECT_EQ(std::pair(general.count("Automatische Statusmeldung erhalten"), view.alerts.size()),
               std::pair(qsizetype(kMessages), qsizetype(kMessages)));
-    qunsetenv("NUVAX_COM1");
-    units().clear();
+}
+
+// Sixty units on the adapter report at once when the mains fail: 2,760 characters back to back or with
+// pauses under the quiet line. Each message is logged and shown as it is alone, in order, within a few
+// seconds of the last character.
+TEST_F(SerialPort, SixtyUnitsReportingAtOnceAreEachLoggedAsAloneAndInTime)
+{
+    settings().comMode = kModeCable;
+    ASSERT_TRUE(serialLink().openComPort(1));
+
+    const QStringList messages = mainsFailureMessages(60);
+    bus.burst(messages, mainsFailurePauses(60));
+    QElapsedTimer sinceLast;
+    while (!sinceLast.isValid() || view.alerts.size() < messages.size()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (!sinceLast.isValid() && bus.burstLeft() == 0 && bus.unreadByStation() == 0)
+            sinceLast.start();
+        ASSERT_LT(sinceLast.isValid() ? sinceLast.elapsed() : 0, 3000) << view.alerts.size();
+    }
+    EXPECT_EQ(view.alerts, alertsOf(messages));
+    QString entries;
+    for (const QString &alert : view.alerts)
+        entries.prepend("Automatische Statusmeldung erhalten\r\n" + alert + "\r\n\r\n\r\n");
+    EXPECT_EQ(codepage::decode(folder.read("logs/Allgemein.log")).remove(QRegularExpression("^\\[[0-9. :]{19}\\] ", QRegularExpression::MultilineOption)),
+              entries);
+}
+
+// At 300 baud, units begin to report as a function test sends its first request: every message gets its
+// entry, every unit's answer is read and the poll ends.
+TEST_F(SerialPort, ABurstThatBeginsDuringAPollLosesNoMessageAndThePollEnds)
+{
+    for (int addr = 1; addr <= 4; ++addr)
+        unit(addr);
+    ASSERT_TRUE(serialLink().openComPort(1));
+
+    const QStringList messages = mainsFailureMessages(12);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (bus.wire().contains("\n001S00")) {
+            watch.stop();
+            bus.burst(messages, mainsFailurePauses(12));
+        }
+    });
+    watch.start(5);
+    frageGeraeteAbPruefung();
+    EXPECT_FALSE(watch.isActive());
+    for (int addr = 1; addr <= 4; ++addr)
+        EXPECT_EQ(units().at(addr).state, kStateOk) << addr;
+    EXPECT_TRUE(testLog().contains("Autoprüfung beendet am: "));
+
+    QElapsedTimer rest;
+    rest.start();
+    while (view.alerts.size() < messages.size() && rest.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(view.alerts, alertsOf(messages));
 }
 
 } // namespace
