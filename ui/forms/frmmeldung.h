@@ -17,6 +17,8 @@ public:
 
 private:
     FrmMeldung();
+    void append(const QString &message);
 
     QPlainTextEdit *m_text;
+    int m_linesInParagraph = 0;
 };
