@@ -5,7 +5,7 @@
 // drops the collected text; the next alert opens a new, empty window.
 #include <QWidget>
 
-class QPlainTextEdit;
+class AlertTextBox;
 
 class FrmMeldung : public QWidget
 {
@@ -17,8 +17,6 @@ public:
 
 private:
     FrmMeldung();
-    void append(const QString &message);
 
-    QPlainTextEdit *m_text;
-    int m_linesInParagraph = 0;
+    AlertTextBox *m_text;
 };

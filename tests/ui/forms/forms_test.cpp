@@ -242,10 +242,12 @@ TEST_F(StationWindows, AlertsGatherInOneWindowAndTheStatusWindowShowsTheLatestPa
     EXPECT_TRUE(printer.asked == 1 && QFile::exists(pdf));
 }
 
-// Thousands of alerts, some ending in a line break as a contact's description does: the box and a
-// copy of it hold each alert and an empty line, its breaks line feeds; the newest alert is in view.
+// Thousands of alerts, some ending in a line break as a contact's description does: the box, a copy
+// of it and assistive technology hold each alert and an empty line, its breaks line feeds; the newest
+// alert is in view.
 TEST_F(StationWindows, ThousandsOfAlertsKeepTheirTextAndTheNewestInView)
 {
+    installAccessibleWindows();
     QString expected;
     for (int i = 1; i <= 2000; ++i) {
         const QString alert = QStringLiteral("Geräteadresse: %1\r\nGerätetyp: QOR-TD%2")
@@ -261,6 +263,10 @@ TEST_F(StationWindows, ThousandsOfAlertsKeepTheirTextAndTheNewestInView)
     ASSERT_FALSE(newest.isNull());
     EXPECT_TRUE(text->viewport()->rect().contains(text->cursorRect(newest)));
     EXPECT_TRUE(text->viewport()->rect().contains(text->cursorRect()));
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(text);
+    ASSERT_TRUE(reader && reader->textInterface());
+    EXPECT_EQ(reader->textInterface()->text(0, reader->textInterface()->characterCount()), expected);
+    EXPECT_EQ(std::pair(reader->text(QAccessible::Value), reader->text(QAccessible::Name)), std::pair(expected, QString("Meldungen")));
     text->selectAll();
     text->copy();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
