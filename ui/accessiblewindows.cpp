@@ -1,5 +1,6 @@
 #include "ui/accessiblewindows.h"
 
+#include "ui/accessiblealerttext.h"
 #include "ui/forms/frmdebug.h"
 #include "ui/forms/frmexpert.h"
 #include "ui/forms/frmmeldung.h"
@@ -24,4 +25,8 @@ QAccessibleInterface *plainWindow(const QString &key, QObject *object)
 
 } // namespace
 
-void installAccessibleWindows() { QAccessible::installFactory(plainWindow); }
+void installAccessibleWindows()
+{
+    QAccessible::installFactory(plainWindow);
+    QAccessible::installFactory(accessibleAlertText);
+}

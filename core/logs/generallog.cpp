@@ -4,11 +4,13 @@
 #include "core/platform/clock.h"
 #include "core/platform/codepage.h"
 #include "core/platform/diskwrites.h"
+#include "core/platform/pagebuffer.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -42,10 +44,12 @@ std::optional<FileError> writeNewestFirst(const QString &path, const QByteArray 
     if (auto error = writeAll(file, entry))
         return error;
     if (old.isOpen()) {
-        QByteArray chunk(kCopyChunk, Qt::Uninitialized);
+        const PageBuffer chunk(kCopyChunk);
+        if (!chunk.data())
+            return FileError::fromErrno(ENOMEM);
         qint64 read;
-        while ((read = old.read(chunk.data(), kCopyChunk)) > 0)
-            if (auto error = writeAll(file, QByteArrayView(chunk.constData(), read)))
+        while ((read = old.read(chunk.data(), chunk.size())) > 0)
+            if (auto error = writeAll(file, QByteArrayView(chunk.data(), read)))
                 return error;
         if (read < 0)
             return FileError::of(old);

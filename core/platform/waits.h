@@ -1,7 +1,8 @@
 #pragma once
 // core/platform: what the station needs of the machine, each behind a seam
 // the tests replace: the clock, the waits, the program folder, the disk's
-// writes; and the plain conversions every layer shares (Windows-1252, OLE dates,
+// writes; scratch pages given back as soon as they are used (pagebuffer.h);
+// and the plain conversions every layer shares (Windows-1252, OLE dates,
 // numbers and truth values in texts, the bit set). Nothing here knows a unit.
 //
 // Every wait of the station lets pending events run, so the tick and the

@@ -1,13 +1,12 @@
 #include "ui/forms/frmmeldung.h"
 
 #include "core/station/stationsettings.h"
+#include "ui/forms/alerttextbox.h"
 #include "ui/widgetmakers.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -46,7 +45,7 @@ FrmMeldung::FrmMeldung()
         this);
     explanation->setObjectName(QStringLiteral("Label2"));
 
-    m_text = new QPlainTextEdit(this);
+    m_text = new AlertTextBox(this);
     m_text->setObjectName(QStringLiteral("Text1"));
     m_text->setAccessibleName(QStringLiteral("Meldungen"));
 
@@ -66,15 +65,7 @@ void FrmMeldung::addAlert(const QString &message)
 {
     if (!shown)
         shown = new FrmMeldung;
-    QPlainTextEdit *text = shown->m_text;
-    text->moveCursor(QTextCursor::End);
-    // The box breaks lines at a line feed; a CR LF pair is one break.
-    QString entry = message + QStringLiteral("\r\n\r\n");
-    entry.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text->insertPlainText(entry);
-    // The newest alert stays in view.
-    text->moveCursor(QTextCursor::End);
-    text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+    shown->m_text->appendAlert(message);
     shown->show();
     shown->raise();
 }

@@ -5,7 +5,7 @@
 // drops the collected text; the next alert opens a new, empty window.
 #include <QWidget>
 
-class QPlainTextEdit;
+class AlertTextBox;
 
 class FrmMeldung : public QWidget
 {
@@ -18,5 +18,5 @@ public:
 private:
     FrmMeldung();
 
-    QPlainTextEdit *m_text;
+    AlertTextBox *m_text;
 };

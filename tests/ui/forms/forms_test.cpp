@@ -241,3 +241,33 @@ TEST_F(StationWindows, AlertsGatherInOneWindowAndTheStatusWindowShowsTheLatestPa
     click(status, "cmdPrint");
     EXPECT_TRUE(printer.asked == 1 && QFile::exists(pdf));
 }
+
+// Thousands of alerts, some ending in a line break as a contact's description does: the box, a copy
+// of it and assistive technology hold each alert and an empty line, its breaks line feeds; the newest
+// alert is in view.
+TEST_F(StationWindows, ThousandsOfAlertsKeepTheirTextAndTheNewestInView)
+{
+    installAccessibleWindows();
+    QString expected;
+    for (int i = 1; i <= 2000; ++i) {
+        const QString alert = QStringLiteral("Geräteadresse: %1\r\nGerätetyp: QOR-TD%2")
+                                  .arg(i).arg(i % 3 ? QStringLiteral("\r\nKontakt 1: FEHLER\r\n") : QString());
+        FrmMeldung::addAlert(alert);
+        expected += QString(alert).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QStringLiteral("\n\n");
+    }
+    QCoreApplication::processEvents();
+    auto *text = FrmMeldung::instance()->findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->toPlainText(), expected);
+    const QTextCursor newest = text->document()->find(QStringLiteral("Geräteadresse: 2000"));
+    ASSERT_FALSE(newest.isNull());
+    EXPECT_TRUE(text->viewport()->rect().contains(text->cursorRect(newest)));
+    EXPECT_TRUE(text->viewport()->rect().contains(text->cursorRect()));
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(text);
+    ASSERT_TRUE(reader && reader->textInterface());
+    EXPECT_EQ(reader->textInterface()->text(0, reader->textInterface()->characterCount()), expected);
+    EXPECT_EQ(std::pair(reader->text(QAccessible::Value), reader->text(QAccessible::Name)), std::pair(expected, QString("Meldungen")));
+    text->selectAll();
+    text->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
+}
