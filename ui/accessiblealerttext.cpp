@@ -3,7 +3,6 @@
 #include "ui/forms/alerttextbox.h"
 
 #include <QAccessibleWidget>
-#include <QTextBlock>
 
 namespace {
 
@@ -74,11 +73,11 @@ public:
         setSelection(0, start, end);
         box()->ensureCursorVisible();
     }
-    QString attributes(int offset, int *start, int *end) const override
+    // Plain text: one run without attributes, wherever the offset.
+    QString attributes(int, int *start, int *end) const override
     {
         *start = 0;
         *end = characterCount();
-        Q_UNUSED(offset)
         return {};
     }
 

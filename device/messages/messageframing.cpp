@@ -13,10 +13,15 @@ constexpr QStringView kAutomaticHeader = u"?##.A#######";
 // a line end or a letter a unit added is no start of an address.
 bool mayStartAddress(QChar c) { return (c >= u'0' && c <= u'9') || c == u'S'; }
 
+bool headerAt(QStringView text, qsizetype pos, QStringView headerPattern)
+{
+    return pos + kHeaderLength <= text.size() && matchesPattern(text.sliced(pos, kHeaderLength), headerPattern);
+}
+
 qsizetype findHeader(QStringView text, qsizetype from, QStringView headerPattern)
 {
     for (qsizetype pos = std::max<qsizetype>(from, 0); pos + kHeaderLength <= text.size(); ++pos)
-        if (matchesPattern(text.sliced(pos, kHeaderLength), headerPattern))
+        if (headerAt(text, pos, headerPattern))
             return pos;
     return -1;
 }
@@ -28,7 +33,7 @@ bool beginsAutomaticMessage(QStringView text)
     return text.size() >= kHeaderLength && text.sliced(3, 2) == kAutomaticKind;
 }
 
-bool isAutomaticHeader(QStringView text) { return findHeader(text.first(std::min<qsizetype>(text.size(), kHeaderLength)), 0, kAutomaticHeader) == 0; }
+bool isAutomaticHeader(QStringView text) { return headerAt(text, 0, kAutomaticHeader); }
 
 qsizetype findMessageHeader(QStringView text, qsizetype from) { return findHeader(text, from, kHeaderPattern); }
 
