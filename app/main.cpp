@@ -1,3 +1,5 @@
+#include "core/platform/apppath.h"
+#include "core/platform/stationguard.h"
 #include "ui/accessiblewindows.h"
 #include "ui/dialogprompts.h"
 #include "ui/mainwindow.h"
@@ -7,9 +9,20 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // A second start on the folder brings the running station's window up and
+    // ends before it reads or writes anything of the folder.
+    StationGuard guard(getAppPath());
+    const StationGuard::Claim claim = guard.claim();
+    if (!guard.failure().isEmpty())
+        std::fprintf(stderr, "%s\n", guard.failure().toLocal8Bit().constData());
+    if (claim != StationGuard::Claim::Station)
+        return 0;
+
     // The station ends only through its main window's orderly close, also
     // while that window is hidden in the tray and a message box goes away.
     app.setQuitOnLastWindowClosed(false);
@@ -27,5 +40,6 @@ int main(int argc, char **argv)
     installPrompts(&prompts);
     const auto window = startStation(QCoreApplication::arguments(),
                                      [&prompts](MainWindow &built) { prompts.setParent(&built); });
+    QObject::connect(&guard, &StationGuard::showRequested, window.get(), &MainWindow::bringToFront);
     return app.exec();
 }

@@ -277,7 +277,13 @@ void MainWindow::restoreFromTray()
 {
     if (!isMinimized() && isVisible())
         return;
-    showNormal();
+    bringToFront();
+}
+
+void MainWindow::bringToFront()
+{
+    if (isMinimized() || !isVisible())
+        showNormal();
     raise();
     activateWindow();
 }

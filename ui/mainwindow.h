@@ -107,6 +107,9 @@ public slots:
     void timerTick();
     // SIGTERM and SIGINT: no question, an unsaved board change is dropped.
     void terminate();
+    // Back from the tray as the icon brings it, and in front of the other
+    // windows: a later start of the station asks for it.
+    void bringToFront();
 
 protected:
     void changeEvent(QEvent *event) override;

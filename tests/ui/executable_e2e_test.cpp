@@ -3,6 +3,8 @@
 #include "core/files/tasksfile.h"
 #include "ui/uitest.h"
 
+#include <algorithm>
+#include <array>
 #include <csignal>
 
 namespace {
@@ -53,6 +55,23 @@ qsizetype departsAt(const QByteArray &actual, const QByteArray &expected)
     return a == actual.end() && e == expected.end() ? -1 : a - actual.begin();
 }
 
+// Every file and folder under the program folder with its time of change and its bytes.
+QStringList folderState(const QString &home)
+{
+    QStringList state;
+    QDirIterator entries(home, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        const QFileInfo entry = entries.nextFileInfo();
+        QFile file(entry.filePath());
+        const QByteArray bytes = entry.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        state << entry.filePath() + u'|' + entry.lastModified().toString(Qt::ISODateWithMs) + u'|'
+                     + QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+    }
+    state.sort();
+    return state;
+}
+
 // The program headless in the test's folder, its port the given device; killed at the end if still running.
 struct Executable : UiTest
 {
@@ -61,15 +80,16 @@ struct Executable : UiTest
         station.kill();
         station.waitForFinished(5000);
     }
-    void start(const char *portVariable, const QString &port)
+    void start(const char *portVariable, const QString &port) { launch(station, folder.path(), portVariable, port); }
+    static void launch(QProcess &process, const QString &home, const char *portVariable, const QString &port)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("NUVAX_HOME", folder.path());
+        env.insert("NUVAX_HOME", home);
         env.insert(portVariable, port);
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        station.setProcessEnvironment(env);
-        station.setProcessChannelMode(QProcess::MergedChannels);
-        station.start(QStringLiteral(NUVAX_EXECUTABLE), {});
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral(NUVAX_EXECUTABLE), {});
     }
     // A task for the units from first to last, due in the minute the station starts in.
     static void saveTaskDueNow(const QString &beschreibung, int first, int last)
@@ -200,6 +220,61 @@ TEST_F(Executable, AStartWithEveryBoardSlotTakenWaitsForNobody)
     ::kill(pid_t(station.processId()), SIGTERM);
     EXPECT_TRUE(station.waitForFinished(3000) && station.exitStatus() == QProcess::NormalExit && station.exitCode() == 0);
     EXPECT_EQ(departsAt(folder.read("Formulare.dat"), boards), -1);
+}
+
+// The operator starts the station again: the second start brings the first one's window up and ends, the folder
+// untouched, while the first keeps its port and its tick. After a SIGKILL the next start is the station at once.
+TEST_F(Executable, ASecondStartHandsOverWritesNothingAndAKilledStationHoldsNoStart)
+{
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    folder.write("Nuvax.ini", iniFile("9610", "007", "-1"));
+    start("NUVAX_COM1", bus.path());
+    ASSERT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@"); }, 15000));
+
+    const QStringList before = folderState(folder.path());
+    QProcess again;
+    launch(again, folder.path(), "NUVAX_COM1", bus.path());
+    ASSERT_TRUE(again.waitForFinished(10000));
+    EXPECT_EQ(std::pair(again.exitStatus(), again.exitCode()), std::pair(QProcess::NormalExit, 0));
+    EXPECT_EQ(folderState(folder.path()), before);
+
+    // The first still holds the port, and ticks: a running state it did not write is reset at its next tick.
+    bus.send(QStringLiteral("042.A0403019!-!e12x\r\n"), 0, true);
+    EXPECT_TRUE(waitUntil([&] { return QFileInfo(folder.file("logs/Allgemein.log")).size() > 0; }, 10000));
+    folder.write("Nuvax.ini", iniFile("9610", "007", "-1") + "[Pruefung]\r\nIsRunning=True\r\n");
+    EXPECT_TRUE(waitUntil([&] { return folder.read("Nuvax.ini").contains("IsRunning=false"); }, 5000));
+
+    ::kill(pid_t(station.processId()), SIGKILL);
+    ASSERT_TRUE(station.waitForFinished(5000));
+    start("NUVAX_COM1", bus.path());
+    EXPECT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@").repeated(2); }, 15000));
+}
+
+// Starts at the same moment make one station per folder; a station in another folder runs beside it.
+TEST_F(Executable, StartsAtOnceMakeOneStationPerFolder)
+{
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    SimulatedBus otherBus{SimulatedBus::OnPty{}};
+    TempAppFolder other;
+    for (TempAppFolder *home : {&folder, &other})
+        home->write("Nuvax.ini", iniFile("9610", "007", "-1"));
+
+    std::array<QProcess, 4> starts;
+    for (int i = 0; i < 3; ++i)
+        launch(starts[i], folder.path(), "NUVAX_COM1", bus.path());
+    launch(starts[3], other.path(), "NUVAX_COM1", otherBus.path());
+    const auto ended = [&] {
+        return std::count_if(starts.begin(), starts.begin() + 3,
+                             [](const QProcess &p) { return p.state() == QProcess::NotRunning; });
+    };
+    EXPECT_TRUE(waitUntil([&] { return ended() == 2 && bus.wire() + otherBus.wire() == "K2Connect@K2Connect@"; },
+                          15000));
+    for (const QProcess &start : starts)
+        EXPECT_TRUE(start.state() == QProcess::Running
+                    || (start.exitStatus() == QProcess::NormalExit && start.exitCode() == 0));
+    EXPECT_EQ(starts[3].state(), QProcess::Running);
+    for (QProcess &start : starts)
+        start.kill(), start.waitForFinished(5000);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 
 #include "core/board/formularfile.h"
+#include "core/platform/stationguard.h"
 #include "ui/board/boardpage.h"
 #include "ui/boardtoolstrip.h"
 #include "ui/stationstatusbar.h"
 #include "ui/trayicon.h"
 #include "ui/uitest.h"
+
+#include <future>
 
 using WindowTest = WindowUiTest<>;
 
@@ -63,6 +66,34 @@ TEST_F(WindowTest, TabsPagesTheTickAndWithoutATrayMinimisingKeepsTheWindow)
     EXPECT_TRUE(window.isVisible() && window.isMinimized());
     emit window.trayIcon().restoreRequested();
     EXPECT_TRUE(window.isVisible() && !window.isMinimized());
+}
+
+// A later start on the folder, by any of its names, brings the window back from the tray and in front; one
+// that the station cannot answer (no events run here meanwhile) is given up on, with the folder named.
+TEST_F(WindowTest, ALaterStartBringsTheWindowBackOrSaysWhyItCannot)
+{
+    window.load();
+    StationGuard guard(folder.path());
+    ASSERT_EQ(guard.claim(), StationGuard::Claim::Station);
+    QObject::connect(&guard, &StationGuard::showRequested, &window, &MainWindow::bringToFront);
+    window.showMinimized();
+    window.hide(); // as the tray keeps it
+    ASSERT_TRUE(QFile::link(folder.path(), folder.file(QStringLiteral("link"))));
+    const QString link = folder.file(QStringLiteral("link/"));
+    auto later = std::async(std::launch::async, [&] { return StationGuard(link).claim(); });
+    while (later.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+        QApplication::processEvents();
+    EXPECT_EQ(later.get(), StationGuard::Claim::HandedOver);
+    EXPECT_TRUE(window.isVisible() && !window.isMinimized());
+    EXPECT_EQ(QApplication::activeWindow(), &window);
+
+    StationGuard unanswered(folder.path(), 300);
+    EXPECT_EQ(unanswered.claim(), StationGuard::Claim::Unreachable);
+    EXPECT_EQ(unanswered.failure(),
+              QStringLiteral("Im Programmordner %1 läuft bereits die Zentrale (Prozess %2), die nicht rechtzeitig "
+                             "geantwortet hat; ihr Fenster kann nicht angezeigt werden. Dieser Start wird beendet.")
+                  .arg(folder.path())
+                  .arg(QCoreApplication::applicationPid()));
 }
 
 // Cancel on the board question keeps the program; "Nein" drops only the open board's changes. The window
