@@ -83,8 +83,8 @@ StationGuard::Claim StationGuard::claim()
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (fd >= 0 && ::bind(fd, name.get(), name.length) == 0 && ::listen(fd, SOMAXCONN) == 0) {
             m_fd = fd;
-            m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-            connect(m_notifier, &QSocketNotifier::activated, this, &StationGuard::answerStarts);
+            auto *starts = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+            connect(starts, &QSocketNotifier::activated, this, &StationGuard::answerStarts);
             return Claim::Station;
         }
         const int error = errno;

@@ -7,8 +7,6 @@
 #include <QObject>
 #include <QString>
 
-class QSocketNotifier;
-
 class StationGuard : public QObject
 {
     Q_OBJECT
@@ -43,6 +41,5 @@ private:
     QByteArray m_name;
     int m_answerWaitMs;
     int m_fd = -1;
-    QSocketNotifier *m_notifier = nullptr;
     QString m_failure;
 };
