@@ -58,61 +58,10 @@ struct Descriptor
 
 QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-} // namespace
+enum class Answer { Shown, Refused, Silent, Gone };
 
-StationGuard::StationGuard(const QString &programFolder, int answerWaitMs, QObject *parent)
-    : QObject(parent), m_folder(programFolder), m_name(socketName(programFolder)), m_answerWaitMs(answerWaitMs)
-{
-}
-
-StationGuard::~StationGuard()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-StationGuard::Claim StationGuard::claim()
-{
-    const QDeadlineTimer deadline(m_answerWaitMs);
-    const AbstractAddress name(m_name);
-    long stationPid = 0;
-    Answer answer = Answer::Gone;
-    // A station that ends while it is asked leaves its name to this start.
-    for (int attempt = 0; attempt < 3 && answer == Answer::Gone; ++attempt) {
-        // Close-on-exec: a program the station starts must not hold the name after it.
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        if (fd >= 0 && ::bind(fd, name.get(), name.length) == 0 && ::listen(fd, SOMAXCONN) == 0) {
-            m_fd = fd;
-            auto *starts = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-            connect(starts, &QSocketNotifier::activated, this, &StationGuard::answerStarts);
-            return Claim::Station;
-        }
-        const int error = errno;
-        if (fd >= 0)
-            ::close(fd);
-        if (error != EADDRINUSE) {
-            // Better a second station than none.
-            m_failure = QStringLiteral("Ob im Programmordner %1 bereits eine Zentrale läuft, konnte nicht "
-                                       "geprüft werden (%2). Die Zentrale startet trotzdem.")
-                            .arg(m_folder, systemError(error));
-            return Claim::Station;
-        }
-        answer = askStation(int(deadline.remainingTime()), &stationPid);
-    }
-    if (answer == Answer::Shown)
-        return Claim::HandedOver;
-    const QString station = stationPid > 0 ? QStringLiteral("die Zentrale (Prozess %1)").arg(stationPid)
-                                           : QStringLiteral("eine Zentrale");
-    m_failure = answer == Answer::Refused
-                    ? QStringLiteral("Im Programmordner %1 läuft bereits %2 unter einem anderen Benutzer; "
-                                     "ihr Fenster kann nicht angezeigt werden. Dieser Start wird beendet.")
-                    : QStringLiteral("Im Programmordner %1 läuft bereits %2, die nicht rechtzeitig geantwortet "
-                                     "hat; ihr Fenster kann nicht angezeigt werden. Dieser Start wird beendet.");
-    m_failure = m_failure.arg(m_folder, station);
-    return Claim::Unreachable;
-}
-
-StationGuard::Answer StationGuard::askStation(int waitMs, long *stationPid) const
+// Asks the folder's station to show its window; stationPid gets its process when it is known.
+Answer askStation(const AbstractAddress &name, int waitMs, long *stationPid)
 {
     const QDeadlineTimer deadline(waitMs);
     const Descriptor socket{::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)};
@@ -123,7 +72,6 @@ StationGuard::Answer StationGuard::askStation(int waitMs, long *stationPid) cons
     const int limitMs = std::max(waitMs, 1);
     const timeval limit{limitMs / 1000, (limitMs % 1000) * 1000};
     ::setsockopt(socket.fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-    const AbstractAddress name(m_name);
     if (::connect(socket.fd, name.get(), name.length) != 0)
         return errno == ECONNREFUSED ? Answer::Gone : Answer::Silent;
 
@@ -147,6 +95,60 @@ StationGuard::Answer StationGuard::askStation(int waitMs, long *stationPid) cons
     if (received == 0)
         return station.uid == ::geteuid() ? Answer::Gone : Answer::Refused;
     return Answer::Silent;
+}
+
+} // namespace
+
+StationGuard::StationGuard(const QString &programFolder, int answerWaitMs, QObject *parent)
+    : QObject(parent), m_folder(programFolder), m_answerWaitMs(answerWaitMs)
+{
+}
+
+StationGuard::~StationGuard()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+StationGuard::Claim StationGuard::claim()
+{
+    const QDeadlineTimer deadline(m_answerWaitMs);
+    const AbstractAddress name(socketName(m_folder));
+    long stationPid = 0;
+    Answer answer = Answer::Gone;
+    // A station that ends while it is asked leaves its name to this start.
+    for (int attempt = 0; attempt < 3 && answer == Answer::Gone; ++attempt) {
+        // Close-on-exec: a program the station starts must not hold the name after it.
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd >= 0 && ::bind(fd, name.get(), name.length) == 0 && ::listen(fd, SOMAXCONN) == 0) {
+            m_fd = fd;
+            auto *starts = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+            connect(starts, &QSocketNotifier::activated, this, &StationGuard::answerStarts);
+            return Claim::Station;
+        }
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (error != EADDRINUSE) {
+            // Better a second station than none.
+            m_failure = QStringLiteral("Ob im Programmordner %1 bereits eine Zentrale läuft, konnte nicht "
+                                       "geprüft werden (%2). Die Zentrale startet trotzdem.")
+                            .arg(m_folder, systemError(error));
+            return Claim::Station;
+        }
+        answer = askStation(name, int(deadline.remainingTime()), &stationPid);
+    }
+    if (answer == Answer::Shown)
+        return Claim::HandedOver;
+    const QString station = stationPid > 0 ? QStringLiteral("die Zentrale (Prozess %1)").arg(stationPid)
+                                           : QStringLiteral("eine Zentrale");
+    m_failure = answer == Answer::Refused
+                    ? QStringLiteral("Im Programmordner %1 läuft bereits %2 unter einem anderen Benutzer; "
+                                     "ihr Fenster kann nicht angezeigt werden. Dieser Start wird beendet.")
+                    : QStringLiteral("Im Programmordner %1 läuft bereits %2, die nicht rechtzeitig geantwortet "
+                                     "hat; ihr Fenster kann nicht angezeigt werden. Dieser Start wird beendet.");
+    m_failure = m_failure.arg(m_folder, station);
+    return Claim::Unreachable;
 }
 
 void StationGuard::answerStarts()

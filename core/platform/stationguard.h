@@ -33,12 +33,9 @@ signals:
     void showRequested();
 
 private:
-    enum class Answer { Shown, Refused, Silent, Gone };
-    Answer askStation(int waitMs, long *stationPid) const;
     void answerStarts();
 
     QString m_folder;
-    QByteArray m_name;
     int m_answerWaitMs;
     int m_fd = -1;
     QString m_failure;
