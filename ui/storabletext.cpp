@@ -11,8 +11,8 @@ namespace {
 class TypedText : public QValidator
 {
 public:
-    TypedText(bool oneLine, bool codePageOnly, QObject *parent)
-        : QValidator(parent), m_oneLine(oneLine), m_codePageOnly(codePageOnly)
+    TypedText(bool oneLine, bool inCodePage, QObject *parent)
+        : QValidator(parent), m_oneLine(oneLine), m_inCodePage(inCodePage)
     {
     }
 
@@ -20,7 +20,7 @@ public:
     {
         if (m_oneLine)
             joinLines(text, position);
-        if (!m_codePageOnly || codepage::holds(text))
+        if (!m_inCodePage || codepage::holds(text))
             return Acceptable;
         // The field undoes the change itself; the beep tells the operator why nothing came.
         QApplication::beep();
@@ -44,7 +44,7 @@ private:
     }
 
     bool m_oneLine;
-    bool m_codePageOnly;
+    bool m_inCodePage;
 };
 
 } // namespace
