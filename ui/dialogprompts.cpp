@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -16,6 +17,10 @@ QMessageBox::Icon boxIcon(Prompts::Icon icon)
                                               QMessageBox::Information};
     return icons[static_cast<int>(icon)];
 }
+
+// A box repeats names from the files and texts the operator typed; one that
+// looks like markup is shown as it stands, never read as markup.
+void showTextAsStored(QMessageBox &box) { box.setTextFormat(Qt::PlainText); }
 
 } // namespace
 
@@ -31,6 +36,7 @@ Prompts::Answer DialogPrompts::message(const QString &text, const QString &title
     }
     QMessageBox box(boxIcon(icon), title.isEmpty() ? kProgramTitle : title, text,
                     standard, m_parent);
+    showTextAsStored(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -44,9 +50,12 @@ QString DialogPrompts::input(const QString &prompt, const QString &title, const 
     QInputDialog box(m_parent);
     box.setWindowTitle(title.isEmpty() ? kProgramTitle : title);
     box.setLabelText(prompt);
+    box.findChild<QLabel *>()->setTextFormat(Qt::PlainText);
     box.setTextValue(defaultText);
     if (kind == Input::Stored)
         takeOnlyStorableText(box.findChild<QLineEdit *>());
+    else
+        keepOnOneLine(box.findChild<QLineEdit *>());
     return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
@@ -62,6 +71,7 @@ void DialogPrompts::notice(const QString &text, const QString &title, Icon icon,
     // Window-modal would block the window under it; a modeless box leaves the
     // tick and the receive path running while it waits for its OK.
     auto *box = new QMessageBox(boxIcon(icon), caption, text, QMessageBox::Ok, m_parent);
+    showTextAsStored(*box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();

@@ -1,6 +1,7 @@
 #include "ui/homepage.h"
 
 #include "ui/stationpictures.h"
+#include "ui/widgetmakers.h"
 
 #include <QLabel>
 
@@ -22,7 +23,7 @@ HomePage::HomePage(QWidget *parent) : QWidget(parent)
     heading->setFont(headingFont);
     heading->setGeometry(0, 0, kWidth, 40);
 
-    m_instanzName = new QLabel(this);
+    m_instanzName = plainLabel(QString(), this);
     m_instanzName->setObjectName(QStringLiteral("lblInstanzName"));
     QFont nameFont = m_instanzName->font();
     nameFont.setPointSize(nameFont.pointSize() + 3);
@@ -33,7 +34,7 @@ HomePage::HomePage(QWidget *parent) : QWidget(parent)
     m_ampel->setObjectName(QStringLiteral("picAmpel"));
     m_ampel->setGeometry(0, 80, 70, 190);
 
-    m_sysStat = new QLabel(this);
+    m_sysStat = plainLabel(QString(), this);
     m_sysStat->setObjectName(QStringLiteral("lblSysStat"));
     QFont statFont = m_sysStat->font();
     statFont.setPointSize(statFont.pointSize() + 4);
@@ -41,7 +42,7 @@ HomePage::HomePage(QWidget *parent) : QWidget(parent)
     m_sysStat->setFont(statFont);
     m_sysStat->setGeometry(90, 80, kWidth - 90, 30);
 
-    m_sysStatText = new QLabel(this);
+    m_sysStatText = plainLabel(QString(), this);
     m_sysStatText->setObjectName(QStringLiteral("lblSysStatText"));
     m_sysStatText->setWordWrap(true);
     m_sysStatText->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,6 +1,7 @@
 #include "ui/stationstatusbar.h"
 
 #include "ui/stationpictures.h"
+#include "ui/widgetmakers.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,7 +12,7 @@ StationStatusBar::StationStatusBar(QWidget *parent) : QStatusBar(parent)
     setSizeGripEnabled(true);
 
     auto makePanel = [this](const char *name) {
-        auto *label = new QLabel(this);
+        QLabel *label = plainLabel(QString(), this);
         label->setObjectName(QLatin1String(name));
         label->setContentsMargins(4, 0, 4, 0);
         return label;

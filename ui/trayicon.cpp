@@ -1,6 +1,7 @@
 #include "ui/trayicon.h"
 
 #include "ui/stationpictures.h"
+#include "ui/widgetmakers.h"
 
 #include <QSystemTrayIcon>
 
@@ -25,7 +26,7 @@ void TrayIcon::addTrayIcon(const QString &tip)
                         emit restoreRequested();
                 });
     }
-    m_icon->setToolTip(m_tip);
+    m_icon->setToolTip(plainToolTip(m_tip));
     m_icon->show();
 }
 

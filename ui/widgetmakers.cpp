@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -32,6 +33,18 @@ QPushButton *namedButton(const QString &caption, const char *name, QWidget *pare
     return button;
 }
 
+QLabel *plainLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QString plainToolTip(const QString &text)
+{
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpacePre) : text;
+}
+
 void nameAfterLabel(QLabel *label, QWidget *field)
 {
     label->setBuddy(field);
@@ -40,7 +53,7 @@ void nameAfterLabel(QLabel *label, QWidget *field)
 
 QLabel *labelFor(const QString &caption, QWidget *field, QWidget *parent)
 {
-    auto *label = new QLabel(caption, parent);
+    QLabel *label = plainLabel(caption, parent);
     nameAfterLabel(label, field);
     return label;
 }
@@ -49,7 +62,7 @@ void selectAllOnFocus(QLineEdit *field) { field->installEventFilter(new SelectAl
 
 QLabel *wrappedText(const QString &text, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
+    QLabel *label = plainLabel(text, parent);
     label->setWordWrap(true);
     return label;
 }

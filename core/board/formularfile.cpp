@@ -16,12 +16,7 @@ namespace {
 const QString kFileName = QStringLiteral("Formulare.dat");
 const QDate kZeroDate(1899, 12, 30);
 
-// A double quote would end the value early and shift every later board.
-QByteArray quotedLine(QString text)
-{
-    text.replace(u'"', u'\'');
-    return '"' + codepage::encode(text) + "\"\r\n";
-}
+QByteArray quotedLine(const QString &text) { return '"' + codepage::encode(storedFormularText(text)) + "\"\r\n"; }
 
 QByteArray dateLine(const QDateTime &value)
 {
@@ -121,6 +116,8 @@ FormularTable &formulare()
     static FormularTable instance;
     return instance;
 }
+
+QString storedFormularText(QString text) { return text.replace(u'"', u'\''); }
 
 QByteArray encodeFormular(const FormularRecord &board)
 {

@@ -8,6 +8,11 @@
 
 QByteArray encodeFormular(const FormularRecord &board);
 
+// A board's text as the file keeps it: a double quote would end the value
+// early and shift every later board, so it becomes a single quote. A name
+// given to a board takes this form at once, so the board shows what is stored.
+QString storedFormularText(QString text);
+
 // False after a failure, which the operator has been shown; what was read
 // before it stays in the table.
 bool loadFormulare();

@@ -139,7 +139,7 @@ bool OpenBoard::store(bool askName)
         if (name.isEmpty())
             return false;
         m_named = true;
-        record().name = name;
+        record().name = storedFormularText(name);
     }
     record().inUse = true;
     keepStoredCopy();
@@ -168,13 +168,13 @@ void OpenBoard::setFormularInfo(int slot, const QString &name, const QString &be
 {
     FormularTable &table = formulare();
     FormularRecord &live = table.at(slot);
-    live.name = name;
-    live.beschreibung = beschreibung;
+    live.name = storedFormularText(name);
+    live.beschreibung = storedFormularText(beschreibung);
     live.inUse = true;
     if (slot == m_slot) {
         FormularRecord stored = table.stored(slot);
-        stored.name = name;
-        stored.beschreibung = beschreibung;
+        stored.name = live.name;
+        stored.beschreibung = live.beschreibung;
         stored.inUse = true;
         table.keepStoredCopy(slot, stored);
     }

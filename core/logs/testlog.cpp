@@ -5,6 +5,7 @@
 #include "core/platform/clock.h"
 #include "core/platform/codepage.h"
 #include "core/platform/diskwrites.h"
+#include "core/platform/visiblecontrols.h"
 #include "core/registry/unitregistry.h"
 
 
@@ -45,7 +46,7 @@ QStringList headerLines(TestArt kind)
     if (s.portOk)
         lines << QStringLiteral("COM-Port: ") + s.comPortName() << QString();
     if (!s.instanzname.isEmpty())
-        lines << QStringLiteral("Instanzname: ") + s.instanzname << QString();
+        lines << QStringLiteral("Instanzname: ") + visibleControls(s.instanzname) << QString();
     lines << QStringLiteral("Anzahl zu prüfender Geräte: ") + QString::number(countUnits(true))
           << QString() << QString() << QString() << QStringLiteral("Details der Prüfung:")
           << QString(20, u'-') << QString();

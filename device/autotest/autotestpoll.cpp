@@ -3,6 +3,7 @@
 #include "core/logs/logbook.h"
 #include "core/logs/testlog.h"
 #include "core/platform/clock.h"
+#include "core/platform/visiblecontrols.h"
 #include "core/platform/waits.h"
 #include "core/registry/unitaddress.h"
 #include "core/registry/unitregistry.h"
@@ -40,7 +41,7 @@ void logNoAnswer(int adr, int art)
         log(QStringLiteral("\tTyp: ") + typeName);
         log(QStringLiteral("\tStatus: FEHLER"));
     }
-    log(QStringLiteral("\tBeschreibung: ") + getUnitDescription(adr, 1));
+    log(QStringLiteral("\tBeschreibung: ") + visibleControls(getUnitDescription(adr, 1)));
     log(kNoAnswer);
     log(QStringLiteral("\r\n"));
 }

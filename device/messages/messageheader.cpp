@@ -1,6 +1,7 @@
 #include "device/messages/messageheader.h"
 
 #include "core/platform/numbertext.h"
+#include "core/platform/visiblecontrols.h"
 #include "core/registry/unitaddress.h"
 #include "core/registry/unitregistry.h"
 #include "device/messages/pattern.h"
@@ -31,5 +32,5 @@ int senderAddress(const QString &message)
 QString senderDescription(const QString &message, int part)
 {
     const int addr = senderAddress(message);
-    return addr < 0 ? QString() : getUnitDescription(addr, part);
+    return addr < 0 ? QString() : visibleControls(getUnitDescription(addr, part));
 }

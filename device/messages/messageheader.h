@@ -37,6 +37,9 @@ int remainingLength(const QString &header);
 // characters are no address of the registry (line noise such as "X01").
 int senderAddress(const QString &message);
 
-// Part n of the description of the message's sender; "" when the sender's
-// address is unreadable, so line noise never reaches into the registry.
+// Part n of the description of the message's sender, as it goes into a log
+// line or a fault text: its control characters as visible stand-ins, so a
+// line break the operator pasted into it starts no line of its own. "" when
+// the sender's address is unreadable, so line noise never reaches into the
+// registry.
 QString senderDescription(const QString &message, int part);

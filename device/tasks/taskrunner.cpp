@@ -5,6 +5,7 @@
 #include "core/platform/minutewatch.h"
 #include "core/platform/oledate.h"
 #include "core/platform/textutil.h"
+#include "core/platform/visiblecontrols.h"
 #include "core/platform/waits.h"
 #include "core/registry/unitaddress.h"
 #include "core/station/stationutil.h"
@@ -28,7 +29,9 @@ struct TaskRunnerState
 
 TaskRunnerState runner;
 
-QString trimmedDescription(const TaskRecord &rec) { return trimNull(rec.beschreibung).trimmed(); }
+// The description as the task's log lines and status texts name it: a line
+// break the operator pasted into it must not start a log entry of its own.
+QString trimmedDescription(const TaskRecord &rec) { return visibleControls(trimNull(rec.beschreibung).trimmed()); }
 
 bool isDueAt(const TaskRecord &t, const QDateTime &at)
 {

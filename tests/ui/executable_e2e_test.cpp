@@ -12,6 +12,7 @@ namespace {
 QString padded(const QString &text, int width) { return text.leftJustified(width, u' ', true); }
 
 // Unit 042, a deleted 007, never-touched records (NUL bytes); filled: short texts padded to their field.
+// A contact's description holds a line break pasted with it, and what reads as an entry of the log.
 QByteArray unitsFile(bool fieldsFilled)
 {
     const auto field = [=](const QString &text, int width) { return fieldsFilled ? padded(text, width) : text; };
@@ -19,7 +20,8 @@ QByteArray unitsFile(bool fieldsFilled)
     for (int adr = 1; adr <= 2000; ++adr) {
         if (adr == 42)
             bytes += unitRecord(1, true,
-                                padded(QStringLiteral("Flur Süd"), 300) + padded(QStringLiteral("Tür 1"), 300)
+                                padded(QStringLiteral("Flur Süd"), 300)
+                                    + padded(QStringLiteral("Tür 1\r\n[01.01.2020 00:00:00] Tür 2"), 300)
                                     + padded({}, 300) + field(QStringLiteral("Brandmeldezentrale"), 300),
                                 QStringLiteral("042S00403019"),
                                 field(QStringLiteral("\tStatus: Kontakt 1 FEHLER\r\n\tStatus: Kontakt 3 FEHLER\r\n"),
@@ -147,7 +149,7 @@ TEST_F(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
     EXPECT_EQ(log, codepage::encode(QStringLiteral("[") + stampText
                        + QStringLiteral("] Automatische Statusmeldung erhalten\r\n"
                          "Geräteadresse: 042\r\nGerätetyp: QOR-TD\r\nGerätebeschreibung: Flur Süd\r\n"
-                         "Kontakt 1: FEHLER\r\nKontakt 1 (Beschreibung): Tür 1\r\n"
+                         "Kontakt 1: FEHLER\r\nKontakt 1 (Beschreibung): Tür 1<CR><LF>[01.01.2020 00:00:00] Tür 2\r\n"
                          "Kontakt 3: FEHLER\r\nKontakt 3 (Beschreibung): Brandmeldezentrale\r\n"
                          "\r\n\r\n\r\n")));
 

@@ -6,6 +6,7 @@
 #include "ui/board/boardpage.h"
 #include "ui/dialogprompts.h"
 #include "ui/forms/frmaddtask.h"
+#include "ui/forms/frmdebug.h"
 #include "ui/forms/frmeditunitdescription.h"
 #include "ui/forms/frmformulareigenschaften.h"
 #include "ui/uitest.h"
@@ -62,4 +63,28 @@ TEST_F(StorableText, FieldsRefuseWhatTheCodePageCannotHoldAndAnUnchangedTaskKeep
     ASSERT_TRUE(unchanged.loadTask(tasks().at(1).taskId));
     click(&unchanged, "Command5");
     EXPECT_EQ(tasks().at(1).uhrzeit.time(), QTime(7, 30));
+}
+
+// A cell pasted from a spreadsheet into a field of one line: each line break becomes one space, the
+// cursor behind the pasted text. The terminal's input refuses what the port cannot carry but keeps the
+// line breaks the operator puts there on purpose.
+TEST_F(StorableText, ALineBreakPastedBecomesASpaceButTheTerminalKeepsItsOwn)
+{
+    window.load();
+    addUnit(7, sampleMessage(kType0401, QStringLiteral("007")).left(kFrameWidth));
+    FrmEditUnitDescription description(&window, 7);
+    for (QLineEdit *field : {child<QLineEdit>(&description, "txtDescription0"), child<QLineEdit>(&window, "txtInstanzname")}) {
+        field->setText(QStringLiteral("AB"));
+        field->setCursorPosition(1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("Flur\r\n099\n\tTyp\r"));
+        field->paste();
+        EXPECT_EQ(std::pair(field->text(), field->cursorPosition()), std::pair(QStringLiteral("AFlur 099 \tTyp B"), 15));
+    }
+
+    auto *terminal = window.findChild<FrmDebug *>();
+    QLineEdit *input = child<QLineEdit>(terminal, "txtEingabe");
+    EXPECT_EQ(typeInto(input), QStringLiteral("ä€"));
+    click(terminal, "cmdLFeinfuegen");
+    click(terminal, "cmdCReinfuegen");
+    EXPECT_EQ(input->text(), QStringLiteral("ä€\n\r"));
 }

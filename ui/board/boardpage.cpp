@@ -9,6 +9,7 @@
 #include "ui/board/boardpicture.h"
 #include "ui/boardtoolstrip.h"
 #include "ui/mainwindow.h"
+#include "ui/widgetmakers.h"
 
 #include <QAction>
 #include <QCursor>
@@ -55,7 +56,7 @@ BoardPage::BoardPage(MainWindow &window) : QObject(&window), m_window(window)
 
     m_captionBox = new QWidget(m_view);
     m_captionBox->setObjectName(QStringLiteral("picFormCaption"));
-    m_caption = new QLabel(QStringLiteral("Unbenannt"), m_captionBox);
+    m_caption = plainLabel(QStringLiteral("Unbenannt"), m_captionBox);
     m_caption->setObjectName(QStringLiteral("lblFormCaption"));
     m_caption->setAutoFillBackground(true);
     QPalette white = m_caption->palette();

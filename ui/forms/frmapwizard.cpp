@@ -7,6 +7,7 @@
 #include "core/station/stationsettings.h"
 #include "device/autotest/autotestschedule.h"
 #include "ui/stationpictures.h"
+#include "ui/storabletext.h"
 #include "ui/widgetmakers.h"
 
 #include <QCheckBox>
@@ -51,6 +52,7 @@ QLineEdit *timeField(const char *name)
 {
     auto *field = new QLineEdit;
     field->setObjectName(QString::fromLatin1(name));
+    keepOnOneLine(field);
     field->setFont(QFont(QStringLiteral("Courier New")));
     return field;
 }

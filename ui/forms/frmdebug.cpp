@@ -4,6 +4,7 @@
 #include "device/operator/operatorcommand.h"
 #include "ui/fixedfont.h"
 #include "ui/stationpictures.h"
+#include "ui/storabletext.h"
 #include "ui/widgetmakers.h"
 
 #include <QCheckBox>
@@ -67,6 +68,7 @@ FrmDebug::FrmDebug(QWidget *owner) : QWidget(owner, Qt::Window)
     bottom->setObjectName(QStringLiteral("picElements"));
     m_input = new QLineEdit(bottom);
     m_input->setObjectName(QStringLiteral("txtEingabe"));
+    takeOnlySendableText(m_input);
     m_input->setAccessibleName(QStringLiteral("Eingabe"));
     m_input->setFont(fixedPitchFont());
     m_lfFirst = new QCheckBox(QStringLiteral("LF voranstellen"), bottom);

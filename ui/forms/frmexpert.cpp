@@ -6,6 +6,7 @@
 #include "device/operator/operatorcommand.h"
 #include "device/pages/unitstatus.h"
 #include "ui/fixedfont.h"
+#include "ui/storabletext.h"
 #include "ui/widgetmakers.h"
 
 #include <QApplication>
@@ -56,6 +57,7 @@ FrmExpert::FrmExpert(QWidget *owner) : QWidget(owner, Qt::Window)
     auto *addressLabel = new QLabel(QStringLiteral("Adresse:"), this);
     m_address = new QLineEdit(QStringLiteral("001"), this);
     m_address->setObjectName(QStringLiteral("txtAddress"));
+    keepOnOneLine(m_address);
     m_address->setFont(fixedPitchFont());
     m_address->setMaxLength(3);
     m_address->setMaximumWidth(60);

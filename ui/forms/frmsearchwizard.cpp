@@ -6,6 +6,7 @@
 #include "device/link/seriallink.h"
 #include "ui/headerclicksort.h"
 #include "ui/operatorinputhold.h"
+#include "ui/storabletext.h"
 #include "ui/widgetmakers.h"
 
 #include <QCheckBox>
@@ -111,6 +112,7 @@ QWidget *FrmSearchWizard::optionsPage()
     auto *startLabel = new QLabel(QStringLiteral("Starte Suche bei Adresse"), page);
     m_startText = new QLineEdit(QStringLiteral("1"), page);
     m_startText->setObjectName(QStringLiteral("txtStartAddress"));
+    keepOnOneLine(m_startText);
     m_startText->setMaximumWidth(80);
     nameAfterLabel(startLabel, m_startText);
     connect(m_startText, &QLineEdit::textChanged, this, &FrmSearchWizard::checkStartAddress);

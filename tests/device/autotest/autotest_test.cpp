@@ -3,12 +3,14 @@
 
 #include "core/files/stationini.h"
 #include "core/platform/oledate.h"
+#include "core/registry/unitdescription.h"
 #include "core/station/stoprequest.h"
 #include "device/autotest/autotestpoll.h"
 #include "device/autotest/autotestschedule.h"
 #include "device/tasks/tasktable.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -284,6 +286,53 @@ TEST_F(AutoTest, NothingStartsOnceTheStationIsToldToEnd)
 
     EXPECT_EQ(std::tuple(bus.wire(), readIni("Pruefung", "LastRun", "absent"), QFile::exists(folder.file("logs/Allgemein.log"))),
               std::tuple("", "absent", false));
+}
+
+// The lines of a log that start an entry or a unit's block.
+QStringList linesStarting(const QString &log, const QString &pattern)
+{
+    return log.split("\r\n").filter(QRegularExpression('^' + pattern));
+}
+
+// Line breaks pasted into descriptions, a task's description and the instance name go through a
+// function test, a task and a unit's own message: every entry and block is one the station wrote.
+TEST_F(AutoTest, LineBreaksInStoredTextsForgeNoEntryAndNoUnitBlock)
+{
+    const QString forged = "\r\n[01.01.2020 00:00:00] gefälscht";
+    settings().pruefung = {true, 2, 0, 0, QTime(12, 0)};
+    settings().instanzname = QString("Halle") + QChar(0) + "3\x1b";
+    unit(1, kType0701).silent = true;
+    units().at(1).description = fixedWidth("Flur\r\nAdresse 099\r\n\tTyp: VARO3/VARO4\r\n\tStatus: OK", kDescriptionWidth);
+    unit(2, kType0403).message = withAt(sampleMessage(kType0403, "002"), 13, "!");
+    setDescriptionParts(2, {"Treppe" + forged, "Tür" + forged, "", ""});
+    TaskRecord task;
+    task.aktiv = true, task.beschreibung = "Nacht" + forged;
+    task.uhrzeit = QDateTime(QDate(1899, 12, 30), QTime(12, 0));
+    task.wochentage.fill(true), task.monate.fill(true), task.adressen[1] = true;
+    addTask(task);
+    QStringList statusTexts;
+    view.onStatus = [&](const QString &text) { statusTexts << text; };
+    tickUntil(at(12, 3));
+    bus.send(withAt(withAt(sampleMessage(kType0403, "002"), 4, ".A"), 13, "!"));
+    bus.advance(0);
+
+    const QString testLog = logText(kTestLog);
+    EXPECT_EQ(linesStarting(testLog, "Adresse"), QStringList({"Adresse 001", "Adresse 002"}));
+    EXPECT_EQ(linesStarting(testLog, "\t(Status|STATUS)"), QStringList({"\tStatus: FEHLER", "\tStatus: FEHLER"}));
+    EXPECT_TRUE(testLog.contains("\r\nInstanzname: Halle<NUL>3<ESC>\r\n"));
+    EXPECT_TRUE(testLog.contains("\r\n\tBeschreibung: Flur<CR><LF>Adresse 099<CR><LF><HT>Typ: VARO3/VARO4<CR><LF><HT>Status: OK"
+                                 "\r\n\tFEHLER: Keine oder fehlerhafte Antwort\r\n"));
+    EXPECT_TRUE(testLog.contains("\r\n\tBeschreibung: Treppe<CR><LF>[01.01.2020 00:00:00] gefälscht\r\n"));
+    EXPECT_TRUE(testLog.contains("Tür<CR><LF>[01.01.2020 00:00:00] gefälscht"));
+
+    const QString nacht = "'Nacht<CR><LF>[01.01.2020 00:00:00] gefälscht'";
+    const QStringList entries = linesStarting(logText("Allgemein.log"), R"(\[\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d\] )");
+    EXPECT_EQ(entries.size(), 5) << "the task's four and the message";
+    EXPECT_EQ(entries.filter("07.03.2011").size(), entries.size());
+    EXPECT_EQ(entries.filter("Task " + nacht).size(), 4) << "started, paused for the test, resumed, done";
+    EXPECT_TRUE(logText("Allgemein.log").contains("\r\nKontakt 1 (Beschreibung): Tür<CR><LF>[01.01.2020 00:00:00] gefälscht\r\n"));
+    EXPECT_TRUE(statusTexts.contains("Task " + nacht + " beendet!"));
+    EXPECT_EQ(statusTexts.filter(QRegularExpression("[\r\n]")), QStringList());
 }
 
 TEST_F(AutoTest, FunctionTestEndingOnAnIniThatCannotBeWrittenIsPolledOnce)
