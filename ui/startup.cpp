@@ -27,7 +27,7 @@ bool refuseMissingProgramFolder()
     if (folder.isEmpty())
         return false;
     const QString text = QStringLiteral("Der in NUVAX_HOME genannte Programmordner '") + folder
-                         + QStringLiteral("' existiert nicht. Die Zentrale wird nicht gestartet.");
+                         + QStringLiteral("' ist kein vorhandener Ordner. Die Zentrale wird nicht gestartet.");
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
     // Without a screen nobody could close the box, and the start would never end.

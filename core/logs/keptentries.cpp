@@ -97,8 +97,10 @@ KeptFile &keptFile(const QString &fileName, LogOrder order)
 {
     if (const auto file = find(fileName); file != keptFiles.end())
         return *file;
-    keptFiles.append(KeptFile{.name = fileName, .order = order});
-    return keptFiles.last();
+    KeptFile &file = keptFiles.emplace_back();
+    file.name = fileName;
+    file.order = order;
+    return file;
 }
 
 void add(KeptFile &file, const QByteArray &bytes)
