@@ -14,6 +14,8 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    if (refuseMissingProgramFolder())
+        return 1;
     // A second start on the folder brings the running station's window up and
     // ends before it reads or writes anything of the folder.
     StationGuard guard(getAppPath());

@@ -3,6 +3,7 @@
 #include "core/board/formularfile.h"
 #include "core/files/configsections.h"
 #include "core/logs/generallog.h"
+#include "core/logs/keptentries.h"
 #include "core/logs/logbook.h"
 #include "core/platform/apppath.h"
 #include "core/registry/unitaddress.h"
@@ -326,11 +327,13 @@ bool MainWindow::unload(bool askAboutBoard)
         }
     }
     m_ending = true;
-    // Each save reports its own failure; the next one runs all the same.
+    // Each save reports its own failure; the next one runs all the same. Log
+    // entries still kept for a disk that was full get a last try.
     saveFormulare();
     saveUnits(true);
     saveWindowPos();
     saveSignalConfig();
+    writeKeptLogEntries();
     if (m_tray->isTrayIconShown())
         m_tray->removeTrayIcon();
     endProgram(0);

@@ -2,6 +2,7 @@
 
 #include "core/files/configsections.h"
 #include "core/files/tasksfile.h"
+#include "core/platform/apppath.h"
 #include "core/registry/unitregistry.h"
 #include "core/registry/unitsfile.h"
 #include "core/station/prompts.h"
@@ -14,6 +15,27 @@
 #include "device/tasks/tasktable.h"
 #include "ui/mainwindow.h"
 #include "ui/programend.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+bool refuseMissingProgramFolder()
+{
+    const QString folder = missingProgramFolder();
+    if (folder.isEmpty())
+        return false;
+    const QString text = QStringLiteral("Der in NUVAX_HOME genannte Programmordner '") + folder
+                         + QStringLiteral("' ist kein vorhandener Ordner. Die Zentrale wird nicht gestartet.");
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    // Without a screen nobody could close the box, and the start would never end.
+    const QString platform = QGuiApplication::platformName();
+    if (platform != u"offscreen" && platform != u"minimal")
+        QMessageBox::critical(nullptr, kProgramTitle, text);
+    return true;
+}
 
 std::unique_ptr<MainWindow> startStation(const QStringList &arguments,
                                          const std::function<void(MainWindow &)> &windowBuilt)

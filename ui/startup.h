@@ -8,6 +8,11 @@
 
 class MainWindow;
 
+// A start on a program folder that does not exist is refused before anything
+// touches it: said on standard error and, on a desktop, in a box the operator
+// closes. True when refused.
+bool refuseMissingProgramFolder();
+
 // arguments as QCoreApplication::arguments() gives them. windowBuilt runs as
 // soon as the window exists, before it is filled (whose boxes it may parent).
 std::unique_ptr<MainWindow> startStation(const QStringList &arguments,

@@ -9,11 +9,16 @@
 #include <QString>
 
 // Adds one entry and refreshes the list of logs. False when the log could not
-// be written; the caller goes on either way, and the entry goes to standard error.
+// be written now; the caller goes on either way, the entry goes to standard
+// error and is kept until the log can be written (keptentries.h).
 bool logAllgemein(const QString &text);
 
+// An entry as the log holds it: the time now, the text and CR LF, in the code page.
+QByteArray generalLogEntry(const QString &text);
+
 // A log that could not be written: its name, the number and description of the
-// failure and the lost text go to standard error, the one place left to them.
+// failure and the kept text go to standard error, which the operator may read
+// before the log is written again.
 void reportUnwrittenLog(const QString &fileName, const FileError &error, const QString &text);
 
 // While one is alive every entry also goes to standard error: the station is

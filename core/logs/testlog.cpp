@@ -1,13 +1,11 @@
 #include "core/logs/testlog.h"
 
 #include "core/logs/generallog.h"
-#include "core/logs/logbook.h"
+#include "core/logs/keptentries.h"
 #include "core/platform/clock.h"
 #include "core/platform/codepage.h"
-#include "core/platform/diskwrites.h"
 #include "core/platform/visiblecontrols.h"
 #include "core/registry/unitregistry.h"
-
 
 namespace {
 
@@ -60,9 +58,7 @@ bool writeAutoTestLogHeader(const QString &fileName, TestArt kind)
     QByteArray bytes;
     for (const QString &line : headerLines(kind))
         bytes += codepage::encode(line) + "\r\n";
-    auto error = makeLogsFolder();
-    if (!error)
-        error = appendToFile(logsPath() + fileName, bytes);
+    const auto error = writeLogEntry(fileName, LogOrder::Appended, bytes);
     if (error)
         reportUnwrittenLog(fileName, *error, QStringLiteral("Kopf der Autoprüfung"));
     return !error;
@@ -70,9 +66,7 @@ bool writeAutoTestLogHeader(const QString &fileName, TestArt kind)
 
 bool appendLog(const QString &fileName, const QString &text)
 {
-    auto error = makeLogsFolder();
-    if (!error)
-        error = appendToFile(logsPath() + fileName, codepage::encode(text) + "\r\n");
+    const auto error = writeLogEntry(fileName, LogOrder::Appended, codepage::encode(text) + "\r\n");
     if (error)
         reportUnwrittenLog(fileName, *error, text);
     return !error;

@@ -7,5 +7,6 @@
 // Starts a test's part of the day's log with its header block, after the
 // parts of the day's earlier tests: their results are records to be kept.
 bool writeAutoTestLogHeader(const QString &fileName, TestArt kind);
-// Appends one line (CR LF added).
+// Appends one line (CR LF added). Both are false when the log could not be
+// written now: what was to be written is kept until it can be (keptentries.h).
 bool appendLog(const QString &fileName, const QString &text);

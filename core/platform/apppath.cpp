@@ -2,6 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+
+QString missingProgramFolder()
+{
+    const QString folder = qEnvironmentVariable("NUVAX_HOME");
+    return folder.isEmpty() || QFileInfo(folder).isDir() ? QString() : folder;
+}
 
 QString getAppPath()
 {

@@ -11,6 +11,7 @@ FileError FileError::diskFull() { return {61, QStringLiteral("Datenträger voll"
 FileError FileError::pastEndOfFile() { return {62, QStringLiteral("Einlesen hinter Dateiende")}; }
 FileError FileError::accessDenied() { return {70, QStringLiteral("Zugriff verweigert")}; }
 FileError FileError::pathAccess() { return {75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei")}; }
+FileError FileError::pathTooLong() { return {75, QStringLiteral("Pfad oder Dateiname zu lang")}; }
 
 FileError FileError::fromErrno(int error)
 {
@@ -20,6 +21,7 @@ FileError FileError::fromErrno(int error)
     case EACCES:
     case EPERM:
     case EROFS: return accessDenied();
+    case ENAMETOOLONG: return pathTooLong();
     default: return pathAccess();
     }
 }
@@ -27,10 +29,11 @@ FileError FileError::fromErrno(int error)
 FileError FileError::of(const QFileDevice &file)
 {
     // Qt names a full disk as such only for a write that took no byte at all;
-    // an open or a rename that failed for want of space says so only in its text.
-    for (const int error : {ENOSPC, EDQUOT})
+    // an open or a rename that failed for want of space, or on a name the
+    // system finds too long, says so only in its text.
+    for (const int error : {ENOSPC, EDQUOT, ENAMETOOLONG})
         if (file.errorString() == qt_error_string(error))
-            return diskFull();
+            return fromErrno(error);
     switch (file.error()) {
     case QFileDevice::ResourceError: return diskFull();
     case QFileDevice::PermissionsError: return accessDenied();

@@ -17,6 +17,7 @@ struct FileError
     static FileError pastEndOfFile();     // 62
     static FileError accessDenied();      // 70
     static FileError pathAccess();        // 75
+    static FileError pathTooLong();       // 75, named for what the system said
 
     // What the system reported (an errno value).
     static FileError fromErrno(int error);

@@ -1,6 +1,7 @@
 #include "device/autotest/autotestschedule.h"
 
 #include "core/files/configsections.h"
+#include "core/files/stationini.h"
 #include "core/logs/generallog.h"
 #include "core/logs/testlog.h"
 #include "core/platform/clock.h"
@@ -50,16 +51,27 @@ QString termin(int art, const QDateTime &slot)
            + QStringLiteral(" für den Termin ") + slot.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
 }
 
-// A slot that falls due while the port is not open: the units would not hear
-// the test. Said once, not at every tick of its minute; the slot is not made
-// up later, but a port back within its minute still starts it.
-void reportNotStarted(int art, const QDateTime &slot)
+bool sameSlot(const QDateTime &a, const QDateTime &b)
+{
+    return a.isValid() && wallClockMinute(a) == wallClockMinute(b);
+}
+
+// A slot that falls due while the port is not open (the units would not hear
+// the test) or the ini file takes no write (the run could not be recorded).
+// Said once, not at every tick of its minute; the slot is not made up later,
+// but a port back within its minute still starts it.
+void reportNotStarted(int art, const QDateTime &slot, const QString &reason)
 {
     QDateTime &reported = autoTestRun().unstartedSlot[art];
-    if (reported.isValid() && wallClockMinute(reported) == wallClockMinute(slot))
+    if (sameSlot(reported, slot))
         return;
     reported = slot;
-    logAllgemein(termin(art, slot) + QStringLiteral(" wurde nicht gestartet, weil ") + portNotOpen() + u'!');
+    logAllgemein(termin(art, slot) + QStringLiteral(" wurde nicht gestartet, weil ") + reason + u'!');
+}
+
+QString iniNotWritable()
+{
+    return QStringLiteral("die Datei '") + iniPath() + QStringLiteral("' nicht geschrieben werden kann");
 }
 
 // One kind's schedule: due now, or due in a minute it could not look at.
@@ -87,12 +99,21 @@ void checkSchedule(int art)
             return;
         late = *due;
     }
-    if (!serialLink().portOpen()) {
-        reportNotStarted(art, late.isValid() ? late : now);
+    const QDateTime slot = late.isValid() ? late : now;
+    const QDateTime &iniRefused = autoTestRun().iniRefusedSlot[art];
+    if (sameSlot(iniRefused, slot)) {
+        reportNotStarted(art, slot, iniNotWritable());
         return;
     }
-    if (starteAutoPruefung(art, late) == 0 && late.isValid())
+    if (!serialLink().portOpen()) {
+        reportNotStarted(art, slot, portNotOpen());
+        return;
+    }
+    const int started = starteAutoPruefung(art, late);
+    if (started == 0 && late.isValid())
         logAllgemein(termin(art, late) + QStringLiteral(" wurde verspätet gestartet!"));
+    else if (started != 0 && sameSlot(iniRefused, slot))
+        reportNotStarted(art, slot, iniNotWritable());
 }
 
 } // namespace
@@ -163,6 +184,7 @@ int starteAutoPruefung(int art, const QDateTime &slot, QString *reason)
     const int lastRunWritten =
         art == kArtPruefung ? setPruefungLastRun(lastRun) : setDauertestLastRun(lastRun);
     if (lastRunWritten == 0 || !writeRunningState(art, true)) {
+        run.iniRefusedSlot[art] = lastRun;
         showWriteRightsBoxOnce();
         return 1;
     }

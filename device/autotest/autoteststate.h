@@ -29,8 +29,11 @@ struct AutoTestRun
     bool writeRightsBoxShown = false;
     // The minutes each kind's schedule has looked at.
     MinuteWatch scheduleMinutes[2];
-    // The slot of each kind last found due with the port not open, logged once.
+    // The slot of each kind last logged as not started, logged once.
     QDateTime unstartedSlot[2];
+    // The slot of each kind whose start the ini file did not take: not tried
+    // again, as every try would leave its warning.
+    QDateTime iniRefusedSlot[2];
 };
 
 AutoTestRun &autoTestRun();

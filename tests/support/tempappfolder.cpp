@@ -1,12 +1,23 @@
 #include "support/tempappfolder.h"
 
+#include "core/logs/keptentries.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-TempAppFolder::TempAppFolder() : m_previous(qgetenv("NUVAX_HOME")) { qputenv("NUVAX_HOME", m_dir.path().toUtf8()); }
+// Log entries kept for another folder are no concern of this one.
+TempAppFolder::TempAppFolder() : m_previous(qgetenv("NUVAX_HOME"))
+{
+    qputenv("NUVAX_HOME", m_dir.path().toUtf8());
+    forgetKeptLogEntries();
+}
 
-TempAppFolder::~TempAppFolder() { m_previous.isEmpty() ? qunsetenv("NUVAX_HOME") : qputenv("NUVAX_HOME", m_previous); }
+TempAppFolder::~TempAppFolder()
+{
+    m_previous.isEmpty() ? qunsetenv("NUVAX_HOME") : qputenv("NUVAX_HOME", m_previous);
+    forgetKeptLogEntries();
+}
 
 QByteArray TempAppFolder::read(const QString &relative) const
 {

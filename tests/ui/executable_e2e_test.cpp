@@ -252,6 +252,20 @@ TEST_F(Executable, ASecondStartHandsOverWritesNothingAndAKilledStationHoldsNoSta
     EXPECT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@").repeated(2); }, 15000));
 }
 
+// A mistyped NUVAX_HOME starts no new installation: the start says which folder it missed and ends by itself.
+TEST_F(Executable, AProgramFolderThatDoesNotExistIsRefusedAndNothingIsCreated)
+{
+    const QString missing = folder.path() + "Nuvx/Zentrale";
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    launch(station, missing, "NUVAX_COM2", bus.path());
+    ASSERT_TRUE(station.waitForFinished(10000));
+    EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(station.exitCode(), 0);
+    EXPECT_TRUE(QString::fromLocal8Bit(station.readAll()).contains("'" + missing + "'"));
+    EXPECT_EQ(folderState(folder.path()), QStringList());
+    EXPECT_EQ(bus.wire(), "");
+}
+
 // Starts at the same moment make one station per folder; a station in another folder runs beside it.
 TEST_F(Executable, StartsAtOnceMakeOneStationPerFolder)
 {

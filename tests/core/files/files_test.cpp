@@ -8,6 +8,7 @@
 #include "core/platform/diskwrites.h"
 #include "core/platform/oledate.h"
 #include "core/registry/unitsfile.h"
+#include "support/fulldisk.h"
 #include "support/stationfiles.h"
 
 #include <QDir>
@@ -209,38 +210,6 @@ TEST_F(Files, UsedTaskSlotsArePackedOnSaveAndComeBackInTheLowestSlots)
     EXPECT_EQ(read("Tasks.dat").size(), 100 * kTaskRecordSize);
     EXPECT_EQ(log().first(), QStringLiteral("Fehler beim Laden der Tasks: Index außerhalb des gültigen Bereichs"));
 }
-
-namespace {
-
-// A disk with room for only so many more bytes of the files whose names end in a given text: it takes
-// part of a write, then fails the next with ENOSPC, as a full disk does. Room -1 fails the final rename.
-struct FullDisk : DiskWrites
-{
-    FullDisk(const QString &fileName, qint64 room) : m_fileName(fileName), m_room(room) { installDiskWrites(this); }
-    ~FullDisk() override { installDiskWrites(nullptr); }
-    qint64 write(QFileDevice &file, const char *data, qint64 size) override
-    {
-        if (m_room < 0 || !file.fileName().endsWith(m_fileName))
-            return DiskWrites::write(file, data, size);
-        if (m_room == 0)
-            return errno = ENOSPC, -1;
-        const qint64 taken = DiskWrites::write(file, data, qMin(size, m_room));
-        m_room -= qMax<qint64>(taken, 0);
-        return taken;
-    }
-    std::optional<FileError> commit(QSaveFile &file) override
-    {
-        if (m_room >= 0 || !file.fileName().endsWith(m_fileName))
-            return DiskWrites::commit(file);
-        file.cancelWriting();
-        file.commit();
-        return FileError::fromErrno(ENOSPC);
-    }
-    QString m_fileName;
-    qint64 m_room;
-};
-
-} // namespace
 
 TEST_F(Files, FailedSavesLeaveTheOldFileAndNameTheirCauseAFullDiskToo)
 {

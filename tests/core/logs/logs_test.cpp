@@ -1,11 +1,15 @@
 // The general log, the daily test logs and the logbook's view of the folder "logs/".
 #include "core/logs/generallog.h"
+#include "core/logs/keptentries.h"
 #include "core/logs/logbook.h"
 #include "core/logs/testlog.h"
+#include "support/fulldisk.h"
 #include "support/stationfiles.h"
 
 #include <QDir>
+#include <fcntl.h>
 #include <numeric>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +52,76 @@ TEST_F(Logs, UnwritableLogsReportFailureToTheirCaller)
     QDir().mkpath(folder.file(QStringLiteral("logs/Allgemein.log")));
     EXPECT_FALSE(logAllgemein(QStringLiteral("b")));
     EXPECT_EQ(view.logListFills, 0);
+}
+
+// A disk full for a while: every entry of that time is kept, the operator is told in one standing box, and
+// the first write after it puts each entry into its own file in order, with a note from when to when.
+TEST_F(Logs, EntriesThatCannotBeWrittenAreKeptAndWrittenInOrderOnceTheyCan)
+{
+    ASSERT_TRUE(logAllgemein(QStringLiteral("vorher")));
+    const QString name = QStringLiteral("AutoTest_2011_03_07.log");
+    {
+        FullDisk disk(QStringLiteral(".log"), 0);
+        clock.advanceMs(60000);
+        EXPECT_FALSE(writeAutoTestLogHeader(name, TestArt::Pruefung));
+        EXPECT_FALSE(logAllgemein(QStringLiteral("eins")));
+        clock.advanceMs(1000);
+        EXPECT_FALSE(appendLog(name, QStringLiteral("001 Status: OK")));
+        EXPECT_FALSE(appendLog(name, QStringLiteral("002 Status: OK")));
+        EXPECT_FALSE(logAllgemein(QStringLiteral("zwei")));
+        writeKeptLogEntries();  // the orderly end's try, the disk still full
+    }
+    EXPECT_EQ(read("Allgemein.log"), "[07.03.2011 09:05:03] vorher\r\n");
+    EXPECT_EQ(read(name), "");
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(std::tuple(prompts.shown[0].isNotice, prompts.shown[0].icon, prompts.shown[0].title),
+              std::tuple(true, Prompts::Icon::Critical, QStringLiteral("Protokoll")));
+    EXPECT_EQ(prompts.shown[0].text,
+              "Das Protokoll '" + folder.path() + "logs/Allgemein.log' kann nicht geschrieben werden: Datenträger voll.\r\n"
+              "Seine Einträge werden aufbewahrt und nachgetragen, sobald es wieder geschrieben werden kann.\r\n"
+              "Zeitpunkt: 07.03.2011 09:06:04\r\n\r\nNicht geschriebene Einträge seit dem Erscheinen dieser Meldung: 5");
+
+    clock.advanceMs(2000);
+    ASSERT_TRUE(logAllgemein(QStringLiteral("drei")));
+    const QString note = QStringLiteral("] Das Protokoll '%1' konnte vom 07.03.2011 09:06:03 bis 07.03.2011 09:06:06 nicht "
+                                        "geschrieben werden; die aufbewahrten Einträge wurden nachgetragen.\r\n");
+    EXPECT_EQ(codepage::decode(read("Allgemein.log")),
+              "[07.03.2011 09:06:06] drei\r\n[07.03.2011 09:06:06" + note.arg("Allgemein.log") + "[07.03.2011 09:06:06"
+                  + note.arg(name) + "[07.03.2011 09:06:04] zwei\r\n[07.03.2011 09:06:03] eins\r\n"
+                  "[07.03.2011 09:05:03] vorher\r\n");
+    const QByteArray log = read(name);
+    EXPECT_TRUE(log.startsWith("\r\n-----") && log.contains("\r\nUhrzeit: 09:06\r\n")
+                && log.endsWith("--------------------\r\n\r\n001 Status: OK\r\n002 Status: OK\r\n"))
+        << log.toStdString();
+    EXPECT_EQ(prompts.shown.size(), 1);
+}
+
+// Kept entries are bounded: the one that would pass the bound is counted, and the count is logged when the
+// rest is written, here by the orderly end's last try. A name the system finds too long is named as such.
+TEST_F(Logs, KeptEntriesAreBoundedAndTheDroppedCounted)
+{
+    const QString big(8 * 1024 * 1024, u'x');
+    {
+        FullDisk disk(QStringLiteral("t.log"), 0);
+        // Standard error takes each line as well: the megabytes stay off the test's output.
+        const int savedStderr = ::dup(2), null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 2);
+        ::close(null);
+        for (const QString &line : {big, big, big, QStringLiteral("klein")})
+            EXPECT_FALSE(appendLog(QStringLiteral("t.log"), line));
+        ::dup2(savedStderr, 2);
+        ::close(savedStderr);
+    }
+    EXPECT_TRUE(prompts.shown.value(0).text.contains(
+        "Der Platz für aufbewahrte Einträge ist voll: 1 Einträge fehlen.\r\nZeitpunkt"));
+    writeKeptLogEntries();
+    EXPECT_TRUE(read("t.log") == (big + "\r\n" + big + "\r\nklein\r\n").toLatin1());
+    EXPECT_EQ(log(), QStringList{"Das Protokoll 't.log' konnte vom 07.03.2011 09:05:03 bis 07.03.2011 09:05:03 nicht "
+                                 "geschrieben werden; die aufbewahrten Einträge wurden nachgetragen. 1 weitere Einträge "
+                                 "konnten nicht aufbewahrt werden und fehlen."});
+
+    EXPECT_FALSE(appendLog(QString(300, u'n') + ".log", QStringLiteral("x")));
+    EXPECT_TRUE(prompts.shown.value(0).text.contains("' kann nicht geschrieben werden: Pfad oder Dateiname zu lang.\r\n"));
 }
 
 TEST_F(Logs, TestLogHeadersThenLinesAndTheNextTestOfTheDayAfterThem)

@@ -212,6 +212,11 @@ TEST_F(AutoTest, IniThatCannotBeWrittenStartsNothingAndSaysSoOnce)
     EXPECT_EQ(std::tuple(box().isNotice, box().icon, box().text.section("\r\n", 0, 0)),
               std::tuple(true, Prompts::Icon::Critical, "Fehler beim Speichern der Konfiguration!"))
         << "the tick never waits for an OK";
+    // Tried once in its minute, not at every tick: one warning, and why the test did not start.
+    const QString ini = folder.path() + "Nuvax.ini";
+    EXPECT_EQ(logEntries(), QStringList({"WARNUNG: Fehlende Schreibrechte auf '" + ini + "'",
+                                         "Prüfung für den Termin 07.03.2011 12:00 wurde nicht gestartet, weil die Datei '"
+                                             + ini + "' nicht geschrieben werden kann!"}));
 }
 
 // Not open at the start: the slot is logged once, not at every tick, and starts when the port is back in
@@ -269,7 +274,14 @@ TEST_F(AutoTest, StaleStateThatCannotBeClearedCountsNothingDown)
     tickUntil(at(12, 0, 3));
     setImmutable(folder.path(), false);
     EXPECT_EQ(view.panels.value(2) + readIni("Pruefung", "IsRunning", "|"), "Warte auf geplantes Ereignis . . .True");
-    EXPECT_TRUE(box().text.startsWith("Fehler beim Speichern der Konfiguration!\r\n"));
+    // The folder of the logs cannot be made either: that is told in a box of its own.
+    QStringList boxes;
+    for (const ScriptedPrompts::Shown &shown : prompts.shown)
+        boxes << shown.key + u'|' + shown.text.section("\r\n", 0, 0);
+    boxes.sort();
+    EXPECT_EQ(boxes, QStringList({"logUnwritten|Das Protokoll '" + folder.path()
+                                      + "logs/Allgemein.log' kann nicht geschrieben werden: Zugriff verweigert.",
+                                  "writeRights|Fehler beim Speichern der Konfiguration!"}));
 }
 
 TEST_F(AutoTest, NothingStartsOnceTheStationIsToldToEnd)
