@@ -18,8 +18,13 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <cstdio>
+
+namespace {
+constexpr int kRefusalShownMs = 8000;
+}
 
 bool refuseMissingProgramFolder()
 {
@@ -30,10 +35,14 @@ bool refuseMissingProgramFolder()
                          + QStringLiteral("' ist kein vorhandener Ordner. Die Zentrale wird nicht gestartet.");
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
-    // Without a screen nobody could close the box, and the start would never end.
+    // Without a screen nobody could close the box. With one, the box closes
+    // itself after a while: a start from a script or at login ends by itself.
     const QString platform = QGuiApplication::platformName();
-    if (platform != u"offscreen" && platform != u"minimal")
-        QMessageBox::critical(nullptr, kProgramTitle, text);
+    if (platform != u"offscreen" && platform != u"minimal") {
+        QMessageBox box(QMessageBox::Critical, kProgramTitle, text, QMessageBox::Ok);
+        QTimer::singleShot(kRefusalShownMs, &box, &QMessageBox::accept);
+        box.exec();
+    }
     return true;
 }
 

@@ -10,7 +10,7 @@ class MainWindow;
 
 // A start on a program folder that does not exist is refused before anything
 // touches it: said on standard error and, on a desktop, in a box the operator
-// closes. True when refused.
+// closes or that closes itself after a few seconds. True when refused.
 bool refuseMissingProgramFolder();
 
 // arguments as QCoreApplication::arguments() gives them. windowBuilt runs as

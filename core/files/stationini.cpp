@@ -17,6 +17,11 @@ constexpr int kValueBuffer = 1024;
 // is told as missing write rights, and names nothing.
 QString pendingFailure;
 
+// The ini file whose refusal the general log has told. Told once until the
+// file takes a write again: the schedule writes at every tick, and the log
+// would fill with the same warning while the cause lasts.
+QString toldUnwritable;
+
 QString trimSpaces(QString text)
 {
     while (text.startsWith(u' '))
@@ -39,6 +44,8 @@ int writeIniDirect(const QString &section, const QString &key, const QString &va
     std::optional<FileError> failure;
     const int result = inifile::write(iniPath(), section, key, value, &failure);
     pendingFailure = failure && failure->number == FileError::diskFull().number ? failure->description : QString();
+    if (result != 0)
+        toldUnwritable.clear();
     return result;
 }
 
@@ -47,8 +54,10 @@ QString iniWriteFailure() { return pendingFailure; }
 int writeIni(const QString &section, const QString &key, const QString &value)
 {
     const int result = writeIniDirect(section, key, value);
-    if (result == 0)
+    if (result == 0 && toldUnwritable != iniPath()) {
+        toldUnwritable = iniPath();
         logAllgemein(QStringLiteral("WARNUNG: Fehlende Schreibrechte auf '") + iniPath() + u'\'');
+    }
     return result;
 }
 

@@ -11,7 +11,8 @@ QString iniPath();
 // Reads a key (at most 1023 characters), cut at a NUL and trimmed of blanks.
 QString readIni(const QString &section, const QString &key, const QString &defaultValue);
 
-// Writes a key; 0 when it failed, which leaves a warning in the general log.
+// Writes a key; 0 when it failed, which leaves a warning in the general log,
+// once until the file takes a write again.
 int writeIni(const QString &section, const QString &key, const QString &value);
 int writeIni(const QString &section, const QString &key, const char *value);
 int writeIni(const QString &section, const QString &key, bool value);

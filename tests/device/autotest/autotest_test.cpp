@@ -2,6 +2,7 @@
 #include "support/busfixture.h"
 
 #include "core/files/stationini.h"
+#include "core/logs/generallog.h"
 #include "core/platform/oledate.h"
 #include "core/registry/unitdescription.h"
 #include "core/station/stoprequest.h"
@@ -274,6 +275,9 @@ TEST_F(AutoTest, StaleStateThatCannotBeClearedCountsNothingDown)
     tickUntil(at(12, 0, 3));
     setImmutable(folder.path(), false);
     EXPECT_EQ(view.panels.value(2) + readIni("Pruefung", "IsRunning", "|"), "Warte auf geplantes Ereignis . . .True");
+    // Every tick met the file unwritable; the log, once it takes the kept entries, says so once.
+    logAllgemein(QStringLiteral("Ordner wieder beschreibbar"));
+    EXPECT_EQ(logEntries().filter(QStringLiteral("WARNUNG: Fehlende Schreibrechte")).size(), 1);
     // The folder of the logs cannot be made either: that is told in a box of its own.
     QStringList boxes;
     for (const ScriptedPrompts::Shown &shown : prompts.shown)
