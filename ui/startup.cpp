@@ -23,7 +23,7 @@
 #include <cstdio>
 
 namespace {
-constexpr int kRefusalShownMs = 8000;
+constexpr int kRefusalShownMs = 6000;
 }
 
 bool refuseMissingProgramFolder()
