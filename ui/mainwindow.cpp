@@ -12,6 +12,7 @@
 #include "core/station/prompts.h"
 #include "core/station/refreshhooks.h"
 #include "device/autotest/timertick.h"
+#include "device/link/seriallink.h"
 #include "ui/board/boardpage.h"
 #include "ui/boardtoolstrip.h"
 #include "ui/forms/frmeditunitdescription.h"
@@ -336,6 +337,9 @@ bool MainWindow::unload(bool askAboutBoard)
     writeKeptLogEntries();
     if (m_tray->isTrayIconShown())
         m_tray->removeTrayIcon();
+    // The process ends without closing anything itself: the port's lock file
+    // would stay and keep a station of another user out.
+    serialLink().closePort();
     endProgram(0);
     return true;
 }

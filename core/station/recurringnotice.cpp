@@ -16,8 +16,19 @@ void RecurringNotice::tell(const QString &text, const QString &title)
     if (!appPrompts().noticeStands(m_key))
         m_count = 0;
     ++m_count;
+    show(text, title,
+         QStringLiteral("\r\n\r\n") + m_countLabel + QStringLiteral(" seit dem Erscheinen dieser Meldung: ")
+             + QString::number(m_count));
+}
+
+void RecurringNotice::note(const QString &text, const QString &title)
+{
+    m_count = 0;
+    show(text, title, {});
+}
+
+void RecurringNotice::show(const QString &text, const QString &title, const QString &footer)
+{
     const QString time = appClock().localNow().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-    inform(text + QStringLiteral("\r\nZeitpunkt: ") + time + QStringLiteral("\r\n\r\n") + m_countLabel
-               + QStringLiteral(" seit dem Erscheinen dieser Meldung: ") + QString::number(m_count),
-           title, m_icon, m_key);
+    inform(text + QStringLiteral("\r\nZeitpunkt: ") + time + footer, title, m_icon, m_key);
 }

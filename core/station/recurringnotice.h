@@ -15,8 +15,13 @@ public:
     RecurringNotice(const QString &key, Prompts::Icon icon, const QString &countLabel);
 
     void tell(const QString &text, const QString &title);
+    // A finding of the same source that is no occurrence of the cause: it
+    // takes the box with its time, and the count starts again.
+    void note(const QString &text, const QString &title);
 
 private:
+    void show(const QString &text, const QString &title, const QString &footer);
+
     QString m_key;
     Prompts::Icon m_icon;
     QString m_countLabel;

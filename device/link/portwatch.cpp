@@ -10,6 +10,7 @@
 #include "device/link/seriallink.h"
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -22,6 +23,9 @@ std::optional<qint64> nextTryMs;
 
 // A line that breaks every minute all night leaves one box for the morning.
 RecurringNotice lostNotice(QStringLiteral("portLost"), Prompts::Icon::Exclamation, QStringLiteral("Unterbrechungen"));
+
+// The port another reader was told for.
+QString otherReaderTold;
 
 qint64 nowMs() { return appClock().monotonicMs(); }
 
@@ -38,6 +42,18 @@ void reportPortLost(const QString &reason)
     // The line may break in the middle of the night: the box waits for nobody.
     UnattendedScope unattended;
     lostNotice.tell(text, QStringLiteral("COM"));
+}
+
+void reportOtherReader()
+{
+    const QString port = settings().comPortName();
+    if (std::exchange(otherReaderTold, port) == port)
+        return;
+    const QString text = QStringLiteral("Ein anderes Programm liest ebenfalls von der Schnittstelle ") + port
+                         + QStringLiteral(". Meldungen der Geräte können dabei verloren gehen.");
+    logAllgemein(text);
+    UnattendedScope unattended;
+    lostNotice.note(text, QStringLiteral("COM"));
 }
 
 void keepPortOpen()
@@ -60,4 +76,8 @@ void keepPortOpen()
                      + QStringLiteral(" wurde wieder geöffnet."));
 }
 
-void resetPortWatch() { nextTryMs.reset(); }
+void resetPortWatch()
+{
+    nextTryMs.reset();
+    otherReaderTold.clear();
+}

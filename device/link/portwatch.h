@@ -12,6 +12,11 @@
 // The link closed the port because its line broke; reason is the driver's text.
 void reportPortLost(const QString &reason);
 
+// Another program reads on the open port: the line stands, but what that
+// program takes never reaches the station. Told once for each port, in the
+// general log and in the port's box.
+void reportOtherReader();
+
 // Called by the tick before its schedules: a port that is not open is opened
 // again once a minute has passed since it was first found closed or last
 // tried, unless somebody owns the bus or the station is ending. A failed try

@@ -1,5 +1,6 @@
 #include "device/link/seriallink.h"
 
+#include "core/logs/generallog.h"
 #include "core/platform/clock.h"
 #include "core/platform/codepage.h"
 #include "core/platform/waits.h"
@@ -54,6 +55,7 @@ void SerialLink::setPort(SerialPort *port)
     m_port = port;
     connect(m_port, &SerialPort::readyRead, this, &SerialLink::onReadyRead);
     connect(m_port, &SerialPort::lineLost, this, &SerialLink::loseLine);
+    connect(m_port, &SerialPort::bytesTakenElsewhere, this, [] { reportOtherReader(); });
 }
 
 void SerialLink::reset()
@@ -66,6 +68,7 @@ void SerialLink::reset()
     m_hasReceived = false;
     m_lastReceiveMs = 0;
     m_openError.clear();
+    m_loggedOpenError.clear();
     settings().portOk = false;
     resetBusClaims();
     resetPortWatch();
@@ -78,13 +81,55 @@ bool SerialLink::openComPort(int portNumber)
     m_port->close();
     const int baud = settings().comMode != kModeConverter ? kBaudAdapter : kBaudConverter;
     settings().portOk = m_port->open(serialPortPath(portNumber), baud);
-    m_openError = settings().portOk ? QString() : m_port->errorString();
+    if (settings().portOk) {
+        m_openError.clear();
+        m_loggedOpenError.clear();
+    } else {
+        m_openError = openRefusal();
+        // Who holds the port is news even at a try of the watch over the port;
+        // the driver's own words are logged with the box.
+        if (m_port->holder().pid > 0)
+            logOpenError();
+    }
     updateConnectionStatus();
     return settings().portOk;
 }
 
+QString SerialLink::openRefusal() const
+{
+    const QString portName = settings().comPortName();
+    const PortHolder holder = m_port->holder();
+    if (!holder.staleLockFile.isEmpty())
+        return QStringLiteral("Die Schnittstelle %1 ist durch die Sperrdatei %2 des beendeten Prozesses %3 gesperrt. "
+                              "Diese Datei muss entfernt werden.")
+            .arg(portName, holder.staleLockFile, QString::number(holder.pid));
+    if (holder.pid > 0)
+        return QStringLiteral("Die Schnittstelle %1 wird bereits von Prozess %2 verwendet.")
+            .arg(portName, QString::number(holder.pid));
+    return m_port->errorString();
+}
+
+void SerialLink::logOpenError()
+{
+    // Once for each cause, not at every try, until the port is open again.
+    if (m_openError == std::exchange(m_loggedOpenError, m_openError))
+        return;
+    logAllgemein(m_port->holder().pid > 0 ? m_openError
+                                          : QStringLiteral("Fehler beim Öffnen der Schnittstelle ")
+                                                + settings().comPortName() + QStringLiteral(": '") + m_openError
+                                                + u'\'');
+}
+
+void SerialLink::closePort()
+{
+    if (m_port)
+        m_port->close();
+    settings().portOk = false;
+}
+
 void SerialLink::showPortOpenError()
 {
+    logOpenError();
     inform(QStringLiteral("Fehler beim Öffnen der Schnittstelle: \r\n'") + m_openError
                + QStringLiteral("'\r\nBitte wählen Sie eine andere Konfiguration"),
            QStringLiteral("COM"), Prompts::Icon::Critical);

@@ -1,8 +1,9 @@
 #pragma once
-// device/link: the serial port (serialport.h), this link over it, who may use
-// the bus (busclaim.h), the port's settings (comsettings.h) and the watch that
-// tells a broken line and opens the port again (portwatch.h). Every other
-// part of device/ reaches the units through here.
+// device/link: the serial port (serialport.h) and the lock file that names
+// who holds it (portlock.h), this link over it, who may use the bus
+// (busclaim.h), the port's settings (comsettings.h) and the watch that tells a
+// broken line and opens the port again (portwatch.h). Every other part of
+// device/ reaches the units through here.
 //
 // The serial link to the unit bus: the one port, the receive buffer and every
 // wait for the units. One object for the whole run, reached through serialLink().
@@ -41,10 +42,16 @@ public:
 
     // Opens port number n (1-based) at the rate of the current mode, closing it
     // first when open; records the outcome in settings().portOk and then shows
-    // the adapter's connection status. True when the port is open.
+    // the adapter's connection status. True when the port is open. A port that
+    // another process holds is logged at once, naming that process or the lock
+    // file it left: once for each cause until the port opens.
     bool openComPort(int portNumber);
-    // The box for a port that could not be opened; then the configuration page.
+    // The box for a port that could not be opened, with its general-log entry
+    // once for each cause; then the configuration page.
     void showPortOpenError();
+    // Gives the port back before the process ends: only closing it removes the
+    // lock file the driver keeps for it, which would keep others out.
+    void closePort();
     // Runs the adapter handshake of the current mode and shows its outcome.
     void updateConnectionStatus();
     // 0 connected, -1 sending failed or no valid answer, -2 no handshake in this mode,
@@ -142,6 +149,9 @@ private:
     // port and has the break told.
     void loseLine();
     qint64 msSinceLastReceive() const;
+    // Why the latest opening failed, in the box's words.
+    QString openRefusal() const;
+    void logOpenError();
 
     SerialPort *m_hardware = nullptr;  // created on first use
     SerialPort *m_port = nullptr;
@@ -159,6 +169,8 @@ private:
     // The monotonic time the innermost running wait gives up at; none outside a wait.
     qint64 m_waitLimitMs = std::numeric_limits<qint64>::max();
     QString m_openError;
+    // The failure to open last written to the general log, until the port opens.
+    QString m_loggedOpenError;
 };
 
 SerialLink &serialLink();

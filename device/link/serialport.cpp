@@ -2,6 +2,8 @@
 
 #include <QSerialPort>
 
+#include <termios.h>
+
 QString serialPortPath(int portNumber)
 {
     const QByteArray named = qgetenv("NUVAX_COM" + QByteArray::number(portNumber));
@@ -34,9 +36,13 @@ bool HardwareSerialPort::open(const QString &path, int baud)
     m_port->setParity(QSerialPort::NoParity);
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
+    m_holder = {};
     if (m_port->open(QIODevice::ReadWrite))
         return true;
     m_lastError = m_port->errorString();
+    // The driver calls a device locked by another process a missing permission.
+    if (m_port->error() == QSerialPort::PermissionError)
+        m_holder = lockHolder(portLockFile(path));
     return false;
 }
 
@@ -56,7 +62,9 @@ bool HardwareSerialPort::write(const QByteArray &bytes)
         return writeFailed();
     // write() only queues; the bytes must be with the driver before any plain sleep.
     while (m_port->isOpen() && m_port->bytesToWrite() > 0) {
-        if (!m_port->waitForBytesWritten(kWriteTimeoutMs))
+        const int takenBefore = m_takenElsewhere;
+        // A read that another process beat while the write waited fails no write.
+        if (!m_port->waitForBytesWritten(kWriteTimeoutMs) && m_takenElsewhere == takenBefore)
             return writeFailed();
     }
     return m_port->isOpen();
@@ -72,6 +80,14 @@ bool HardwareSerialPort::waitForReadyRead(int ms)
 }
 
 QString HardwareSerialPort::errorString() const { return m_lastError; }
+
+PortHolder HardwareSerialPort::holder() const { return m_holder; }
+
+bool HardwareSerialPort::deviceAnswers() const
+{
+    termios attributes{};
+    return ::tcgetattr(m_port->handle(), &attributes) == 0;
+}
 
 // A broken line is told to the operator in German. The driver's words follow
 // a failed write, whose failure they name; a broken read leaves them naming
@@ -89,6 +105,17 @@ void HardwareSerialPort::onError(int error)
     if (error == QSerialPort::NoError)
         return;
     if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) && m_port->isOpen()) {
+        // Told of bytes and finding none, while the device is there: another
+        // process (a terminal program, a modem manager) read them first.
+        if (deviceAnswers()) {
+            ++m_takenElsewhere;
+            m_port->clearError();
+            // After a read that found nothing the driver may stop watching
+            // for bytes; the next ones must come all the same.
+            m_port->setReadBufferSize(m_port->readBufferSize());
+            emit bytesTakenElsewhere();
+            return;
+        }
         m_lastError = error == QSerialPort::ResourceError
                           ? QStringLiteral("Das Gerät ist nicht mehr erreichbar")
                           : QStringLiteral("Fehler beim Lesen");

@@ -1,6 +1,8 @@
 #pragma once
 // The station's one serial port, seen through the few operations the bus needs.
 // The real port is QSerialPort; tests put a simulated bus behind the same face.
+#include "device/link/portlock.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -25,6 +27,9 @@ public:
     virtual bool waitForReadyRead(int ms) = 0;
     // The driver's description of the latest failure, shown to the operator.
     virtual QString errorString() const = 0;
+    // When the latest opening failed because another process holds the
+    // device: that process. None otherwise.
+    virtual PortHolder holder() const = 0;
 
 signals:
     // New bytes arrived. Never emitted again while a slot of this signal runs.
@@ -32,6 +37,9 @@ signals:
     // The open line broke (adapter unplugged, line hung up). The port is closed
     // already: without that the driver reports the same error in a busy loop.
     void lineLost();
+    // Bytes were announced but another process had read them first: the
+    // device is still there and the port stays open.
+    void bytesTakenElsewhere();
 };
 
 // The device of port number n (1-based): the one named by NUVAX_COM<n>, else /dev/ttyS(n-1).
@@ -54,11 +62,17 @@ public:
     qint64 bytesAvailable() const override;
     bool waitForReadyRead(int ms) override;
     QString errorString() const override;
+    PortHolder holder() const override;
 
 private:
     bool writeFailed();
     void onError(int error);
+    // The open device still answers a terminal query: it has not gone.
+    bool deviceAnswers() const;
 
     QSerialPort *m_port;
     QString m_lastError;
+    PortHolder m_holder;
+    // How often another process read what the port announced.
+    int m_takenElsewhere = 0;
 };

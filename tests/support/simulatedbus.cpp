@@ -45,6 +45,7 @@ struct SimulatedBus::State
     std::deque<Report> reports;
     int baud = 9600;
     QString failOpen;
+    PortHolder holder;
     bool failWrites = false;
 
     template <class F> decltype(auto) locked(F f) { std::lock_guard lock(mutex); return f(*this); }
@@ -150,10 +151,12 @@ public:
     {
         std::lock_guard lock(m_state.mutex);
         m_error = m_state.failOpen;
+        m_holder = m_error.isEmpty() ? PortHolder() : m_state.holder;
         if ((m_open = m_error.isEmpty()))
             m_state.baud = baud;
         return m_open;
     }
+    PortHolder holder() const override { return m_holder; }
     void close() override { m_open = false, m_rx.clear(); }
     bool isOpen() const override { return m_open; }
     bool write(const QByteArray &bytes) override
@@ -211,6 +214,7 @@ private:
     bool m_open = false, m_emitting = false;
     QByteArray m_rx;
     QString m_error;
+    PortHolder m_holder;
     int m_arrivals = 0, m_announced = 0;
 };
 
@@ -376,7 +380,11 @@ QStringList SimulatedBus::writes() const
 
 QString SimulatedBus::wire() const { return writes().join(QString()); }
 void SimulatedBus::clearWrites() { d->locked([](State &s) { s.writes.clear(); }); }
-void SimulatedBus::failOpen(const QString &error) { d->locked([&](State &s) { s.failOpen = error; }); }
+void SimulatedBus::failOpen(const QString &error, const PortHolder &holder)
+{
+    d->locked([&](State &s) { s.failOpen = error, s.holder = holder; });
+}
+void SimulatedBus::readElsewhere() { emit m_port->bytesTakenElsewhere(); }
 void SimulatedBus::failWrites(bool fail) { d->locked([&](State &s) { s.failWrites = fail; }); }
 void SimulatedBus::hangUp() { m_pty ? m_pty->hangUp() : m_port->loseLine(); }
 

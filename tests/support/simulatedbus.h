@@ -2,6 +2,8 @@
 // Simulated units answering "S00" and "F00" at the line's byte rate, and the adapter's greeting.
 // In-process (clock, waits) it is serialLink()'s port, its bytes arriving by the fake clock; OnPty
 // it serves a pseudo-terminal path() from a thread by the wall clock. Every station write is logged.
+#include "device/link/portlock.h"
+
 #include <QStringList>
 
 #include <memory>
@@ -59,9 +61,11 @@ public:
     QString wire() const;   // everything written, in one text
     void clearWrites();
 
-    // In-process only: the next opening fails with this description; writes fail.
-    void failOpen(const QString &error);
+    // In-process only: the next opening fails with this description, because of
+    // the holder when one is given; writes fail; another process reads what the port announced.
+    void failOpen(const QString &error, const PortHolder &holder = {});
     void failWrites(bool fail);
+    void readElsewhere();
     // The line breaks: in-process the port reports it and closes; on a pty the units' side closes.
     void hangUp();
     // In-process only: time passes outside any wait, due characters arrive.

@@ -1,6 +1,7 @@
 // The built program as an installation runs it, on a pseudo-terminal with simulated units, ended by
 // SIGTERM; what it leaves on the wire and on disk is compared byte for byte.
 #include "core/files/tasksfile.h"
+#include "device/link/portlock.h"
 #include "ui/uitest.h"
 
 #include <algorithm>
@@ -135,11 +136,14 @@ TEST_F(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
     ASSERT_TRUE(waitUntil([&] { return QFileInfo(folder.file("logs/Allgemein.log")).size() > 0; }, 10000));
     const QDateTime logged = QDateTime::currentDateTime();
 
+    // The port's lock file goes with the orderly end, so a station of another user can take the port.
+    EXPECT_EQ(lockHolder(portLockFile(bus.path())).pid, station.processId());
     ::kill(pid_t(station.processId()), SIGTERM);
     ASSERT_TRUE(station.waitForFinished(15000));
     EXPECT_EQ(std::pair(station.exitStatus(), station.exitCode()), std::pair(QProcess::NormalExit, 0))
         << station.readAll().toStdString();
     EXPECT_EQ(bus.wire(), QStringLiteral("K2Connect@")) << "nothing else was due";
+    EXPECT_FALSE(QFile::exists(portLockFile(bus.path())));
 
     // Every failure box of the station's files comes with a general-log entry: none stood open.
     const QByteArray log = folder.read("logs/Allgemein.log");
@@ -264,6 +268,34 @@ TEST_F(Executable, AProgramFolderThatDoesNotExistIsRefusedAndNothingIsCreated)
     EXPECT_TRUE(QString::fromLocal8Bit(station.readAll()).contains("'" + missing + "'"));
     EXPECT_EQ(folderState(folder.path()), QStringList());
     EXPECT_EQ(bus.wire(), "");
+}
+
+// A second installation configured for the same port names the first station as the port's holder, once,
+// and sends nothing; each gives the port back at its end.
+TEST_F(Executable, ASecondInstallationOnThePortNamesTheStationHoldingIt)
+{
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    TempAppFolder other;
+    for (TempAppFolder *home : {&folder, &other})
+        home->write("Nuvax.ini", iniFile("9610", "007", "-1"));
+    start("NUVAX_COM1", bus.path());
+    ASSERT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@"); }, 15000));
+
+    QProcess second;
+    launch(second, other.path(), "NUVAX_COM1", bus.path());
+    ASSERT_TRUE(waitUntil([&] { return QFileInfo(other.file("logs/Allgemein.log")).size() > 0; }, 15000));
+    QThread::msleep(1000);
+    const qint64 holder = station.processId();
+    for (QProcess *end : {&second, &station}) {
+        ::kill(pid_t(end->processId()), SIGTERM);
+        EXPECT_TRUE(end->waitForFinished(15000) && end->exitCode() == 0);
+    }
+    const QString log = codepage::decode(other.read("logs/Allgemein.log"));
+    EXPECT_EQ(QString(log).remove(QRegularExpression(QStringLiteral("^\\[[0-9. :]{19}\\] "),
+                                                     QRegularExpression::MultilineOption)),
+              QStringLiteral("Die Schnittstelle COM1 wird bereits von Prozess %1 verwendet.\r\n").arg(holder));
+    EXPECT_EQ(bus.wire(), QStringLiteral("K2Connect@"));
+    EXPECT_FALSE(QFile::exists(portLockFile(bus.path())));
 }
 
 // Starts at the same moment make one station per folder; a station in another folder runs beside it.

@@ -1,6 +1,7 @@
 #include "ui/startup.h"
 
 #include "core/files/tasksfile.h"
+#include "device/link/portlock.h"
 #include "ui/trayicon.h"
 #include "ui/uitest.h"
 
@@ -81,6 +82,7 @@ TEST_F(StartupTest, ASignalDuringTheStartIsTakenOnceEverythingIsLoaded)
     start({}, [](MainWindow &) { std::raise(SIGTERM); });
     EXPECT_EQ(std::pair(bus.wire(), endedWith), std::pair(QStringLiteral("K2Connect@"), -1));
     EXPECT_TRUE(waitForEnd() && endedWith == 0);
+    EXPECT_FALSE(QFile::exists(portLockFile(bus.path()))) << "the port is given back before the end";
     // The signal settings written at the end are the ones read, not the defaults.
     EXPECT_TRUE(folder.read(QStringLiteral("Nuvax.ini")).startsWith(ini));
 }

@@ -12,8 +12,35 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <ctime>
+#include <functional>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
+
+// Another program on the station's device (a terminal program, a modem manager) reads whatever comes.
+std::jthread readElsewhere(int fd)
+{
+    return std::jthread([fd](std::stop_token stop) {
+        char bytes[256];
+        for (pollfd ready{fd, POLLIN, 0}; !stop.stop_requested();)
+            if (::poll(&ready, 1, 50) > 0 && ::read(fd, bytes, sizeof bytes) <= 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+}
+
+// Lets events run, doing each every 50 ms, until done or ms have passed.
+bool runUntil(const std::function<bool()> &done, int ms, const std::function<void()> &each = [] {})
+{
+    QElapsedTimer running;
+    running.start();
+    for (QEventLoop slice; !done() && running.elapsed() < ms; slice.exec())
+        each(), QTimer::singleShot(50, &slice, &QEventLoop::quit);
+    return done();
+}
 
 qint64 threadCpuMs()
 {
@@ -128,6 +155,43 @@ TEST_F(SerialPort, EachModeAtItsRateThenTheAdapterPulledOutDuringAPollAndPlugged
     for (int addr = 1; addr <= 5; ++addr)
         EXPECT_EQ(units().at(addr).state, kStateOk) << addr;
     qunsetenv("NUVAX_COM7");
+}
+
+// Another program reads on the line, in the line's mode or in its own raw mode, while units report: what it
+// takes costs no line. The port stays open and a frame goes out, the other program is told once, and once it
+// has gone a unit's message arrives whole. A line that then breaks is still found.
+TEST_F(SerialPort, AnotherReaderCostsNoLineAndABreakIsStillFound)
+{
+    const QString message = withAt(sampleMessage(kType0403, "042"), 4, ".A");
+    const auto general = [&] { return codepage::decode(folder.read("logs/Allgemein.log")); };
+    for (const bool ownRawMode : {false, true}) {
+        SimulatedBus line{SimulatedBus::OnPty{}};
+        qputenv("NUVAX_COM1", line.path().toLocal8Bit());
+        QFile::remove(folder.file("logs/Allgemein.log"));
+        ASSERT_TRUE(serialLink().openComPort(1));
+        const int fd = ::open(line.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        termios mode{};
+        if (ownRawMode && ::tcgetattr(fd, &mode) == 0)
+            ::cfmakeraw(&mode), ::tcsetattr(fd, TCSANOW, &mode);
+        {
+            const std::jthread reader = readElsewhere(fd);
+            runUntil([&] { return general().contains("anderes Programm"); }, 15000, [&] { line.send(message); });
+            EXPECT_TRUE(serialLink().sendFrame("\n005C0D") && settings().portOk) << ownRawMode;
+        }
+        ::close(fd);
+        // Whatever the other program left of a message is stale once it is gone.
+        runUntil([] { return false; }, 2500);
+        view.alerts.clear();
+        line.send(message, 0, true);
+        EXPECT_TRUE(runUntil([&] { return !view.alerts.isEmpty(); }, 5000));
+        EXPECT_EQ(view.alerts, alertsOf({message})) << ownRawMode;
+        EXPECT_EQ(std::tuple(general().count("anderes Programm"), general().count("unterbrochen"), line.wire()),
+                  std::tuple(1, 0, "\n005C0D")) << ownRawMode << general().toStdString();
+
+        line.hangUp();
+        EXPECT_TRUE(runUntil([&] { return general().count("unterbrochen") == 1; }, 5000)) << ownRawMode;
+        serialLink().reset();
+    }
 }
 
 // One unit sends its own message every 1.5 s at 300 baud through a poll in which one unit is silent and
