@@ -105,7 +105,7 @@ signals:
 public slots:
     // One pass of the station's time-driven work, every second.
     void timerTick();
-    // SIGTERM and SIGINT: no question, an unsaved board change is dropped.
+    // SIGTERM, SIGHUP and SIGINT: no question, an unsaved board change is dropped.
     void terminate();
     // Back from the tray as the icon brings it, and in front of the other
     // windows: a later start of the station asks for it.

@@ -14,6 +14,10 @@ namespace {
 
 std::function<void(int)> installedEnd;
 
+// A logout ends the session's processes with SIGTERM, or with SIGHUP when the
+// station runs under the terminal of that session.
+constexpr int kTerminationSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
 // The write end of the pair the current TerminationSignals listens on.
 volatile sig_atomic_t signalFd = -1;
 
@@ -57,8 +61,8 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signo : kTerminationSignals)
+        sigaction(signo, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals()
@@ -66,8 +70,8 @@ TerminationSignals::~TerminationSignals()
     clearStopRequest();
     if (m_fds[0] < 0)
         return;
-    signal(SIGTERM, SIG_DFL);
-    signal(SIGINT, SIG_DFL);
+    for (const int signo : kTerminationSignals)
+        signal(signo, SIG_DFL);
     signalFd = -1;
     ::close(m_fds[0]);
     ::close(m_fds[1]);

@@ -11,7 +11,7 @@ void installProgramEnd(std::function<void(int)> end);
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT (a logout, a shutdown, an administrator's stop)
+// Turns SIGTERM, SIGHUP and SIGINT (a logout, a shutdown, an administrator's stop)
 // into a signal of the event loop, so the station can close in order. A signal
 // is taken from the moment the object exists, and stops a task at once; the
 // close itself waits for listen(), so a start under way ends first and nothing

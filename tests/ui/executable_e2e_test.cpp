@@ -286,8 +286,9 @@ TEST_F(Executable, ASecondInstallationOnThePortNamesTheStationHoldingIt)
     ASSERT_TRUE(waitUntil([&] { return QFileInfo(other.file("logs/Allgemein.log")).size() > 0; }, 15000));
     QThread::msleep(1000);
     const qint64 holder = station.processId();
-    for (QProcess *end : {&second, &station}) {
-        ::kill(pid_t(end->processId()), SIGTERM);
+    // The first ends as at the logout of the terminal it was started from.
+    for (auto [end, signo] : {std::pair(&second, SIGTERM), std::pair(&station, SIGHUP)}) {
+        ::kill(pid_t(end->processId()), signo);
         EXPECT_TRUE(end->waitForFinished(15000) && end->exitCode() == 0);
     }
     const QString log = codepage::decode(other.read("logs/Allgemein.log"));
