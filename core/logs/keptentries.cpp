@@ -154,15 +154,23 @@ bool writeKept(KeptFile &file, const QByteArray &note = {})
     return !error;
 }
 
-void tellUnwritten(const KeptFile &file)
+// Every log that cannot be written now, each with its reason: a full disk
+// stops the general log and the day's test log alike.
+void tellUnwritten()
 {
-    QString text = QStringLiteral("Das Protokoll '") + logsPath() + file.name
-                   + QStringLiteral("' kann nicht geschrieben werden: ") + file.error.description
-                   + QStringLiteral(".\r\nSeine Einträge werden aufbewahrt und nachgetragen, sobald es wieder "
-                                    "geschrieben werden kann.");
-    if (file.dropped > 0)
-        text += QStringLiteral("\r\nDer Platz für aufbewahrte Einträge ist voll: %1 Einträge fehlen.")
-                    .arg(file.dropped);
+    QString text;
+    qint64 dropped = 0;
+    for (const KeptFile &file : std::as_const(keptFiles)) {
+        dropped += file.dropped;
+        if (file.since.isValid())
+            text += QStringLiteral("Das Protokoll '") + logsPath() + file.name
+                    + QStringLiteral("' kann nicht geschrieben werden: ") + file.error.description
+                    + QStringLiteral(".\r\n");
+    }
+    text += QStringLiteral("Die Einträge werden aufbewahrt und nachgetragen, sobald sie wieder geschrieben "
+                           "werden können.");
+    if (dropped > 0)
+        text += QStringLiteral("\r\nDer Platz für aufbewahrte Einträge ist voll: %1 Einträge fehlen.").arg(dropped);
     // A disk may fill in the middle of the night: the box waits for nobody.
     UnattendedScope unattended;
     unwrittenNotice.tell(text, QStringLiteral("Protokoll"));
@@ -186,7 +194,7 @@ std::optional<FileError> writeLogEntry(const QString &fileName, LogOrder order, 
     if (!file->since.isValid())
         file->since = appClock().localNow();
     keepWithinBound(*file, bytes);
-    tellUnwritten(*file);
+    tellUnwritten();
     return file->error;
 }
 

@@ -77,8 +77,9 @@ TEST_F(Logs, EntriesThatCannotBeWrittenAreKeptAndWrittenInOrderOnceTheyCan)
     EXPECT_EQ(std::tuple(prompts.shown[0].isNotice, prompts.shown[0].icon, prompts.shown[0].title),
               std::tuple(true, Prompts::Icon::Critical, QStringLiteral("Protokoll")));
     EXPECT_EQ(prompts.shown[0].text,
+              "Das Protokoll '" + folder.path() + "logs/" + name + "' kann nicht geschrieben werden: Datenträger voll.\r\n"
               "Das Protokoll '" + folder.path() + "logs/Allgemein.log' kann nicht geschrieben werden: Datenträger voll.\r\n"
-              "Seine Einträge werden aufbewahrt und nachgetragen, sobald es wieder geschrieben werden kann.\r\n"
+              "Die Einträge werden aufbewahrt und nachgetragen, sobald sie wieder geschrieben werden können.\r\n"
               "Zeitpunkt: 07.03.2011 09:06:04\r\n\r\nNicht geschriebene Einträge seit dem Erscheinen dieser Meldung: 5");
 
     clock.advanceMs(2000);
