@@ -334,7 +334,7 @@ bool MainWindow::unload(bool askAboutBoard)
     saveUnits(true);
     saveWindowPos();
     saveSignalConfig();
-    writeKeptLogEntries();
+    keptLogEntries().tryAgain();
     if (m_tray->isTrayIconShown())
         m_tray->removeTrayIcon();
     // The process ends without closing anything itself: the port's lock file

@@ -30,9 +30,9 @@ QByteArray generalLogEntry(const QString &text) { return codepage::encode(stampe
 bool logAllgemein(const QString &text)
 {
     const QString entry = stamped(text);
-    if (const auto error = writeLogEntry(QStringLiteral("Allgemein.log"), LogOrder::NewestFirst,
-                                         codepage::encode(entry + QStringLiteral("\r\n")))) {
-        reportUnwrittenLog(QStringLiteral("Allgemein.log"), *error, entry);
+    if (const auto error = keptLogEntries().write(kGeneralLogName, LogOrder::NewestFirst,
+                                                  codepage::encode(entry + QStringLiteral("\r\n")))) {
+        reportUnwrittenLog(kGeneralLogName, *error, entry);
         return false;
     }
     if (echoDepth > 0)

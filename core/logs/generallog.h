@@ -8,6 +8,8 @@
 
 #include <QString>
 
+inline const QString kGeneralLogName = QStringLiteral("Allgemein.log");
+
 // Adds one entry and refreshes the list of logs. False when the log could not
 // be written now; the caller goes on either way, the entry goes to standard
 // error and is kept until the log can be written (keptentries.h).

@@ -3,230 +3,232 @@
 #include "core/logs/generallog.h"
 #include "core/logs/logbook.h"
 #include "core/platform/clock.h"
-#include "core/platform/diskwrites.h"
-#include "core/platform/pagebuffer.h"
-#include "core/station/recurringnotice.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QList>
-#include <QSaveFile>
+#include "core/platform/codepage.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace {
 
-// A night of automatic messages fits many times over; a disk that stays
-// full for weeks must not take the station's memory with it.
-constexpr qsizetype kMaxKeptEntries = 50000;
-constexpr qsizetype kMaxKeptBytes = 20 * 1024 * 1024;
-constexpr qint64 kCopyChunk = 1 << 20;
-const QString kGeneralLog = QStringLiteral("Allgemein.log");
-
-struct KeptFile
-{
-    QString name;
-    LogOrder order = LogOrder::Appended;
-    QList<QByteArray> entries;  // oldest first
-    qsizetype bytes = 0;
-    // The first write that failed; invalid while the file only carries notes
-    // about other files and has not failed itself.
-    QDateTime since;
-    FileError error;            // why the last write failed
-    qint64 dropped = 0;         // entries the bound turned away
-};
-
-// In the order in which the files first failed.
-QList<KeptFile> keptFiles;
-qsizetype keptEntries = 0;
-qsizetype keptBytes = 0;
-
-RecurringNotice unwrittenNotice(QStringLiteral("logUnwritten"), Prompts::Icon::Critical,
-                                QStringLiteral("Nicht geschriebene Einträge"));
+// A minute between tries: a disk that stays full costs one failed write a
+// minute, not one for every line written meanwhile.
+constexpr qint64 kRetryMs = 60000;
+const QString kTitle = QStringLiteral("Protokoll");
 
 QString timeText(const QDateTime &time) { return time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")); }
 
-// The new entries, then the older ones byte for byte as they stand, a piece at
-// a time: an entry costs a copy of the file, never the file in memory.
-std::optional<FileError> writeNewestFirst(const QString &path, const QByteArray &entries)
+QByteArray gapLine(qint64 lines)
 {
-    const QFileInfo info(path);
-    QFile old(path);
-    if (info.exists()) {
-        // Rewriting without the older entries would lose them; a pipe would hold the station.
-        if (!info.isFile())
-            return FileError::pathAccess();
-        if (!old.open(QIODevice::ReadOnly))
-            return FileError::of(old);
+    const QString count = lines == 1 ? QStringLiteral("fehlt 1 Zeile") : QStringLiteral("fehlen %1 Zeilen").arg(lines);
+    return codepage::encode(QStringLiteral("*** Hier ") + count
+                            + QStringLiteral(": sie konnten weder geschrieben noch aufbewahrt werden. ***\r\n"));
+}
+
+} // namespace
+
+KeptLogEntries::KeptLogEntries(const QString &noteLog, KeptBound bound)
+    : m_noteLog(noteLog), m_bound(bound),
+      m_notice(QStringLiteral("logUnwritten"), Prompts::Icon::Critical, QStringLiteral("Nicht geschriebene Einträge"))
+{
+}
+
+std::optional<FileError> KeptLogEntries::write(const QString &fileName, LogOrder order, const QByteArray &bytes)
+{
+    auto file = find(fileName);
+    if (file == m_files.end()) {
+        const auto error = writeLogFile(fileName, order, bytes);
+        if (!error)
+            return std::nullopt;
+        if (m_files.isEmpty())
+            m_lastTryMs = appClock().monotonicMs();
+        File &failed = fileFor(fileName, order);
+        failed.error = *error;
+        file = find(fileName);
     }
-    QSaveFile file(path);
-    if (auto error = openForWriting(file))
-        return error;
-    if (auto error = writeAll(file, entries))
-        return error;
-    if (old.isOpen()) {
-        const PageBuffer chunk(kCopyChunk);
-        if (!chunk.data())
-            return FileError::fromErrno(ENOMEM);
-        qint64 read;
-        while ((read = old.read(chunk.data(), chunk.size())) > 0)
-            if (auto error = writeAll(file, QByteArrayView(chunk.data(), read)))
-                return error;
-        if (read < 0)
-            return FileError::of(old);
+    if (!file->since.isValid()) {
+        file->since = appClock().localNow();
+        m_settled.removeIf([&](const auto &settled) { return settled.first == fileName; });
     }
-    return commitFile(file);
+    keepWithinBound(*file, bytes);
+    tellUnwritten();
+    return file->error;
 }
 
-std::optional<FileError> writeToFile(const QString &fileName, LogOrder order, const QByteArray &bytes)
+void KeptLogEntries::tryAgain()
 {
-    if (auto error = makeLogsFolder())
-        return error;
-    const QString path = logsPath() + fileName;
-    return order == LogOrder::NewestFirst ? writeNewestFirst(path, bytes) : appendToFile(path, bytes);
+    m_lastTryMs = appClock().monotonicMs();
+    const qsizetype settledBefore = m_settled.size();
+    // The test logs first: the general log then says which of them are whole again.
+    QList<QByteArray> notes;
+    for (auto file = m_files.begin(); file != m_files.end();) {
+        if (file->name != m_noteLog && writeKept(*file)) {
+            notes.append(recoveryNote(*file));
+            settle(*file);
+            file = drop(file);
+        } else {
+            ++file;
+        }
+    }
+    if (!notes.isEmpty()) {
+        File &log = fileFor(m_noteLog, LogOrder::NewestFirst);
+        for (const QByteArray &note : std::as_const(notes))
+            add(log, note);
+    }
+    if (const auto log = find(m_noteLog); log != m_files.end()) {
+        if (writeKept(*log, log->since.isValid() ? recoveryNote(*log) : QByteArray())) {
+            if (log->since.isValid())
+                settle(*log);
+            drop(log);
+        } else if (!log->since.isValid()) {
+            log->since = appClock().localNow();
+            tellUnwritten();
+        }
+    }
+    if (m_settled.size() != settledBefore) {
+        UnattendedScope unattended;
+        const bool stillUnwritten = std::any_of(m_files.cbegin(), m_files.cend(),
+                                                [](const File &file) { return file.since.isValid(); });
+        m_notice.update(stateText(), kTitle, stillUnwritten ? Prompts::Icon::Critical : Prompts::Icon::Information);
+    }
 }
 
-QList<KeptFile>::iterator find(const QString &fileName)
+void KeptLogEntries::tryAgainWhenDue()
 {
-    return std::find_if(keptFiles.begin(), keptFiles.end(),
-                        [&](const KeptFile &file) { return file.name == fileName; });
+    if (!m_files.isEmpty() && appClock().monotonicMs() - m_lastTryMs >= kRetryMs)
+        tryAgain();
 }
 
-KeptFile &keptFile(const QString &fileName, LogOrder order)
+void KeptLogEntries::forget()
 {
-    if (const auto file = find(fileName); file != keptFiles.end())
+    m_files.clear();
+    m_entries = 0;
+    m_bytes = 0;
+    m_settled.clear();
+}
+
+KeptLogEntries::Files::iterator KeptLogEntries::find(const QString &fileName)
+{
+    return std::find_if(m_files.begin(), m_files.end(), [&](const File &file) { return file.name == fileName; });
+}
+
+KeptLogEntries::File &KeptLogEntries::fileFor(const QString &fileName, LogOrder order)
+{
+    if (const auto file = find(fileName); file != m_files.end())
         return *file;
-    KeptFile &file = keptFiles.emplace_back();
+    File &file = m_files.emplace_back();
     file.name = fileName;
     file.order = order;
     return file;
 }
 
-void add(KeptFile &file, const QByteArray &bytes)
+void KeptLogEntries::add(File &file, const QByteArray &bytes)
 {
-    file.entries.append(bytes);
+    file.entries.append(Entry{bytes});
+    ++file.count;
     file.bytes += bytes.size();
-    ++keptEntries;
-    keptBytes += bytes.size();
+    ++m_entries;
+    m_bytes += bytes.size();
 }
 
-void keepWithinBound(KeptFile &file, const QByteArray &bytes)
+void KeptLogEntries::keepWithinBound(File &file, const QByteArray &bytes)
 {
-    if (keptEntries >= kMaxKeptEntries || keptBytes + bytes.size() > kMaxKeptBytes)
-        ++file.dropped;
-    else
+    if (m_entries < m_bound.entries && m_bytes + bytes.size() <= m_bound.bytes) {
         add(file, bytes);
+        return;
+    }
+    ++file.dropped;
+    // A test log is read from top to bottom: its gap stands where the lines are missing.
+    if (file.order != LogOrder::Appended)
+        return;
+    if (file.entries.isEmpty() || file.entries.constLast().missingLines == 0)
+        file.entries.append(Entry{});
+    file.entries.last().missingLines += std::max<qsizetype>(1, bytes.count("\r\n"));
 }
 
-QList<KeptFile>::iterator forget(QList<KeptFile>::iterator file)
+KeptLogEntries::Files::iterator KeptLogEntries::drop(Files::iterator file)
 {
-    keptEntries -= file->entries.size();
-    keptBytes -= file->bytes;
-    return keptFiles.erase(file);
+    m_entries -= file->count;
+    m_bytes -= file->bytes;
+    return m_files.erase(file);
+}
+
+// All that is kept of one file in one write, a note on top of the general log's.
+bool KeptLogEntries::writeKept(File &file, const QByteArray &note)
+{
+    QByteArray block = note;
+    block.reserve(note.size() + file.bytes);
+    const auto append = [&](const Entry &entry) { block += entry.missingLines ? gapLine(entry.missingLines) : entry.bytes; };
+    if (file.order == LogOrder::NewestFirst)
+        std::for_each(file.entries.crbegin(), file.entries.crend(), append);
+    else
+        std::for_each(file.entries.cbegin(), file.entries.cend(), append);
+    const auto error = writeLogFile(file.name, file.order, block, file.error.isDiskFull());
+    if (error)
+        file.error = *error;
+    return !error;
 }
 
 // The general-log entry that closes a file's time without writes.
-QByteArray recoveryNote(const KeptFile &file)
+QByteArray KeptLogEntries::recoveryNote(const File &file) const
 {
     QString text = QStringLiteral("Das Protokoll '") + file.name + QStringLiteral("' konnte vom ")
                    + timeText(file.since) + QStringLiteral(" bis ") + timeText(appClock().localNow())
                    + QStringLiteral(" nicht geschrieben werden; die aufbewahrten Einträge wurden nachgetragen.");
     if (file.dropped > 0)
         text += QStringLiteral(" %1 weitere Einträge konnten nicht aufbewahrt werden und fehlen.").arg(file.dropped);
+    text += QStringLiteral(" Grund: ") + file.error.description + u'.';
     return generalLogEntry(text);
 }
 
-// All that is kept of one file in one write, a note on top of the general log's.
-bool writeKept(KeptFile &file, const QByteArray &note = {})
+// A file written again: the standing box says so from now on.
+void KeptLogEntries::settle(const File &file)
 {
-    QByteArray block = note;
-    block.reserve(note.size() + file.bytes);
-    if (file.order == LogOrder::NewestFirst)
-        for (auto entry = file.entries.crbegin(); entry != file.entries.crend(); ++entry)
-            block += *entry;
-    else
-        for (const QByteArray &entry : std::as_const(file.entries))
-            block += entry;
-    const auto error = writeToFile(file.name, file.order, block);
-    if (error)
-        file.error = *error;
-    return !error;
+    if (!m_notice.stands())
+        m_settled.clear();
+    m_settled.append({file.name, QStringLiteral("Das Protokoll '") + logsPath() + file.name
+                                     + QStringLiteral("' war vom ") + timeText(file.since) + QStringLiteral(" bis ")
+                                     + timeText(appClock().localNow())
+                                     + QStringLiteral(" nicht beschreibbar; die aufbewahrten Einträge wurden "
+                                                      "nachgetragen.\r\n")});
 }
 
-// Every log that cannot be written now, each with its reason: a full disk
-// stops the general log and the day's test log alike.
-void tellUnwritten()
+// Every log that cannot be written now, each with its reason (a full disk
+// stops the general log and the day's test log alike), then those written
+// again while the box stands.
+QString KeptLogEntries::stateText() const
 {
     QString text;
     qint64 dropped = 0;
-    for (const KeptFile &file : std::as_const(keptFiles)) {
+    for (const File &file : m_files) {
         dropped += file.dropped;
         if (file.since.isValid())
             text += QStringLiteral("Das Protokoll '") + logsPath() + file.name
                     + QStringLiteral("' kann nicht geschrieben werden: ") + file.error.description
                     + QStringLiteral(".\r\n");
     }
-    text += QStringLiteral("Die Einträge werden aufbewahrt und nachgetragen, sobald sie wieder geschrieben "
-                           "werden können.");
+    if (!text.isEmpty())
+        text += QStringLiteral("Die Einträge werden aufbewahrt und nachgetragen, sobald sie wieder geschrieben "
+                               "werden können.\r\n");
     if (dropped > 0)
-        text += QStringLiteral("\r\nDer Platz für aufbewahrte Einträge ist voll: %1 Einträge fehlen.").arg(dropped);
+        text += QStringLiteral("Der Platz für aufbewahrte Einträge ist voll: %1 Einträge fehlen.\r\n").arg(dropped);
+    for (const auto &settled : m_settled)
+        text += settled.second;
+    text.chop(2);
+    return text;
+}
+
+void KeptLogEntries::tellUnwritten()
+{
+    if (!m_notice.stands())
+        m_settled.clear();
     // A disk may fill in the middle of the night: the box waits for nobody.
     UnattendedScope unattended;
-    unwrittenNotice.tell(text, QStringLiteral("Protokoll"));
+    m_notice.tell(stateText(), kTitle);
 }
 
-} // namespace
-
-std::optional<FileError> writeLogEntry(const QString &fileName, LogOrder order, const QByteArray &bytes)
+KeptLogEntries &keptLogEntries()
 {
-    writeKeptLogEntries();
-    KeptFile *file = nullptr;
-    if (const auto kept = find(fileName); kept != keptFiles.end()) {
-        file = &*kept;
-    } else {
-        const auto error = writeToFile(fileName, order, bytes);
-        if (!error)
-            return std::nullopt;
-        file = &keptFile(fileName, order);
-        file->error = *error;
-    }
-    if (!file->since.isValid())
-        file->since = appClock().localNow();
-    keepWithinBound(*file, bytes);
-    tellUnwritten();
-    return file->error;
-}
-
-void writeKeptLogEntries()
-{
-    // The test logs first: the general log then says which of them are whole again.
-    QList<QByteArray> notes;
-    for (auto file = keptFiles.begin(); file != keptFiles.end();) {
-        if (file->name != kGeneralLog && writeKept(*file)) {
-            notes.append(recoveryNote(*file));
-            file = forget(file);
-        } else {
-            ++file;
-        }
-    }
-    if (!notes.isEmpty()) {
-        KeptFile &general = keptFile(kGeneralLog, LogOrder::NewestFirst);
-        for (const QByteArray &note : std::as_const(notes))
-            add(general, note);
-    }
-    const auto general = find(kGeneralLog);
-    if (general == keptFiles.end())
-        return;
-    if (writeKept(*general, general->since.isValid() ? recoveryNote(*general) : QByteArray()))
-        forget(general);
-    else if (!general->since.isValid())
-        general->since = appClock().localNow();
-}
-
-void forgetKeptLogEntries()
-{
-    keptFiles.clear();
-    keptEntries = 0;
-    keptBytes = 0;
+    // A night of automatic messages fits many times over; a disk that stays
+    // full for weeks must not take the station's memory with it.
+    static KeptLogEntries store(kGeneralLogName, {50000, 20 * 1024 * 1024});
+    return store;
 }

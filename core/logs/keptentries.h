@@ -1,26 +1,85 @@
 #pragma once
-// How a log entry reaches its file under "logs/", and what becomes of one that
-// cannot (a full disk, a folder without write rights, a path too long): it is
-// kept, in order, with the file's other kept entries, and the first write that
-// succeeds again writes them into the file they were meant for before
-// anything newer. The operator is told at once in one standing box; the
-// general log later says from when to when the file could not be written.
-// What is kept is bounded; what the bound turns away is counted there.
-#include "core/platform/fileerror.h"
+// What becomes of a log entry that cannot be written (a full disk, a folder
+// without write rights, a path too long): it is kept, in order, with its
+// file's other kept entries. A new entry for that file joins them without a
+// try of its own, and no other file's write waits for it: the kept entries
+// are tried about once a minute from the tick, and at the orderly end, each
+// file's in one write before anything newer. The operator is told at once in
+// one standing box, which tells the state as it is: once the entries are
+// written it says so instead. The general log says from when to when a file
+// could not be written. What is kept is bounded; what the bound turns away is
+// counted there, and a test log gets a line where its lines are missing.
+#include "core/logs/logfilewrite.h"
+#include "core/station/recurringnotice.h"
 
-#include <QByteArray>
-#include <QString>
-#include <optional>
+#include <QDateTime>
+#include <QList>
+#include <utility>
 
-// The general log takes each entry at its top; a test log at its end.
-enum class LogOrder { NewestFirst, Appended };
+struct KeptBound
+{
+    qsizetype entries;
+    qsizetype bytes;
+};
 
-// Writes the bytes of one entry into "logs/<fileName>" after what is kept of
-// every file. Why the entry could not be written now, when it is kept.
-std::optional<FileError> writeLogEntry(const QString &fileName, LogOrder order, const QByteArray &bytes);
+class KeptLogEntries
+{
+public:
+    // noteLog, written newest first, takes the note that closes a file's time without writes.
+    KeptLogEntries(const QString &noteLog, KeptBound bound);
 
-// Tries once more to write what is kept (the station's orderly end).
-void writeKeptLogEntries();
+    // Writes the bytes of one entry into "logs/<fileName>", or keeps them. Why
+    // the file cannot be written now, when they are kept.
+    std::optional<FileError> write(const QString &fileName, LogOrder order, const QByteArray &bytes);
+    // Tries to write what is kept (the orderly end).
+    void tryAgain();
+    // Tries again once a minute has passed since the last try (the tick).
+    void tryAgainWhenDue();
+    // Drops what is kept, unwritten: a test's fresh program folder.
+    void forget();
 
-// Drops what is kept, unwritten: a test's fresh program folder.
-void forgetKeptLogEntries();
+private:
+    struct Entry
+    {
+        QByteArray bytes;
+        qint64 missingLines = 0;  // a gap where the bound turned lines away
+    };
+    struct File
+    {
+        QString name;
+        LogOrder order = LogOrder::Appended;
+        QList<Entry> entries;  // oldest first
+        qsizetype count = 0;   // entries that are no gap
+        qsizetype bytes = 0;
+        // The first write that failed; invalid while the file only carries
+        // notes about other files and has not failed itself.
+        QDateTime since;
+        FileError error;  // why the last write failed
+        qint64 dropped = 0;  // entries the bound turned away
+    };
+    using Files = QList<File>;
+
+    Files::iterator find(const QString &fileName);
+    File &fileFor(const QString &fileName, LogOrder order);
+    void add(File &file, const QByteArray &bytes);
+    void keepWithinBound(File &file, const QByteArray &bytes);
+    Files::iterator drop(Files::iterator file);
+    bool writeKept(File &file, const QByteArray &note = {});
+    QByteArray recoveryNote(const File &file) const;
+    void settle(const File &file);
+    QString stateText() const;
+    void tellUnwritten();
+
+    QString m_noteLog;
+    KeptBound m_bound;
+    Files m_files;  // in the order in which they first failed
+    qsizetype m_entries = 0;
+    qsizetype m_bytes = 0;
+    qint64 m_lastTryMs = 0;
+    // The files written again while the box stands, each with its line.
+    QList<std::pair<QString, QString>> m_settled;
+    RecurringNotice m_notice;
+};
+
+// The station's store: every log entry goes through it.
+KeptLogEntries &keptLogEntries();

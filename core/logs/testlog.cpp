@@ -58,7 +58,7 @@ bool writeAutoTestLogHeader(const QString &fileName, TestArt kind)
     QByteArray bytes;
     for (const QString &line : headerLines(kind))
         bytes += codepage::encode(line) + "\r\n";
-    const auto error = writeLogEntry(fileName, LogOrder::Appended, bytes);
+    const auto error = keptLogEntries().write(fileName, LogOrder::Appended, bytes);
     if (error)
         reportUnwrittenLog(fileName, *error, QStringLiteral("Kopf der Autoprüfung"));
     return !error;
@@ -66,7 +66,7 @@ bool writeAutoTestLogHeader(const QString &fileName, TestArt kind)
 
 bool appendLog(const QString &fileName, const QString &text)
 {
-    const auto error = writeLogEntry(fileName, LogOrder::Appended, codepage::encode(text) + "\r\n");
+    const auto error = keptLogEntries().write(fileName, LogOrder::Appended, codepage::encode(text) + "\r\n");
     if (error)
         reportUnwrittenLog(fileName, *error, text);
     return !error;

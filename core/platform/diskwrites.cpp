@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #include <cerrno>
 #include <unistd.h>
@@ -20,6 +21,12 @@ std::optional<FileError> DiskWrites::commit(QSaveFile &file)
     if (file.commit())
         return std::nullopt;
     return FileError::of(file);
+}
+
+qint64 DiskWrites::bytesAvailable(const QString &path)
+{
+    const QStorageInfo disk(path);
+    return disk.isValid() ? disk.bytesAvailable() : -1;
 }
 
 namespace {

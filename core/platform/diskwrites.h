@@ -21,6 +21,9 @@ public:
     virtual qint64 write(QFileDevice &file, const char *data, qint64 size);
     // Puts a replaced file in place of the old one.
     virtual std::optional<FileError> commit(QSaveFile &file);
+    // The bytes the station may still write on the disk that holds path; -1
+    // when the system does not say.
+    virtual qint64 bytesAvailable(const QString &path);
 };
 
 DiskWrites &appDiskWrites();

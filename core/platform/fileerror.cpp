@@ -1,6 +1,7 @@
 #include "core/platform/fileerror.h"
 
 #include <QFileDevice>
+#include <QLocale>
 
 #include <cerrno>
 
@@ -12,6 +13,27 @@ FileError FileError::pastEndOfFile() { return {62, QStringLiteral("Einlesen hint
 FileError FileError::accessDenied() { return {70, QStringLiteral("Zugriff verweigert")}; }
 FileError FileError::pathAccess() { return {75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei")}; }
 FileError FileError::pathTooLong() { return {75, QStringLiteral("Pfad oder Dateiname zu lang")}; }
+
+namespace {
+
+// "6,3 MB", "12,0 kB", "512 Byte": a size as the operator reads it off the disk's properties.
+QString sizeText(qint64 bytes)
+{
+    const QLocale german(QLocale::German);
+    if (bytes < 1024)
+        return QString::number(bytes) + QStringLiteral(" Byte");
+    if (bytes < 1024 * 1024)
+        return german.toString(bytes / 1024.0, 'f', 1) + QStringLiteral(" kB");
+    return german.toString(bytes / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
+}
+
+} // namespace
+
+FileError FileError::lackOfRoom(qint64 needed, qint64 available)
+{
+    return {diskFull().number, diskFull().description + QStringLiteral(" (benötigt ") + sizeText(needed)
+                                   + QStringLiteral(", frei ") + sizeText(available) + u')'};
+}
 
 FileError FileError::fromErrno(int error)
 {

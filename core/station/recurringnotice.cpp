@@ -13,22 +13,33 @@ void RecurringNotice::tell(const QString &text, const QString &title)
         inform(text, title, m_icon);
         return;
     }
-    if (!appPrompts().noticeStands(m_key))
+    if (!stands())
         m_count = 0;
     ++m_count;
     show(text, title,
          QStringLiteral("\r\n\r\n") + m_countLabel + QStringLiteral(" seit dem Erscheinen dieser Meldung: ")
-             + QString::number(m_count));
+             + QString::number(m_count),
+         m_icon);
 }
 
 void RecurringNotice::note(const QString &text, const QString &title)
 {
     m_count = 0;
-    show(text, title, {});
+    show(text, title, {}, m_icon);
 }
 
-void RecurringNotice::show(const QString &text, const QString &title, const QString &footer)
+void RecurringNotice::update(const QString &text, const QString &title, Prompts::Icon icon)
+{
+    if (!stands())
+        return;
+    m_count = 0;
+    show(text, title, {}, icon);
+}
+
+bool RecurringNotice::stands() const { return appPrompts().noticeStands(m_key); }
+
+void RecurringNotice::show(const QString &text, const QString &title, const QString &footer, Prompts::Icon icon)
 {
     const QString time = appClock().localNow().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-    inform(text + QStringLiteral("\r\nZeitpunkt: ") + time + footer, title, m_icon, m_key);
+    inform(text + QStringLiteral("\r\nZeitpunkt: ") + time + footer, title, icon, m_key);
 }

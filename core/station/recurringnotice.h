@@ -18,9 +18,14 @@ public:
     // A finding of the same source that is no occurrence of the cause: it
     // takes the box with its time, and the count starts again.
     void note(const QString &text, const QString &title);
+    // The cause has changed or is over: a standing box takes the new state
+    // with its time and icon, and the count starts again. No box comes up for it.
+    void update(const QString &text, const QString &title, Prompts::Icon icon);
+    // Whether the box is up, its OK not yet pressed.
+    bool stands() const;
 
 private:
-    void show(const QString &text, const QString &title, const QString &footer);
+    void show(const QString &text, const QString &title, const QString &footer, Prompts::Icon icon);
 
     QString m_key;
     Prompts::Icon m_icon;

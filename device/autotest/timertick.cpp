@@ -1,5 +1,6 @@
 #include "device/autotest/timertick.h"
 
+#include "core/logs/keptentries.h"
 #include "core/station/prompts.h"
 #include "core/station/stationutil.h"
 #include "core/station/stationview.h"
@@ -32,6 +33,7 @@ void timerTick()
         setStatusText(QStringLiteral("Warte auf geplantes Ereignis . . ."));
 
     checkTasks();
+    keptLogEntries().tryAgainWhenDue();
 }
 
 void startSchedules()

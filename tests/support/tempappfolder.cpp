@@ -10,13 +10,13 @@
 TempAppFolder::TempAppFolder() : m_previous(qgetenv("NUVAX_HOME"))
 {
     qputenv("NUVAX_HOME", m_dir.path().toUtf8());
-    forgetKeptLogEntries();
+    keptLogEntries().forget();
 }
 
 TempAppFolder::~TempAppFolder()
 {
     m_previous.isEmpty() ? qunsetenv("NUVAX_HOME") : qputenv("NUVAX_HOME", m_previous);
-    forgetKeptLogEntries();
+    keptLogEntries().forget();
 }
 
 QByteArray TempAppFolder::read(const QString &relative) const

@@ -7,9 +7,7 @@
 #include "support/stationfiles.h"
 
 #include <QDir>
-#include <fcntl.h>
 #include <numeric>
-#include <unistd.h>
 
 namespace {
 
@@ -55,7 +53,8 @@ TEST_F(Logs, UnwritableLogsReportFailureToTheirCaller)
 }
 
 // A disk full for a while: every entry of that time is kept, the operator is told in one standing box, and
-// the first write after it puts each entry into its own file in order, with a note from when to when.
+// the next scheduled try puts each entry into its own file in order, with a note from when to when; the box
+// then says so. An entry for a file that still has kept entries joins them without a try of its own.
 TEST_F(Logs, EntriesThatCannotBeWrittenAreKeptAndWrittenInOrderOnceTheyCan)
 {
     ASSERT_TRUE(logAllgemein(QStringLiteral("vorher")));
@@ -69,7 +68,8 @@ TEST_F(Logs, EntriesThatCannotBeWrittenAreKeptAndWrittenInOrderOnceTheyCan)
         EXPECT_FALSE(appendLog(name, QStringLiteral("001 Status: OK")));
         EXPECT_FALSE(appendLog(name, QStringLiteral("002 Status: OK")));
         EXPECT_FALSE(logAllgemein(QStringLiteral("zwei")));
-        writeKeptLogEntries();  // the orderly end's try, the disk still full
+        EXPECT_EQ(disk.m_writes, 2);  // the first of each file; the rest joined them
+        keptLogEntries().tryAgain();  // the orderly end's try, the disk still full
     }
     EXPECT_EQ(read("Allgemein.log"), "[07.03.2011 09:05:03] vorher\r\n");
     EXPECT_EQ(read(name), "");
@@ -82,44 +82,85 @@ TEST_F(Logs, EntriesThatCannotBeWrittenAreKeptAndWrittenInOrderOnceTheyCan)
               "Die Einträge werden aufbewahrt und nachgetragen, sobald sie wieder geschrieben werden können.\r\n"
               "Zeitpunkt: 07.03.2011 09:06:04\r\n\r\nNicht geschriebene Einträge seit dem Erscheinen dieser Meldung: 5");
 
+    // Room again: nothing is tried before the minute since the last try is up.
     clock.advanceMs(2000);
-    ASSERT_TRUE(logAllgemein(QStringLiteral("drei")));
-    const QString note = QStringLiteral("] Das Protokoll '%1' konnte vom 07.03.2011 09:06:03 bis 07.03.2011 09:06:06 nicht "
-                                        "geschrieben werden; die aufbewahrten Einträge wurden nachgetragen.\r\n");
+    EXPECT_FALSE(logAllgemein(QStringLiteral("drei")));
+    EXPECT_FALSE(appendLog(name, QStringLiteral("003 Status: OK")));
+    clock.advanceMs(57999);
+    keptLogEntries().tryAgainWhenDue();
+    EXPECT_EQ(read(name), "");
+    clock.advanceMs(1);
+    keptLogEntries().tryAgainWhenDue();
+    const QString note = QStringLiteral("] Das Protokoll '%1' konnte vom 07.03.2011 09:06:03 bis 07.03.2011 09:07:04 nicht "
+                                        "geschrieben werden; die aufbewahrten Einträge wurden nachgetragen. Grund: "
+                                        "Datenträger voll.\r\n");
     EXPECT_EQ(codepage::decode(read("Allgemein.log")),
-              "[07.03.2011 09:06:06] drei\r\n[07.03.2011 09:06:06" + note.arg("Allgemein.log") + "[07.03.2011 09:06:06"
-                  + note.arg(name) + "[07.03.2011 09:06:04] zwei\r\n[07.03.2011 09:06:03] eins\r\n"
-                  "[07.03.2011 09:05:03] vorher\r\n");
+              "[07.03.2011 09:07:04" + note.arg("Allgemein.log") + "[07.03.2011 09:07:04" + note.arg(name)
+                  + "[07.03.2011 09:06:06] drei\r\n[07.03.2011 09:06:04] zwei\r\n[07.03.2011 09:06:03] eins\r\n"
+                    "[07.03.2011 09:05:03] vorher\r\n");
     const QByteArray log = read(name);
     EXPECT_TRUE(log.startsWith("\r\n-----") && log.contains("\r\nUhrzeit: 09:06\r\n")
-                && log.endsWith("--------------------\r\n\r\n001 Status: OK\r\n002 Status: OK\r\n"))
+                && log.endsWith("--------------------\r\n\r\n001 Status: OK\r\n002 Status: OK\r\n003 Status: OK\r\n"))
         << log.toStdString();
-    EXPECT_EQ(prompts.shown.size(), 1);
+    // The standing box no longer says that anything cannot be written.
+    ASSERT_EQ(prompts.shown.size(), 1);
+    const QString was = "Das Protokoll '" + folder.path() + "logs/%1' war vom 07.03.2011 09:06:03 bis 07.03.2011 "
+                        "09:07:04 nicht beschreibbar; die aufbewahrten Einträge wurden nachgetragen.\r\n";
+    EXPECT_EQ(std::tuple(prompts.shown[0].icon, prompts.shown[0].text),
+              std::tuple(Prompts::Icon::Information,
+                         was.arg(name) + was.arg("Allgemein.log") + "Zeitpunkt: 07.03.2011 09:07:04"));
+    keptLogEntries().tryAgain();  // nothing is written twice
+    EXPECT_EQ(codepage::decode(read("Allgemein.log")).count(QStringLiteral("] drei\r\n")), 1);
 }
 
-// Kept entries are bounded: the one that would pass the bound is counted, and the count is logged when the
-// rest is written, here by the orderly end's last try. A name the system finds too long is named as such.
-TEST_F(Logs, KeptEntriesAreBoundedAndTheDroppedCounted)
+// A rewrite of the general log needs room for all of it. While the disk has less, the log is not tried again,
+// and no test-log line waits for it; the box names the room needed and there.
+TEST_F(Logs, AGeneralLogShortOfRoomIsNotRewrittenForEveryLineAndNamesTheRoom)
 {
-    const QString big(8 * 1024 * 1024, u'x');
+    const QByteArray older(qsizetype(6.3 * 1024 * 1024), 'x');
+    folder.write(QStringLiteral("logs/Allgemein.log"), older);
+    {
+        FullDisk disk(QStringLiteral("Allgemein.log"), 3 * 1024 * 1024);
+        disk.m_available = 3 * 1024 * 1024;
+        EXPECT_FALSE(logAllgemein(QStringLiteral("Meldung")));
+        const int writes = disk.m_writes;
+        for (int unit = 1; unit <= 12; ++unit) {
+            clock.advanceMs(20000);
+            EXPECT_TRUE(appendLog(QStringLiteral("t.log"), QString::number(unit)));
+            keptLogEntries().tryAgainWhenDue();
+        }
+        EXPECT_EQ(disk.m_writes, writes);
+        EXPECT_TRUE(prompts.shown.value(0).text.startsWith(
+            "Das Protokoll '" + folder.path() + "logs/Allgemein.log' kann nicht geschrieben werden: Datenträger voll "
+            "(benötigt 6,3 MB, frei 3,0 MB).\r\n"));
+    }
+    clock.advanceMs(60000);
+    keptLogEntries().tryAgainWhenDue();
+    const QByteArray log = read("Allgemein.log");
+    EXPECT_TRUE(log.endsWith("] Meldung\r\n" + older)
+                && codepage::decode(log.first(400)).contains(". Grund: Datenträger voll (benötigt 6,3 MB, frei 3,0 MB).\r\n"));
+    EXPECT_EQ(prompts.shown.value(0).icon, Prompts::Icon::Information);
+}
+
+// What is kept is bounded: an entry that would pass the bound is counted and logged when the rest is
+// written, and a test log gets a line where its lines are missing. A name the system finds too long is
+// named as such.
+TEST_F(Logs, KeptEntriesAreBoundedAndATestLogMarksItsGaps)
+{
+    KeptLogEntries store(kGeneralLogName, {100, 12});
     {
         FullDisk disk(QStringLiteral("t.log"), 0);
-        // Standard error takes each line as well: the megabytes stay off the test's output.
-        const int savedStderr = ::dup(2), null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 2);
-        ::close(null);
-        for (const QString &line : {big, big, big, QStringLiteral("klein")})
-            EXPECT_FALSE(appendLog(QStringLiteral("t.log"), line));
-        ::dup2(savedStderr, 2);
-        ::close(savedStderr);
+        for (const char *line : {"aaaa\r\n", "bbbbbbbb\r\n", "cc\r\n", "x\r\ny\r\n"})
+            EXPECT_TRUE(store.write(QStringLiteral("t.log"), LogOrder::Appended, line));
     }
     EXPECT_TRUE(prompts.shown.value(0).text.contains(
-        "Der Platz für aufbewahrte Einträge ist voll: 1 Einträge fehlen.\r\nZeitpunkt"));
-    writeKeptLogEntries();
-    EXPECT_TRUE(read("t.log") == (big + "\r\n" + big + "\r\nklein\r\n").toLatin1());
+        "Der Platz für aufbewahrte Einträge ist voll: 2 Einträge fehlen.\r\nZeitpunkt"));
+    store.tryAgain();
+    EXPECT_EQ(read("t.log"), "aaaa\r\n*** Hier fehlt 1 Zeile: sie konnten weder geschrieben noch aufbewahrt werden. ***\r\n"
+                             "cc\r\n*** Hier fehlen 2 Zeilen: sie konnten weder geschrieben noch aufbewahrt werden. ***\r\n");
     EXPECT_EQ(log(), QStringList{"Das Protokoll 't.log' konnte vom 07.03.2011 09:05:03 bis 07.03.2011 09:05:03 nicht "
-                                 "geschrieben werden; die aufbewahrten Einträge wurden nachgetragen. 1 weitere Einträge "
-                                 "konnten nicht aufbewahrt werden und fehlen."});
+                                 "geschrieben werden; die aufbewahrten Einträge wurden nachgetragen. 2 weitere Einträge "
+                                 "konnten nicht aufbewahrt werden und fehlen. Grund: Datenträger voll."});
 
     EXPECT_FALSE(appendLog(QString(300, u'n') + ".log", QStringLiteral("x")));
     EXPECT_TRUE(prompts.shown.value(0).text.contains("' kann nicht geschrieben werden: Pfad oder Dateiname zu lang.\r\n"));

@@ -3,6 +3,7 @@
 
 #include "core/files/stationini.h"
 #include "core/logs/generallog.h"
+#include "core/logs/keptentries.h"
 #include "core/platform/oledate.h"
 #include "core/registry/unitdescription.h"
 #include "core/station/stoprequest.h"
@@ -276,15 +277,17 @@ TEST_F(AutoTest, StaleStateThatCannotBeClearedCountsNothingDown)
     setImmutable(folder.path(), false);
     EXPECT_EQ(view.panels.value(2) + readIni("Pruefung", "IsRunning", "|"), "Warte auf geplantes Ereignis . . .True");
     // Every tick met the file unwritable; the log, once it takes the kept entries, says so once.
-    logAllgemein(QStringLiteral("Ordner wieder beschreibbar"));
+    keptLogEntries().tryAgain();
     EXPECT_EQ(logEntries().filter(QStringLiteral("WARNUNG: Fehlende Schreibrechte")).size(), 1);
-    // The folder of the logs cannot be made either: that is told in a box of its own.
+    // The folder of the logs could not be made either: that is told in a box of its own, which says so
+    // once the kept entries are written.
     QStringList boxes;
     for (const ScriptedPrompts::Shown &shown : prompts.shown)
         boxes << shown.key + u'|' + shown.text.section("\r\n", 0, 0);
     boxes.sort();
     EXPECT_EQ(boxes, QStringList({"logUnwritten|Das Protokoll '" + folder.path()
-                                      + "logs/Allgemein.log' kann nicht geschrieben werden: Zugriff verweigert.",
+                                      + "logs/Allgemein.log' war vom 07.03.2011 11:59:58 bis 07.03.2011 12:00:03 nicht "
+                                      "beschreibbar; die aufbewahrten Einträge wurden nachgetragen.",
                                   "writeRights|Fehler beim Speichern der Konfiguration!"}));
 }
 
