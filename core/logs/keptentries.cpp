@@ -33,16 +33,17 @@ KeptLogEntries::KeptLogEntries(const QString &noteLog, KeptBound bound)
 
 std::optional<FileError> KeptLogEntries::write(const QString &fileName, LogOrder order, const QByteArray &bytes)
 {
-    auto file = find(fileName);
-    if (file == m_files.end()) {
+    File *file = nullptr;
+    if (const auto kept = find(fileName); kept != m_files.end()) {
+        file = &*kept;
+    } else {
         const auto error = writeLogFile(fileName, order, bytes);
         if (!error)
             return std::nullopt;
         if (m_files.isEmpty())
             m_lastTryMs = appClock().monotonicMs();
-        File &failed = fileFor(fileName, order);
-        failed.error = *error;
-        file = find(fileName);
+        file = &fileFor(fileName, order);
+        file->error = *error;
     }
     if (!file->since.isValid()) {
         file->since = appClock().localNow();
@@ -56,13 +57,14 @@ std::optional<FileError> KeptLogEntries::write(const QString &fileName, LogOrder
 void KeptLogEntries::tryAgain()
 {
     m_lastTryMs = appClock().monotonicMs();
-    const qsizetype settledBefore = m_settled.size();
+    bool settled = false;
     // The test logs first: the general log then says which of them are whole again.
     QList<QByteArray> notes;
     for (auto file = m_files.begin(); file != m_files.end();) {
         if (file->name != m_noteLog && writeKept(*file)) {
             notes.append(recoveryNote(*file));
             settle(*file);
+            settled = true;
             file = drop(file);
         } else {
             ++file;
@@ -75,15 +77,17 @@ void KeptLogEntries::tryAgain()
     }
     if (const auto log = find(m_noteLog); log != m_files.end()) {
         if (writeKept(*log, log->since.isValid() ? recoveryNote(*log) : QByteArray())) {
-            if (log->since.isValid())
+            if (log->since.isValid()) {
                 settle(*log);
+                settled = true;
+            }
             drop(log);
         } else if (!log->since.isValid()) {
             log->since = appClock().localNow();
             tellUnwritten();
         }
     }
-    if (m_settled.size() != settledBefore) {
+    if (settled) {
         UnattendedScope unattended;
         const bool stillUnwritten = std::any_of(m_files.cbegin(), m_files.cend(),
                                                 [](const File &file) { return file.since.isValid(); });
