@@ -14,10 +14,10 @@
 #include <fcntl.h>
 #include <optional>
 #include <poll.h>
-#include <utility>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -209,11 +209,11 @@ StationGuard::Claim StationGuard::claim()
                 answerStartsOn(fd);
                 return Claim::Station;
             }
-            if (errno != EADDRINUSE) {
+            if (const int error = errno; error != EADDRINUSE) {
                 // Better a second station than none.
                 m_failure = QStringLiteral("Ob im Programmordner %1 bereits eine Zentrale läuft, konnte nicht "
                                            "geprüft werden (%2). Die Zentrale startet trotzdem.")
-                                .arg(m_folder, systemError(errno));
+                                .arg(m_folder, systemError(error));
                 return Claim::Station;
             }
         }
