@@ -310,9 +310,6 @@ TEST_F(Executable, AStrangersSocketNameStopsNoStationAndASecondStartStillEnds)
                     .contains(QStringLiteral("Im Programmordner %1 läuft bereits die Zentrale (Prozess %2), die nicht "
                                              "erreichbar ist;").arg(folder.path()).arg(station.processId())));
     EXPECT_EQ(lockHolder(portLockFile(bus.path())).pid, station.processId());
-    EXPECT_EQ(station.state(), QProcess::Running);
-    stranger.kill();
-    stranger.waitForFinished(5000);
 }
 
 // A mistyped NUVAX_HOME starts no new installation: the start says which folder it missed and ends by itself.
