@@ -9,10 +9,15 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
+    // Standard error or output may be a pipe whose reader has gone (a closed
+    // terminal, a pager that ended): a write to it fails and is dropped, the
+    // station runs on. Qt writes there from its first line.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     if (refuseMissingProgramFolder())
         return 1;

@@ -31,6 +31,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -55,7 +56,23 @@ const TabText kTabs[MainWindow::kPageCount] = {
 
 constexpr int kBoardPage = 2;
 
+// Each box that waits for an answer goes as its Escape would take it.
+void closeWaitingBoxes()
+{
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *box = qobject_cast<QDialog *>(window); box && box->isVisible() && box->isModal())
+            box->reject();
+}
+
 } // namespace
+
+// A logout or shutdown waits for nobody's OK: a failed save is told without
+// waiting, also on standard error, and the next save runs all the same.
+struct MainWindow::UnattendedEnd
+{
+    UnattendedScope unattended;
+    LogToStandardError echo;
+};
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
@@ -298,10 +315,15 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::terminate()
 {
-    // A logout or shutdown waits for nobody's OK: a failed save is told without
-    // waiting, also on standard error, and the next save runs all the same.
-    UnattendedScope unattended;
-    LogToStandardError echo;
+    if (m_ending) {
+        // The close stands in one of its boxes: it goes on from there, its port
+        // and kept log entries still to come.
+        if (!m_unattendedEnd)
+            m_unattendedEnd = std::make_unique<UnattendedEnd>();
+        closeWaitingBoxes();
+        return;
+    }
+    UnattendedEnd unattended;
     unload(false);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 class BoardPage;
 class BoardToolStrip;
@@ -106,6 +107,7 @@ public slots:
     // One pass of the station's time-driven work, every second.
     void timerTick();
     // SIGTERM, SIGHUP and SIGINT: no question, an unsaved board change is dropped.
+    // A close that waits in one of its boxes goes on at once, the boxes closed.
     void terminate();
     // Back from the tray as the icon brings it, and in front of the other
     // windows: a later start of the station asks for it.
@@ -148,6 +150,9 @@ private:
     BoardHooks m_board;
     std::function<void()> m_pageLayouts[kPageCount];
     bool m_ending = false;
+    // Set by a signal that overtook the close: the rest of it waits for nobody.
+    struct UnattendedEnd;
+    std::unique_ptr<UnattendedEnd> m_unattendedEnd;
     bool m_busy = false;
     // The whole window's place and size as stored, until its frame is known.
     QRect m_storedGeometry;

@@ -4,7 +4,6 @@
 
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/socket.h>
@@ -16,7 +15,7 @@ std::function<void(int)> installedEnd;
 
 // A logout ends the session's processes with SIGTERM, or with SIGHUP when the
 // station runs under the terminal of that session.
-constexpr int kTerminationSignals[] = {SIGTERM, SIGHUP, SIGINT};
+constexpr std::array kTerminationSignals = {SIGTERM, SIGHUP, SIGINT};
 
 // The write end of the pair the current TerminationSignals listens on.
 volatile sig_atomic_t signalFd = -1;
@@ -61,8 +60,14 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signo : kTerminationSignals)
-        sigaction(signo, &action, nullptr);
+    static_assert(std::tuple_size_v<decltype(m_found)> == kTerminationSignals.size());
+    for (size_t i = 0; i < m_found.size(); ++i) {
+        const int signo = kTerminationSignals[i];
+        sigaction(signo, nullptr, &m_found[i]);
+        // The starter's choice for a hangup or an interrupt; the end on SIGTERM stays.
+        if (signo == SIGTERM || m_found[i].sa_handler != SIG_IGN)
+            sigaction(signo, &action, nullptr);
+    }
 }
 
 TerminationSignals::~TerminationSignals()
@@ -70,8 +75,8 @@ TerminationSignals::~TerminationSignals()
     clearStopRequest();
     if (m_fds[0] < 0)
         return;
-    for (const int signo : kTerminationSignals)
-        signal(signo, SIG_DFL);
+    for (size_t i = 0; i < m_found.size(); ++i)
+        sigaction(kTerminationSignals[i], &m_found[i], nullptr);
     signalFd = -1;
     ::close(m_fds[0]);
     ::close(m_fds[1]);

@@ -1,9 +1,14 @@
 #pragma once
-// One station per program folder. The station holds a socket named after its
-// folder in the kernel's abstract namespace: the name goes with the process,
-// however it ends, and nothing is written for it. A later start on the same
-// folder finds the name taken, asks the station to show its window and ends
-// without touching the folder's files.
+// One station per program folder. The station holds a lock on the folder's
+// empty file "Nuvax.lock", opened for writing: only a process that may write
+// the folder, and so could run the station there, can hold it, and the kernel
+// gives it back with the process, however that ends. A later start on the same
+// folder finds the lock held, asks the station through a socket named after
+// its folder in the kernel's abstract namespace to show its window, and ends
+// without touching the folder's files. Such a name carries no rights: one that
+// another process took keeps no station from starting, only later starts from
+// reaching it. Where no lock can be had (a read-only folder, a file system
+// without locks) the name alone keeps a second station out.
 #include <QObject>
 #include <QString>
 
@@ -33,10 +38,12 @@ signals:
     void showRequested();
 
 private:
+    void answerStartsOn(int fd);
     void answerStarts();
 
     QString m_folder;
     int m_answerWaitMs;
+    int m_lockFd = -1;
     int m_fd = -1;
     QString m_failure;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -254,6 +255,61 @@ TEST_F(Executable, ASecondStartHandsOverWritesNothingAndAKilledStationHoldsNoSta
     ASSERT_TRUE(station.waitForFinished(5000));
     start("NUVAX_COM1", bus.path());
     EXPECT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@").repeated(2); }, 15000));
+}
+
+// Started from a terminal that is gone, under nohup: standard error and output a pipe nobody reads any more, a
+// hangup ignored. The station runs on and its task goes out in its minute; SIGTERM still ends it in order.
+TEST_F(Executable, AClosedOutputAndAHangupUnderNohupLeaveTheStationRunning)
+{
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    saveTaskDueNow(QStringLiteral("Flur aus"), 42, 42);
+    int output[2];
+    ASSERT_EQ(::pipe(output), 0);
+    ::close(output[0]);
+    station.setChildProcessModifier([fd = output[1]] {
+        ::dup2(fd, STDOUT_FILENO);
+        ::dup2(fd, STDERR_FILENO);
+        ::signal(SIGHUP, SIG_IGN);
+    });
+    start("NUVAX_COM2", bus.path());
+    ::close(output[1]);
+    ASSERT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("\n042C0D\n042C0D"); }, 15000))
+        << bus.wire().toStdString() << station.exitCode();
+    ::kill(pid_t(station.processId()), SIGHUP);
+    EXPECT_FALSE(station.waitForFinished(2000));
+    ::kill(pid_t(station.processId()), SIGTERM);
+    EXPECT_TRUE(station.waitForFinished(5000) && station.exitStatus() == QProcess::NormalExit && station.exitCode() == 0);
+    EXPECT_FALSE(QFile::exists(portLockFile(bus.path())));
+}
+
+// A process of another user, who may not even read the folder, took the name a later start asks the station
+// through: the station starts all the same, and a second start still ends, saying why, the first keeping the port.
+TEST_F(Executable, AStrangersSocketNameStopsNoStationAndASecondStartStillEnds)
+{
+    const QByteArray name = "nuvax-station/" + QCryptographicHash::hash(QFileInfo(folder.path()).canonicalFilePath().toUtf8(),
+                                                                        QCryptographicHash::Sha256).toHex();
+    QProcess stranger;
+    stranger.start(QStringLiteral("setpriv"), {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "socat",
+                                               "ABSTRACT-LISTEN:" + name + ",fork", "SYSTEM:printf 1"});
+    const auto taken = [&] {
+        QFile sockets(QStringLiteral("/proc/net/unix"));
+        return sockets.open(QIODevice::ReadOnly) && sockets.readAll().contains("@" + name);
+    };
+    if (!waitUntil(taken, 5000))
+        GTEST_SKIP() << "the user nobody could not take the name: needs root, setpriv and socat";
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    folder.write("Nuvax.ini", iniFile("9610", "007", "-1"));
+    start("NUVAX_COM1", bus.path());
+    ASSERT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@"); }, 15000));
+
+    QProcess again;
+    launch(again, folder.path(), "NUVAX_COM1", bus.path());
+    ASSERT_TRUE(again.waitForFinished(10000));
+    EXPECT_EQ(std::pair(again.exitStatus(), again.exitCode()), std::pair(QProcess::NormalExit, 0));
+    EXPECT_TRUE(QString::fromLocal8Bit(again.readAll())
+                    .contains(QStringLiteral("Im Programmordner %1 läuft bereits die Zentrale (Prozess %2), die nicht "
+                                             "erreichbar ist;").arg(folder.path()).arg(station.processId())));
+    EXPECT_EQ(lockHolder(portLockFile(bus.path())).pid, station.processId());
 }
 
 // A mistyped NUVAX_HOME starts no new installation: the start says which folder it missed and ends by itself.

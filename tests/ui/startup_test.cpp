@@ -2,6 +2,7 @@
 
 #include "core/files/tasksfile.h"
 #include "device/link/portlock.h"
+#include "ui/dialogprompts.h"
 #include "ui/trayicon.h"
 #include "ui/uitest.h"
 
@@ -85,4 +86,37 @@ TEST_F(StartupTest, ASignalDuringTheStartIsTakenOnceEverythingIsLoaded)
     EXPECT_FALSE(QFile::exists(portLockFile(bus.path()))) << "the port is given back before the end";
     // The signal settings written at the end are the ones read, not the defaults.
     EXPECT_TRUE(folder.read(QStringLiteral("Nuvax.ini")).startsWith(ini));
+}
+
+// The operator closes the station, "Formulare.dat" refuses the save and its box waits for the OK; a logout's
+// SIGTERM closes the box, the saves after it run without waiting, the port is given back and the station ends.
+TEST_F(StartupTest, ASignalWhileTheCloseWaitsInItsSaveBoxEndsTheStation)
+{
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    qputenv("NUVAX_COM2", bus.path().toUtf8());
+    folder.write(QStringLiteral("Nuvax.ini"), "[COM]\r\nPort=1\r\nComMode=1\r\n");
+    DialogPrompts dialogs;
+    start({}, [&dialogs](MainWindow &built) { dialogs.setParent(&built); });
+    ASSERT_EQ(bus.wire(), QStringLiteral("K2Connect@"));
+    QDir().mkpath(folder.file(QStringLiteral("Formulare.dat")));
+    QString boxUp;
+    QTimer::singleShot(300, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            boxUp = box->text();
+        std::raise(SIGTERM);
+    });
+    // A box the signal leaves standing fails the test instead of holding it.
+    QTimer::singleShot(5000, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    installPrompts(&dialogs);
+    QElapsedTimer closing;
+    closing.start();
+    window->close();
+    installPrompts(&prompts);
+    EXPECT_LT(closing.elapsed(), 4000);
+    EXPECT_TRUE(boxUp.startsWith(QStringLiteral("Beim Speichern der Formulare")) && endedWith == 0);
+    EXPECT_FALSE(QFile::exists(portLockFile(bus.path())));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Units.dat"))));
 }
