@@ -57,20 +57,19 @@ std::optional<FileError> KeptLogEntries::write(const QString &fileName, LogOrder
 void KeptLogEntries::tryAgain()
 {
     m_lastTryMs = appClock().monotonicMs();
-    bool settled = false;
     // The test logs first: the general log then says which of them are whole again.
     QList<QByteArray> notes;
     for (auto file = m_files.begin(); file != m_files.end();) {
         if (file->name != m_noteLog && writeKept(*file)) {
             notes.append(recoveryNote(*file));
             settle(*file);
-            settled = true;
             file = drop(file);
         } else {
             ++file;
         }
     }
-    if (!notes.isEmpty()) {
+    bool settled = !notes.isEmpty();
+    if (settled) {
         File &log = fileFor(m_noteLog, LogOrder::NewestFirst);
         for (const QByteArray &note : std::as_const(notes))
             add(log, note);
@@ -183,11 +182,10 @@ QByteArray KeptLogEntries::recoveryNote(const File &file) const
     return generalLogEntry(text);
 }
 
-// A file written again: the standing box says so from now on.
+// A file written again: the standing box says so from now on; a box that
+// comes up anew starts without it (tellUnwritten).
 void KeptLogEntries::settle(const File &file)
 {
-    if (!m_notice.stands())
-        m_settled.clear();
     m_settled.append({file.name, QStringLiteral("Das Protokoll '") + logsPath() + file.name
                                      + QStringLiteral("' war vom ") + timeText(file.since) + QStringLiteral(" bis ")
                                      + timeText(appClock().localNow())

@@ -63,12 +63,13 @@ std::optional<FileError> writeLogFile(const QString &fileName, LogOrder order, c
     if (auto error = makeLogsFolder())
         return error;
     const QString path = logsPath() + fileName;
-    const qint64 needed = bytes.size() + (order == LogOrder::NewestFirst ? QFileInfo(path).size() : 0);
+    // Asked only of a disk that was full: an entry that goes in costs no look at the room.
+    const auto needed = [&] { return bytes.size() + (order == LogOrder::NewestFirst ? QFileInfo(path).size() : 0); };
     if (untilRoom)
-        if (auto lack = lackOfRoom(needed))
+        if (auto lack = lackOfRoom(needed()))
             return lack;
     auto error = order == LogOrder::NewestFirst ? writeNewestFirst(path, bytes) : appendToFile(path, bytes);
     if (error && error->isDiskFull())
-        return lackOfRoom(needed).value_or(*error);
+        return lackOfRoom(needed()).value_or(*error);
     return error;
 }
