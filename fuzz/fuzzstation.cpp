@@ -1,5 +1,7 @@
 #include "fuzzstation.h"
 
+#include "core/logs/generallog.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -25,6 +27,8 @@ FuzzStation &FuzzStation::get()
 
 void FuzzStation::freshFolder()
 {
+    // The earlier input's entries still waiting for their moment go with its folder.
+    flushGeneralLog();
     QDir dir(folder.path());
     dir.removeRecursively();
     dir.mkpath(QStringLiteral("."));

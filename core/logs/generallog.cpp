@@ -5,11 +5,22 @@
 #include "core/platform/clock.h"
 #include "core/platform/codepage.h"
 
+#include <QAbstractEventDispatcher>
+#include <QStringList>
+#include <QTimer>
+
 #include <cstdio>
 
 namespace {
 
+// Long enough for a burst of alarms to share a rewrite, short enough for the
+// operator to find an entry in the log as soon as the alert shows.
+constexpr int kGatherMs = 200;
+
 int echoDepth = 0;
+// The stamped entries not written yet, oldest first.
+QStringList pending;
+bool flushPosted = false;
 
 void toStandardError(const QString &line)
 {
@@ -23,20 +34,44 @@ QString stamped(const QString &text)
            + text;
 }
 
+QByteArray encodedEntry(const QString &stampedText) { return codepage::encode(stampedText + QStringLiteral("\r\n")); }
+
 } // namespace
 
-QByteArray generalLogEntry(const QString &text) { return codepage::encode(stamped(text) + QStringLiteral("\r\n")); }
+QByteArray generalLogEntry(const QString &text) { return encodedEntry(stamped(text)); }
 
-bool logAllgemein(const QString &text)
+void logAllgemein(const QString &text)
 {
-    const QString entry = stamped(text);
-    if (const auto error = keptLogEntries().write(kGeneralLogName, LogOrder::NewestFirst,
-                                                  codepage::encode(entry + QStringLiteral("\r\n")))) {
-        reportUnwrittenLog(kGeneralLogName, *error, entry);
+    pending.append(stamped(text));
+    // Without an event loop nothing would come back for them.
+    if (echoDepth > 0 || !QAbstractEventDispatcher::instance()) {
+        flushGeneralLog();
+        return;
+    }
+    if (!std::exchange(flushPosted, true))
+        QTimer::singleShot(kGatherMs, [] {
+            flushPosted = false;
+            flushGeneralLog();
+        });
+}
+
+bool flushGeneralLog()
+{
+    if (pending.isEmpty())
+        return true;
+    const QStringList entries = std::exchange(pending, {});
+    QList<QByteArray> bytes;
+    bytes.reserve(entries.size());
+    for (const QString &entry : entries)
+        bytes.append(encodedEntry(entry));
+    if (const auto error = keptLogEntries().write(kGeneralLogName, LogOrder::NewestFirst, bytes)) {
+        for (const QString &entry : entries)
+            reportUnwrittenLog(kGeneralLogName, *error, entry);
         return false;
     }
     if (echoDepth > 0)
-        toStandardError(entry);
+        for (const QString &entry : entries)
+            toStandardError(entry);
     fillLogList();
     return true;
 }

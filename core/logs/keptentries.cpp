@@ -33,11 +33,22 @@ KeptLogEntries::KeptLogEntries(const QString &noteLog, KeptBound bound)
 
 std::optional<FileError> KeptLogEntries::write(const QString &fileName, LogOrder order, const QByteArray &bytes)
 {
+    return write(fileName, order, QList<QByteArray>{bytes});
+}
+
+std::optional<FileError> KeptLogEntries::write(const QString &fileName, LogOrder order,
+                                               const QList<QByteArray> &entries)
+{
     File *file = nullptr;
     if (const auto kept = find(fileName); kept != m_files.end()) {
         file = &*kept;
     } else {
-        const auto error = writeLogFile(fileName, order, bytes);
+        QByteArray block;
+        if (order == LogOrder::NewestFirst)
+            std::for_each(entries.crbegin(), entries.crend(), [&](const QByteArray &entry) { block += entry; });
+        else
+            block = entries.join();
+        const auto error = writeLogFile(fileName, order, block);
         if (!error)
             return std::nullopt;
         if (m_files.isEmpty())
@@ -49,13 +60,15 @@ std::optional<FileError> KeptLogEntries::write(const QString &fileName, LogOrder
         file->since = appClock().localNow();
         m_settled.removeIf([&](const auto &settled) { return settled.first == fileName; });
     }
-    keepWithinBound(*file, bytes);
+    for (const QByteArray &bytes : entries)
+        keepWithinBound(*file, bytes);
     tellUnwritten();
     return file->error;
 }
 
 void KeptLogEntries::tryAgain()
 {
+    flushGeneralLog();
     m_lastTryMs = appClock().monotonicMs();
     // The test logs first: the general log then says which of them are whole again.
     QList<QByteArray> notes;

@@ -31,7 +31,10 @@ public:
     // Writes the bytes of one entry into "logs/<fileName>", or keeps them. Why
     // the file cannot be written now, when they are kept.
     std::optional<FileError> write(const QString &fileName, LogOrder order, const QByteArray &bytes);
-    // Tries to write what is kept (the orderly end).
+    // The same for several entries, oldest first, in one write.
+    std::optional<FileError> write(const QString &fileName, LogOrder order, const QList<QByteArray> &entries);
+    // Tries to write what is kept (the orderly end), after the general log's
+    // entries that wait for their moment: its notes must stand above them.
     void tryAgain();
     // Tries again once a minute has passed since the last try (the tick).
     void tryAgainWhenDue();

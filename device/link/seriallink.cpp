@@ -33,7 +33,13 @@ const QString kHandshakeWord = QStringLiteral("Connect");
 qint64 nowMs() { return appClock().monotonicMs(); }
 } // namespace
 
-SerialLink::SerialLink() = default;
+SerialLink::SerialLink()
+{
+    m_lookTimer.setSingleShot(true);
+    m_lookTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_lookTimer, &QTimer::timeout, this, &SerialLink::lookAtLine);
+}
+
 SerialLink::~SerialLink() = default;
 
 SerialLink &serialLink()
@@ -67,6 +73,9 @@ void SerialLink::reset()
     m_examinePosted = false;
     m_hasReceived = false;
     m_lastReceiveMs = 0;
+    m_quietSeenMs = 0;
+    m_lookTimer.stop();
+    m_lookDueAtMs = -1;
     m_openError.clear();
     m_loggedOpenError.clear();
     settings().portOk = false;
@@ -221,7 +230,8 @@ void SerialLink::setDataIndicator(int kind)
 
 void SerialLink::clearReceived()
 {
-    dropReceived(m_hasReceived ? msSinceLastReceive() : std::numeric_limits<qint64>::max());
+    lookAtLine();
+    dropReceived(m_hasReceived ? quietAfterLastReceive() : std::numeric_limits<qint64>::max());
 }
 
 void SerialLink::dropReceived(qint64 quietForMs)
@@ -280,6 +290,18 @@ void SerialLink::appendReceived(const QString &text)
 
 qint64 SerialLink::msSinceLastReceive() const { return nowMs() - m_lastReceiveMs; }
 
+qint64 SerialLink::quietAfterLastReceive() const { return std::max<qint64>(0, m_quietSeenMs - m_lastReceiveMs); }
+
+bool SerialLink::lookAtLine()
+{
+    if (m_lookDueAtMs >= 0 && nowMs() >= m_lookDueAtMs)
+        m_lookDueAtMs = -1;
+    if (m_port && m_port->isOpen() && m_port->holdsUnread())
+        return false;
+    m_quietSeenMs = nowMs();
+    return true;
+}
+
 bool SerialLink::portHolds() const { return m_port && m_port->isOpen() && m_port->bytesAvailable() > 0; }
 
 void SerialLink::receivePending()
@@ -314,15 +336,21 @@ void SerialLink::readRounds(bool judgeStale)
 void SerialLink::receiveRound(bool judgeStale)
 {
     setDataIndicator(2);
-    if (judgeStale && m_hasReceived && qAbs(msSinceLastReceive()) > kStaleMs)
-        dropReceived(qAbs(msSinceLastReceive()));
-    m_lastReceiveMs = nowMs();
-    m_hasReceived = true;
+    if (judgeStale && m_hasReceived && quietAfterLastReceive() > kStaleMs)
+        dropReceived(quietAfterLastReceive());
     appWaits().pumpEvents();
     const qsizetype seen = m_buffer.size();
     const QByteArray bytes = m_port->isOpen() ? m_port->readAll() : QByteArray();
+    // Stamped once read: what events ran before did not keep the line quiet.
+    m_lastReceiveMs = nowMs();
+    m_hasReceived = true;
     if (!bytes.isEmpty())
         appendReceived(codepage::decode(bytes));
+    // A station with nothing to do learns of a quiet line only by looking.
+    if (!m_buffer.isEmpty()) {
+        m_lookDueAtMs = m_lastReceiveMs + kStaleMs + 1;
+        m_lookTimer.start(int(kStaleMs + 1));
+    }
     if (m_buffer.size() >= kHeaderLength && m_automatic.check)
         m_automatic.check(seen);
     appWaits().pumpEvents();
@@ -379,7 +407,10 @@ int SerialLink::waitForReceived(int count, int timeoutMs, int idleMs)
             return 0;
         if (!settings().portOk)
             return -1;
-        const qint64 left = std::min(m_buffer.size() > entryLength ? idleMs + 1 - (nowMs() - m_newestCharMs)
+        // Characters waiting unread end neither the time-out nor the idle limit: they are read first.
+        const bool quiet = lookAtLine();
+        const qint64 left = std::min(!quiet                             ? kSliceMs
+                                     : m_buffer.size() > entryLength ? idleMs + 1 - (nowMs() - m_newestCharMs)
                                                                      : start + timeout - nowMs(),
                                      giveUpAt - nowMs());
         if (left <= 0)
@@ -404,9 +435,10 @@ SerialLink::LineEvent SerialLink::watchLine(qsizetype size, int quietMs, qint64 
         receivePending();
         if (m_buffer.size() > size)
             return LineEvent::Received;
-        if (!m_hasReceived || msSinceLastReceive() > quietMs)
+        const bool quiet = lookAtLine();
+        if (!m_hasReceived || (quiet && msSinceLastReceive() > quietMs))
             return LineEvent::Quiet;
-        const qint64 left = std::min<qint64>(quietMs + 1 - msSinceLastReceive(), giveUpAt - nowMs());
+        const qint64 left = std::min<qint64>(quiet ? quietMs + 1 - msSinceLastReceive() : kSliceMs, giveUpAt - nowMs());
         if (left <= 0)
             return LineEvent::TimeUp;
         if (m_port && m_port->bytesAvailable() > 0)

@@ -18,8 +18,15 @@
 //
 // Waits let pending events run between short slices, so the one-second tick and
 // the receive path run inside them; they end as soon as their condition holds.
+//
+// A quiet line is one seen holding nothing unread: while the station is busy
+// elsewhere the units' characters wait with the driver, and that pause is the
+// station's, not the line's. So every judgement of silence (a stale fragment,
+// the end of a message, the idle limit of a wait) counts only the time up to
+// the latest look that found the port empty.
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <limits>
 
@@ -109,6 +116,13 @@ public:
     // by every wait once a slice and, reading until the port holds nothing
     // more, by the port's own signal.
     void receivePending();
+    // Looks whether the port holds anything unread; true, and the line counts
+    // as quiet up to now, when it holds nothing. Every wait looks once a
+    // slice; an idle station looks once a fragment in the buffer may have
+    // gone stale, by a timer of the event loop. A simulated event loop asks
+    // when that look is due (the monotonic time, -1 when none is) and runs it.
+    bool lookAtLine();
+    qint64 lookDueAtMs() const { return m_lookDueAtMs; }
 
     // 0 idle, 1 sending, 2 receiving; other values change nothing.
     void setDataIndicator(int kind);
@@ -149,6 +163,9 @@ private:
     // port and has the break told.
     void loseLine();
     qint64 msSinceLastReceive() const;
+    // How long the line was quiet after the latest read, up to the latest look
+    // that found nothing unread.
+    qint64 quietAfterLastReceive() const;
     // Why the latest opening failed, in the box's words.
     QString openRefusal() const;
     void logOpenError();
@@ -163,7 +180,12 @@ private:
     bool m_examinePending = false;
     bool m_examinePosted = false;
     qsizetype m_charactersAwaited = 0;
+    // When the latest read took characters: those came by then.
     qint64 m_lastReceiveMs = 0;
+    // When a look last found the port holding nothing unread.
+    qint64 m_quietSeenMs = 0;
+    QTimer m_lookTimer;
+    qint64 m_lookDueAtMs = -1;
     // When the newest character still in the buffer came.
     qint64 m_newestCharMs = 0;
     // The monotonic time the innermost running wait gives up at; none outside a wait.

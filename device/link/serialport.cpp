@@ -2,6 +2,7 @@
 
 #include <QSerialPort>
 
+#include <sys/ioctl.h>
 #include <termios.h>
 
 QString serialPortPath(int portNumber)
@@ -73,6 +74,16 @@ bool HardwareSerialPort::write(const QByteArray &bytes)
 QByteArray HardwareSerialPort::readAll() { return m_port->isOpen() ? m_port->readAll() : QByteArray(); }
 
 qint64 HardwareSerialPort::bytesAvailable() const { return m_port->isOpen() ? m_port->bytesAvailable() : 0; }
+
+bool HardwareSerialPort::holdsUnread() const
+{
+    if (!m_port->isOpen())
+        return false;
+    // The driver's queue fills while the station is busy elsewhere: the port
+    // is told of those bytes only when events run again.
+    int queued = 0;
+    return m_port->bytesAvailable() > 0 || (::ioctl(m_port->handle(), FIONREAD, &queued) == 0 && queued > 0);
+}
 
 bool HardwareSerialPort::waitForReadyRead(int ms)
 {

@@ -22,6 +22,9 @@ public:
     // Everything received and not read yet.
     virtual QByteArray readAll() = 0;
     virtual qint64 bytesAvailable() const = 0;
+    // Bytes have come that are not read yet, those still with the driver
+    // included. A port that holds none has had a quiet line since its last read.
+    virtual bool holdsUnread() const = 0;
     // Blocks until new bytes arrive or ms pass, running no other event; true when
     // bytes arrived. readyRead may be emitted from inside.
     virtual bool waitForReadyRead(int ms) = 0;
@@ -60,6 +63,7 @@ public:
     bool write(const QByteArray &bytes) override;
     QByteArray readAll() override;
     qint64 bytesAvailable() const override;
+    bool holdsUnread() const override;
     bool waitForReadyRead(int ms) override;
     QString errorString() const override;
     PortHolder holder() const override;

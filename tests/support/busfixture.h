@@ -3,6 +3,7 @@
 // window and scripted boxes; its tables are emptied before and after.
 #include "support/qtprint.h"
 
+#include "core/logs/generallog.h"
 #include "core/platform/codepage.h"
 #include "core/registry/unitregistry.h"
 #include "core/station/stationsettings.h"
@@ -50,11 +51,13 @@ protected:
         addUnit(adr, u.message.left(12));
         return u;
     }
-    // Ticks as the window's timer does, on each whole second, until the clock reaches `until`.
+    // Ticks as the window's timer does, on each whole second, until the clock reaches `until`. The
+    // general log's entries are written meanwhile, as its own timer would.
     void tickUntil(const QDateTime &until)
     {
         while (clock.localNow() < until) {
             timerTick();
+            flushGeneralLog();
             bus.advance(1000 - clock.localNow().time().msec());
         }
     }

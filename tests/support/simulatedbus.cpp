@@ -169,6 +169,12 @@ public:
     }
     QByteArray readAll() override { return deliver(), std::exchange(m_rx, {}); }
     qint64 bytesAvailable() const override { return const_cast<Port *>(this)->deliver(), m_rx.size(); }
+    // A look at the line comes before what arrives at the same instant.
+    bool holdsUnread() const override
+    {
+        const double next = dueAt();
+        return !m_rx.isEmpty() || (m_open && next >= 0 && next < double(m_clock.monotonicMs()));
+    }
     bool waitForReadyRead(int ms) override
     {
         const double next = dueAt(), now = double(m_clock.monotonicMs());
@@ -391,7 +397,18 @@ void SimulatedBus::hangUp() { m_pty ? m_pty->hangUp() : m_port->loseLine(); }
 void SimulatedBus::advance(int ms)
 {
     const double target = d->now() + ms;
-    for (double next; (next = m_port->dueAt()) >= 0 && next <= target;) {
+    for (;;) {
+        const double next = m_port->dueAt();
+        // The idle station's timer looks at the line when the link asked it to.
+        if (const double look = double(serialLink().lookDueAtMs());
+            look >= 0 && look <= target && (next < 0 || look <= next)) {
+            if (look > d->now())
+                m_waits->sleepMs(int(std::ceil(look - d->now())));
+            serialLink().lookAtLine();
+            continue;
+        }
+        if (next < 0 || next > target)
+            break;
         if (next > d->now())
             m_waits->sleepMs(int(std::ceil(next - d->now())));
         m_port->arrive();

@@ -95,7 +95,7 @@ void saveAll(int v, int round)
         {'U', [] { saveUnits(false); }},
         {'T', [] { saveTasks(false); }},
         {'F', [] { saveFormulare(); }},
-        {'L', [round] { logAllgemein(QStringLiteral("Sicherung %1").arg(round)); }},
+        {'L', [round] { logAllgemein(QStringLiteral("Sicherung %1").arg(round)), flushGeneralLog(); }},
     };
     for (const auto &[file, save] : saves) {
         mark('<', file);

@@ -44,7 +44,8 @@ QByteArray boardsFile(const QString &midnight)
                                            "\"Leer\"\r\n0\r\n0\r\n").arg(midnight));
 }
 
-// The window measures in whole pixels of 15 twips.
+// The window measures in whole pixels of 15 twips. Its width is above the least the window takes once its
+// status bar holds the date, so the width saved does not depend on when the station is ended.
 QByteArray iniFile(const char *width, const char *signalAdr, const char *sigResultAktiv)
 {
     return QStringLiteral("[Program]\r\nInstanzname=Halle 3\r\nWindowTop=900\r\nWindowLeft=1500\r\nWindowHeight=7200\r\n"
@@ -119,7 +120,7 @@ TEST_F(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
     SimulatedBus bus{SimulatedBus::OnPty{}};
     folder.write("Units.dat", unitsFile(false));
     folder.write("Formulare.dat", boardsFile(QStringLiteral("2013-01-31 00:00:00")));
-    folder.write("Nuvax.ini", iniFile("9610", "007", "-1"));
+    folder.write("Nuvax.ini", iniFile("10810", "007", "-1"));
 
     start("NUVAX_COM1", bus.path());
     ASSERT_TRUE(station.waitForStarted(10000)) << qPrintable(station.errorString());
@@ -160,7 +161,7 @@ TEST_F(Executable, HandshakeAutomaticMessageAndOrderlyEndOnSigterm)
 
     EXPECT_EQ(departsAt(folder.read("Units.dat"), unitsFile(true)), -1);
     EXPECT_EQ(folder.read("Formulare.dat"), boardsFile(QStringLiteral("2013-01-31")));
-    EXPECT_EQ(folder.read("Nuvax.ini"), iniFile("9615", "7", "True"));
+    EXPECT_EQ(folder.read("Nuvax.ini"), iniFile("10815", "7", "True"));
     EXPECT_TRUE(QFileInfo::exists(folder.file("Tasks.dat")) && folder.read("Tasks.dat").isEmpty());
 }
 
@@ -234,7 +235,7 @@ TEST_F(Executable, AStartWithEveryBoardSlotTakenWaitsForNobody)
 TEST_F(Executable, ASecondStartHandsOverWritesNothingAndAKilledStationHoldsNoStart)
 {
     SimulatedBus bus{SimulatedBus::OnPty{}};
-    folder.write("Nuvax.ini", iniFile("9610", "007", "-1"));
+    folder.write("Nuvax.ini", iniFile("10810", "007", "-1"));
     start("NUVAX_COM1", bus.path());
     ASSERT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@"); }, 15000));
 
@@ -248,7 +249,7 @@ TEST_F(Executable, ASecondStartHandsOverWritesNothingAndAKilledStationHoldsNoSta
     // The first still holds the port, and ticks: a running state it did not write is reset at its next tick.
     bus.send(QStringLiteral("042.A0403019!-!e12x\r\n"), 0, true);
     EXPECT_TRUE(waitUntil([&] { return QFileInfo(folder.file("logs/Allgemein.log")).size() > 0; }, 10000));
-    folder.write("Nuvax.ini", iniFile("9610", "007", "-1") + "[Pruefung]\r\nIsRunning=True\r\n");
+    folder.write("Nuvax.ini", iniFile("10810", "007", "-1") + "[Pruefung]\r\nIsRunning=True\r\n");
     EXPECT_TRUE(waitUntil([&] { return folder.read("Nuvax.ini").contains("IsRunning=false"); }, 5000));
 
     ::kill(pid_t(station.processId()), SIGKILL);
@@ -298,7 +299,7 @@ TEST_F(Executable, AStrangersSocketNameStopsNoStationAndASecondStartStillEnds)
     if (!waitUntil(taken, 5000))
         GTEST_SKIP() << "the user nobody could not take the name: needs root, setpriv and socat";
     SimulatedBus bus{SimulatedBus::OnPty{}};
-    folder.write("Nuvax.ini", iniFile("9610", "007", "-1"));
+    folder.write("Nuvax.ini", iniFile("10810", "007", "-1"));
     start("NUVAX_COM1", bus.path());
     ASSERT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@"); }, 15000));
 
@@ -333,7 +334,7 @@ TEST_F(Executable, ASecondInstallationOnThePortNamesTheStationHoldingIt)
     SimulatedBus bus{SimulatedBus::OnPty{}};
     TempAppFolder other;
     for (TempAppFolder *home : {&folder, &other})
-        home->write("Nuvax.ini", iniFile("9610", "007", "-1"));
+        home->write("Nuvax.ini", iniFile("10810", "007", "-1"));
     start("NUVAX_COM1", bus.path());
     ASSERT_TRUE(waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@"); }, 15000));
 
@@ -362,7 +363,7 @@ TEST_F(Executable, StartsAtOnceMakeOneStationPerFolder)
     SimulatedBus otherBus{SimulatedBus::OnPty{}};
     TempAppFolder other;
     for (TempAppFolder *home : {&folder, &other})
-        home->write("Nuvax.ini", iniFile("9610", "007", "-1"));
+        home->write("Nuvax.ini", iniFile("10810", "007", "-1"));
 
     std::array<QProcess, 4> starts;
     for (int i = 0; i < 3; ++i)

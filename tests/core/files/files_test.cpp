@@ -224,7 +224,7 @@ TEST_F(Files, FailedSavesLeaveTheOldFileAndNameTheirCauseAFullDiskToo)
         {"Units.dat", 100, [] { return saveUnits(false); }, "Fehler: 61" + unitsBox + full, "Fehler beim Speichern der Geräteliste: " + full},
         {"Units.dat", -1, [] { return saveUnits(false); }, "Fehler: 61" + unitsBox + full, "Fehler beim Speichern der Geräteliste: " + full},
         {"Nuvax.ini", 10, saveSignalConfig, "Nuvax|", "Fehler beim Speichern der Konfiguration für Autoprüfung: " + full},
-        {"logs/Allgemein.log", 10, [] { return logAllgemein(QStringLiteral("neu")); }, {},
+        {"logs/Allgemein.log", 10, [] { logAllgemein(QStringLiteral("neu")); return flushGeneralLog(); }, {},
          "Allgemein.log: Fehler 61: " + full + ": [" + clock.localNow().toString("dd.MM.yyyy HH:mm:ss") + "] neu\n"},
         {"Units.dat", kFolder, [] { return saveUnits(true); }, "Fehler: 75" + unitsBox + path, "Fehler beim Speichern der Geräteliste: " + path},
         {"Tasks.dat", kFolder, [] { return saveTasks(true); }, "Nuvax|Beim Speichern der Tasks ist folgender Fehler aufgetreten:\r\n" + path,

@@ -7,6 +7,8 @@
 #include "support/stationfiles.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QTimer>
 #include <numeric>
 
 namespace {
@@ -16,15 +18,21 @@ class Logs : public StationFiles
 protected:
     Logs() { clock.setLocal(QDateTime(QDate(2011, 3, 7), QTime(9, 5, 3))); }
     QByteArray read(const QString &name) const { return folder.read(QStringLiteral("logs/") + name); }
+    // One entry written on its own, as when nothing else comes within its moment.
+    static bool logged(const QString &text)
+    {
+        logAllgemein(text);
+        return flushGeneralLog();
+    }
 };
 
 } // namespace
 
 TEST_F(Logs, GeneralLogNewestEntryFirstInCodePageBytesOlderEntriesUntouched)
 {
-    ASSERT_TRUE(logAllgemein(QStringLiteral("Gerät 007 gelöscht")));  // makes the missing folder
+    ASSERT_TRUE(logged(QStringLiteral("Gerät 007 gelöscht")));  // makes the missing folder
     clock.advanceMs(13 * 3600 * 1000 + 1500);
-    ASSERT_TRUE(logAllgemein(QStringLiteral("Zeile 1\r\nZeile 2 €")));
+    ASSERT_TRUE(logged(QStringLiteral("Zeile 1\r\nZeile 2 €")));
     EXPECT_EQ(read("Allgemein.log"), QByteArray("[07.03.2011 22:05:04] Zeile 1\r\nZeile 2 \x80\r\n"
                                                 "[07.03.2011 09:05:03] Ger\xE4t 007 gel\xF6scht\r\n"));
     // Each entry lists the logs anew, which also empties a log being shown.
@@ -35,20 +43,39 @@ TEST_F(Logs, GeneralLogNewestEntryFirstInCodePageBytesOlderEntriesUntouched)
     QByteArray older(3 * 1024 * 1024 + 7, '\0');
     std::iota(older.begin(), older.end(), 0);
     folder.write(QStringLiteral("logs/Allgemein.log"), older);
-    ASSERT_TRUE(logAllgemein(QStringLiteral("neu")));
+    ASSERT_TRUE(logged(QStringLiteral("neu")));
     EXPECT_TRUE(read("Allgemein.log") == "[07.03.2011 22:05:04] neu\r\n" + older);
+}
+
+// Entries that come within a moment of each other go into the log in one rewrite once the moment is over,
+// each with its own time, newest first: byte for byte what a rewrite for each would have made.
+TEST_F(Logs, EntriesWithinAMomentShareOneRewriteAndLeaveTheSameBytes)
+{
+    ASSERT_TRUE(logged(QStringLiteral("vorher")));
+    FullDisk disk(QStringLiteral("Allgemein.log"), qint64(1) << 30);
+    for (int i = 1; i <= 3; ++i) {
+        clock.advanceMs(700);
+        logAllgemein(QStringLiteral("Meldung %1").arg(i));
+    }
+    EXPECT_EQ(std::pair(disk.m_writes, view.logListFills), std::pair(0, 1)) << "written at once";
+    QEventLoop moment;
+    QTimer::singleShot(400, &moment, &QEventLoop::quit);
+    moment.exec();
+    EXPECT_EQ(std::pair(disk.m_writes, view.logListFills), std::pair(2, 2)) << "the new entries and the old ones behind";
+    EXPECT_EQ(read("Allgemein.log"), "[07.03.2011 09:05:05] Meldung 3\r\n[07.03.2011 09:05:04] Meldung 2\r\n"
+                                     "[07.03.2011 09:05:03] Meldung 1\r\n[07.03.2011 09:05:03] vorher\r\n");
 }
 
 TEST_F(Logs, UnwritableLogsReportFailureToTheirCaller)
 {
     folder.write(QStringLiteral("logs"), "x");  // a file where the folder belongs
-    EXPECT_FALSE(logAllgemein(QStringLiteral("a")));
+    EXPECT_FALSE(logged(QStringLiteral("a")));
     EXPECT_FALSE(appendLog(QStringLiteral("t.log"), QStringLiteral("x")));
     EXPECT_FALSE(writeAutoTestLogHeader(QStringLiteral("t.log"), TestArt::Pruefung));
     QFile::remove(folder.file(QStringLiteral("logs")));
     // A general log that cannot be read is not rewritten: its older entries would be lost.
     QDir().mkpath(folder.file(QStringLiteral("logs/Allgemein.log")));
-    EXPECT_FALSE(logAllgemein(QStringLiteral("b")));
+    EXPECT_FALSE(logged(QStringLiteral("b")));
     EXPECT_EQ(view.logListFills, 0);
 }
 
@@ -57,17 +84,17 @@ TEST_F(Logs, UnwritableLogsReportFailureToTheirCaller)
 // then says so. An entry for a file that still has kept entries joins them without a try of its own.
 TEST_F(Logs, EntriesThatCannotBeWrittenAreKeptAndWrittenInOrderOnceTheyCan)
 {
-    ASSERT_TRUE(logAllgemein(QStringLiteral("vorher")));
+    ASSERT_TRUE(logged(QStringLiteral("vorher")));
     const QString name = QStringLiteral("AutoTest_2011_03_07.log");
     {
         FullDisk disk(QStringLiteral(".log"), 0);
         clock.advanceMs(60000);
         EXPECT_FALSE(writeAutoTestLogHeader(name, TestArt::Pruefung));
-        EXPECT_FALSE(logAllgemein(QStringLiteral("eins")));
+        EXPECT_FALSE(logged(QStringLiteral("eins")));
         clock.advanceMs(1000);
         EXPECT_FALSE(appendLog(name, QStringLiteral("001 Status: OK")));
         EXPECT_FALSE(appendLog(name, QStringLiteral("002 Status: OK")));
-        EXPECT_FALSE(logAllgemein(QStringLiteral("zwei")));
+        EXPECT_FALSE(logged(QStringLiteral("zwei")));
         EXPECT_EQ(disk.m_writes, 2);  // the first of each file; the rest joined them
         keptLogEntries().tryAgain();  // the orderly end's try, the disk still full
     }
@@ -84,7 +111,7 @@ TEST_F(Logs, EntriesThatCannotBeWrittenAreKeptAndWrittenInOrderOnceTheyCan)
 
     // Room again: nothing is tried before the minute since the last try is up.
     clock.advanceMs(2000);
-    EXPECT_FALSE(logAllgemein(QStringLiteral("drei")));
+    EXPECT_FALSE(logged(QStringLiteral("drei")));
     EXPECT_FALSE(appendLog(name, QStringLiteral("003 Status: OK")));
     clock.advanceMs(57999);
     keptLogEntries().tryAgainWhenDue();
@@ -122,7 +149,7 @@ TEST_F(Logs, AGeneralLogShortOfRoomIsNotRewrittenForEveryLineAndNamesTheRoom)
     {
         FullDisk disk(QStringLiteral("Allgemein.log"), 3 * 1024 * 1024);
         disk.m_available = 3 * 1024 * 1024;
-        EXPECT_FALSE(logAllgemein(QStringLiteral("Meldung")));
+        EXPECT_FALSE(logged(QStringLiteral("Meldung")));
         const int writes = disk.m_writes;
         for (int unit = 1; unit <= 12; ++unit) {
             clock.advanceMs(20000);

@@ -122,6 +122,36 @@ TEST_F(AutoMessage, AChatteringUnitLosesNoMessageAndCannotExhaustTheStack)
     EXPECT_LT(depthView.highest - depthView.lowest, 128u * 1024) << "the receive path nests without bound";
 }
 
+// Units report back to back while the station takes 2.5 s over each alarm (a slow disk under a long log):
+// their characters wait with the driver meanwhile, and that is no quiet line. Every message is handed on
+// once, whole and in order; a fragment the line really left for more than 2 s still goes.
+TEST_F(AutoMessage, AStationBusyWithEachAlarmLosesNoMessageOfABurstYetAQuietLineDropsAFragment)
+{
+    struct SlowView : RecordingView
+    {
+        explicit SlowView(FakeClock &clock) : clock(clock) {}
+        void appendAlert(const QString &text) override
+        {
+            RecordingView::appendAlert(text);
+            clock.advanceMs(2500);
+        }
+        FakeClock &clock;
+    } slowView(clock);
+    const QStringList messages = mainsFailureMessages(24);
+    bus.send("~");  // the units' line time begins now
+    bus.advance(1);
+    bus.burst(messages, QList<int>(messages.size(), 0));
+    bus.advance(120000);
+    EXPECT_EQ(slowView.alerts, alertsOf(messages));
+    EXPECT_EQ(logText("Allgemein.log").count("Automatische Statusmeldung erhalten"), messages.size());
+
+    slowView.alerts.clear();
+    bus.send(messages[0].left(7));
+    bus.send(messages[1], 2100);
+    bus.advance(10000);
+    EXPECT_EQ(slowView.alerts, alertsOf({messages[1]}));
+}
+
 // A message is never left where nobody looks: behind noise, in front of an answer with noise before it,
 // right behind an answer on a line that then falls silent, or behind the adapter's answer that the
 // handshake empties away at once.
