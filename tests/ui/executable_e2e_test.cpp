@@ -383,4 +383,47 @@ TEST_F(Executable, StartsAtOnceMakeOneStationPerFolder)
         start.kill(), start.waitForFinished(5000);
 }
 
+// Years of use left a general log of 26 MB when the mains fail: 250 units report twice, back to back at
+// 9600 baud. Every message gets its entry under its own unit's address, all within 5 s of the last
+// character, and the older entries stay behind them byte for byte.
+TEST_F(Executable, AMainsFailureOnALongLogLeavesEveryMessageInTheLogAtOnce)
+{
+    constexpr int kUnits = 250;
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    folder.write("Nuvax.ini", iniFile("10810", "007", "-1"));
+    const QByteArray entry = "[07.03.2011 09:05:03] Geplanter Task 'Flurlicht aus' wurde ausgef\xFChrt! Ger\xE4t 042 "
+                             "ohne Antwort.\r\n";
+    const QByteArray older = entry.repeated(26 * 1024 * 1024 / entry.size());
+    folder.write("logs/Allgemein.log", older);
+    start("NUVAX_COM1", bus.path());
+    ASSERT_TRUE(waitUntil([&] { return !bus.wire().isEmpty() && bus.unreadByStation() == 0; }, 15000));
+    QThread::msleep(300);  // the handshake's end empties the buffer
+
+    QStringList messages;
+    for (int round = 0; round < 2; ++round)
+        for (int adr = 1; adr <= kUnits; ++adr)
+            messages.append(withAt(withAt(sampleMessage(kType0403, formatUnitAddress(adr)), 4, ".A"), 13 + round, "!"));
+    bus.burst(messages, QList<int>(messages.size(), 0));
+    ASSERT_TRUE(waitUntil([&] { return bus.burstLeft() == 0 && bus.unreadByStation() == 0; }, 30000));
+    const auto entries = [&] {
+        const QByteArray log = folder.read("logs/Allgemein.log");
+        return codepage::decode(log.left(log.size() - older.size()));
+    };
+    EXPECT_TRUE(waitUntil([&] { return entries().count("Automatische Statusmeldung erhalten") == messages.size(); }, 5000))
+        << entries().count("Automatische Statusmeldung erhalten");
+
+    QMap<QString, int> perAddress;
+    const QRegularExpression address(QStringLiteral("Geräteadresse: (.*)\r\n"));
+    for (auto match = address.globalMatch(entries()); match.hasNext();)
+        ++perAddress[match.next().captured(1)];
+    QMap<QString, int> expected;
+    for (int adr = 1; adr <= kUnits; ++adr)
+        expected[formatUnitAddress(adr)] = 2;
+    EXPECT_EQ(perAddress, expected);
+    EXPECT_TRUE(folder.read("logs/Allgemein.log").endsWith(older));
+    ::kill(pid_t(station.processId()), SIGTERM);
+    ASSERT_TRUE(station.waitForFinished(15000));
+    EXPECT_EQ(station.exitCode(), 0);
+}
+
 } // namespace

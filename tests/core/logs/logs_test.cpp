@@ -64,6 +64,9 @@ TEST_F(Logs, EntriesWithinAMomentShareOneRewriteAndLeaveTheSameBytes)
     EXPECT_EQ(std::pair(disk.m_writes, view.logListFills), std::pair(2, 2)) << "the new entries and the old ones behind";
     EXPECT_EQ(read("Allgemein.log"), "[07.03.2011 09:05:05] Meldung 3\r\n[07.03.2011 09:05:04] Meldung 2\r\n"
                                      "[07.03.2011 09:05:03] Meldung 1\r\n[07.03.2011 09:05:03] vorher\r\n");
+    logAllgemein(QStringLiteral("zuletzt"));
+    keptLogEntries().tryAgain();  // the orderly end's
+    EXPECT_EQ(disk.m_writes, 4) << "what waits is written at the end";
 }
 
 TEST_F(Logs, UnwritableLogsReportFailureToTheirCaller)
