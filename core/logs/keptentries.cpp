@@ -5,6 +5,8 @@
 #include "core/platform/clock.h"
 #include "core/platform/codepage.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace {
@@ -15,6 +17,20 @@ constexpr qint64 kRetryMs = 60000;
 const QString kTitle = QStringLiteral("Protokoll");
 
 QString timeText(const QDateTime &time) { return time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")); }
+
+// The general log names a file, the box its whole path.
+QString logNamed(const QString &name) { return QStringLiteral("Das Protokoll '") + name + u'\''; }
+
+// A file's time without writes, closed now, in the general log's words or the
+// box's (unwritable takes the two times), with the entries it lost.
+QString writtenAgainText(const QString &name, const QString &unwritable, const QDateTime &since, qint64 dropped)
+{
+    QString text = logNamed(name) + u' ' + unwritable.arg(timeText(since), timeText(appClock().localNow()))
+                   + QStringLiteral("; die aufbewahrten Einträge wurden nachgetragen.");
+    if (dropped > 0)
+        text += QStringLiteral(" %1 weitere Einträge konnten nicht aufbewahrt werden und fehlen.").arg(dropped);
+    return text;
+}
 
 QByteArray gapLine(qint64 lines)
 {
@@ -56,10 +72,8 @@ std::optional<FileError> KeptLogEntries::write(const QString &fileName, LogOrder
         file = &fileFor(fileName, order);
         file->error = *error;
     }
-    if (!file->since.isValid()) {
-        file->since = appClock().localNow();
-        m_settled.removeIf([&](const auto &settled) { return settled.first == fileName; });
-    }
+    if (!file->since.isValid())
+        markUnwritten(*file);
     for (const QByteArray &bytes : entries)
         keepWithinBound(*file, bytes);
     tellUnwritten();
@@ -70,6 +84,8 @@ void KeptLogEntries::tryAgain()
 {
     flushGeneralLog();
     m_lastTryMs = appClock().monotonicMs();
+    forgetSeenLines();
+    const QString before = stateText();
     // The test logs first: the general log then says which of them are whole again.
     QList<QByteArray> notes;
     for (auto file = m_files.begin(); file != m_files.end();) {
@@ -82,6 +98,7 @@ void KeptLogEntries::tryAgain()
         }
     }
     bool settled = !notes.isEmpty();
+    bool failedAnew = false;
     if (settled) {
         File &log = fileFor(m_noteLog, LogOrder::NewestFirst);
         for (const QByteArray &note : std::as_const(notes))
@@ -95,16 +112,21 @@ void KeptLogEntries::tryAgain()
             }
             drop(log);
         } else if (!log->since.isValid()) {
-            log->since = appClock().localNow();
-            tellUnwritten();
+            markUnwritten(*log);
+            failedAnew = true;
         }
     }
-    if (settled) {
-        UnattendedScope unattended;
-        const bool stillUnwritten = std::any_of(m_files.cbegin(), m_files.cend(),
-                                                [](const File &file) { return file.since.isValid(); });
-        m_notice.update(stateText(), kTitle, stillUnwritten ? Prompts::Icon::Critical : Prompts::Icon::Information);
-    }
+    // One change of the box for the whole try: a log that fails anew counts
+    // as an occurrence, a settled one changes the state, a try that failed
+    // again may have changed the reason or the room.
+    const QString text = stateText();
+    UnattendedScope unattended;
+    if (failedAnew)
+        m_notice.tell(text, kTitle);
+    else if (settled)
+        m_notice.update(text, kTitle, stateIcon());
+    else if (text != before)
+        m_notice.amend(text, kTitle);
 }
 
 void KeptLogEntries::tryAgainWhenDue()
@@ -186,24 +208,34 @@ bool KeptLogEntries::writeKept(File &file, const QByteArray &note)
 // The general-log entry that closes a file's time without writes.
 QByteArray KeptLogEntries::recoveryNote(const File &file) const
 {
-    QString text = QStringLiteral("Das Protokoll '") + file.name + QStringLiteral("' konnte vom ")
-                   + timeText(file.since) + QStringLiteral(" bis ") + timeText(appClock().localNow())
-                   + QStringLiteral(" nicht geschrieben werden; die aufbewahrten Einträge wurden nachgetragen.");
-    if (file.dropped > 0)
-        text += QStringLiteral(" %1 weitere Einträge konnten nicht aufbewahrt werden und fehlen.").arg(file.dropped);
-    text += QStringLiteral(" Grund: ") + file.error.description + u'.';
-    return generalLogEntry(text);
+    return generalLogEntry(writtenAgainText(file.name, QStringLiteral("konnte vom %1 bis %2 nicht geschrieben werden"),
+                                            file.since, file.dropped)
+                           + QStringLiteral(" Grund: ") + file.error.description + u'.');
 }
 
-// A file written again: the standing box says so from now on; a box that
-// comes up anew starts without it (tellUnwritten).
+// A file that fails from now on: its time without writes starts, and a line
+// in the box that says it was written again would no longer be true.
+void KeptLogEntries::markUnwritten(File &file)
+{
+    file.since = appClock().localNow();
+    m_settled.removeIf([&](const Settled &settled) { return settled.name == file.name; });
+}
+
+// A file written again: the standing box says so from now on, with what it lost.
 void KeptLogEntries::settle(const File &file)
 {
-    m_settled.append({file.name, QStringLiteral("Das Protokoll '") + logsPath() + file.name
-                                     + QStringLiteral("' war vom ") + timeText(file.since) + QStringLiteral(" bis ")
-                                     + timeText(appClock().localNow())
-                                     + QStringLiteral(" nicht beschreibbar; die aufbewahrten Einträge wurden "
-                                                      "nachgetragen.\r\n")});
+    m_settled.append({file.name,
+                      writtenAgainText(logsPath() + file.name, QStringLiteral("war vom %1 bis %2 nicht beschreibbar"),
+                                       file.since, file.dropped),
+                      file.dropped > 0});
+}
+
+// The lines of a box the operator has closed were seen: one that comes up anew
+// starts without them.
+void KeptLogEntries::forgetSeenLines()
+{
+    if (!m_notice.stands())
+        m_settled.clear();
 }
 
 // Every log that cannot be written now, each with its reason (a full disk
@@ -211,30 +243,35 @@ void KeptLogEntries::settle(const File &file)
 // again while the box stands.
 QString KeptLogEntries::stateText() const
 {
-    QString text;
+    QStringList lines;
     qint64 dropped = 0;
     for (const File &file : m_files) {
         dropped += file.dropped;
         if (file.since.isValid())
-            text += QStringLiteral("Das Protokoll '") + logsPath() + file.name
-                    + QStringLiteral("' kann nicht geschrieben werden: ") + file.error.description
-                    + QStringLiteral(".\r\n");
+            lines += logNamed(logsPath() + file.name) + QStringLiteral(" kann nicht geschrieben werden: ")
+                     + file.error.description + u'.';
     }
-    if (!text.isEmpty())
-        text += QStringLiteral("Die Einträge werden aufbewahrt und nachgetragen, sobald sie wieder geschrieben "
-                               "werden können.\r\n");
+    if (!lines.isEmpty())
+        lines += QStringLiteral("Die Einträge werden aufbewahrt und nachgetragen, sobald sie wieder geschrieben "
+                                "werden können.");
     if (dropped > 0)
-        text += QStringLiteral("Der Platz für aufbewahrte Einträge ist voll: %1 Einträge fehlen.\r\n").arg(dropped);
-    for (const auto &settled : m_settled)
-        text += settled.second;
-    text.chop(2);
-    return text;
+        lines += QStringLiteral("Der Platz für aufbewahrte Einträge ist voll: %1 Einträge fehlen.").arg(dropped);
+    for (const Settled &settled : m_settled)
+        lines += settled.line;
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+// Only a box in which nothing is missing any more takes the information icon.
+Prompts::Icon KeptLogEntries::stateIcon() const
+{
+    const bool unwritten = std::any_of(m_files.cbegin(), m_files.cend(), [](const File &file) { return file.since.isValid(); });
+    const bool lost = std::any_of(m_settled.cbegin(), m_settled.cend(), [](const Settled &settled) { return settled.lostEntries; });
+    return unwritten || lost ? Prompts::Icon::Critical : Prompts::Icon::Information;
 }
 
 void KeptLogEntries::tellUnwritten()
 {
-    if (!m_notice.stands())
-        m_settled.clear();
+    forgetSeenLines();
     // A disk may fill in the middle of the night: the box waits for nobody.
     UnattendedScope unattended;
     m_notice.tell(stateText(), kTitle);

@@ -5,16 +5,17 @@
 // try of its own, and no other file's write waits for it: the kept entries
 // are tried about once a minute from the tick, and at the orderly end, each
 // file's in one write before anything newer. The operator is told at once in
-// one standing box, which tells the state as it is: once the entries are
-// written it says so instead. The general log says from when to when a file
-// could not be written. What is kept is bounded; what the bound turns away is
-// counted there, and a test log gets a line where its lines are missing.
+// one standing box, which tells each file's state as it is, once: once its
+// entries are written it says so instead, and a file that lost entries to the
+// bound keeps their count there and the box its warning until the OK. The
+// general log says from when to when a file could not be written. What is
+// kept is bounded; what the bound turns away is counted there, and a test log
+// gets a line where its lines are missing.
 #include "core/logs/logfilewrite.h"
 #include "core/station/recurringnotice.h"
 
 #include <QDateTime>
 #include <QList>
-#include <utility>
 
 struct KeptBound
 {
@@ -61,6 +62,13 @@ private:
         qint64 dropped = 0;  // entries the bound turned away
     };
     using Files = QList<File>;
+    // A file written again while the box stands, with its line there.
+    struct Settled
+    {
+        QString name;
+        QString line;
+        bool lostEntries = false;
+    };
 
     Files::iterator find(const QString &fileName);
     File &fileFor(const QString &fileName, LogOrder order);
@@ -69,8 +77,11 @@ private:
     Files::iterator drop(Files::iterator file);
     bool writeKept(File &file, const QByteArray &note = {});
     QByteArray recoveryNote(const File &file) const;
+    void markUnwritten(File &file);
     void settle(const File &file);
+    void forgetSeenLines();
     QString stateText() const;
+    Prompts::Icon stateIcon() const;
     void tellUnwritten();
 
     QString m_noteLog;
@@ -79,8 +90,7 @@ private:
     qsizetype m_entries = 0;
     qsizetype m_bytes = 0;
     qint64 m_lastTryMs = 0;
-    // The files written again while the box stands, each with its line.
-    QList<std::pair<QString, QString>> m_settled;
+    QList<Settled> m_settled;
     RecurringNotice m_notice;
 };
 

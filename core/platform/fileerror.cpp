@@ -35,6 +35,8 @@ FileError FileError::lackOfRoom(qint64 needed, qint64 available)
                                    + QStringLiteral(", frei ") + sizeText(available) + u')'};
 }
 
+bool FileError::isDiskFull() const { return number == diskFull().number; }
+
 FileError FileError::fromErrno(int error)
 {
     switch (error) {

@@ -27,5 +27,5 @@ struct FileError
     // Why a file could not be opened or replaced, as Qt reported it.
     static FileError of(const QFileDevice &file);
 
-    bool isDiskFull() const { return number == 61; }
+    bool isDiskFull() const;
 };

@@ -16,10 +16,7 @@ void RecurringNotice::tell(const QString &text, const QString &title)
     if (!stands())
         m_count = 0;
     ++m_count;
-    show(text, title,
-         QStringLiteral("\r\n\r\n") + m_countLabel + QStringLiteral(" seit dem Erscheinen dieser Meldung: ")
-             + QString::number(m_count),
-         m_icon);
+    show(text, title, countFooter(), m_icon);
 }
 
 void RecurringNotice::note(const QString &text, const QString &title)
@@ -36,10 +33,25 @@ void RecurringNotice::update(const QString &text, const QString &title, Prompts:
     show(text, title, {}, icon);
 }
 
+void RecurringNotice::amend(const QString &text, const QString &title)
+{
+    if (stands())
+        show(text, title, countFooter(), m_icon);
+}
+
 bool RecurringNotice::stands() const { return appPrompts().noticeStands(m_key); }
 
 void RecurringNotice::show(const QString &text, const QString &title, const QString &footer, Prompts::Icon icon)
 {
     const QString time = appClock().localNow().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
     inform(text + QStringLiteral("\r\nZeitpunkt: ") + time + footer, title, icon, m_key);
+}
+
+// No count while the box tells a state that is no occurrence (note, update).
+QString RecurringNotice::countFooter() const
+{
+    if (m_count == 0)
+        return {};
+    return QStringLiteral("\r\n\r\n") + m_countLabel + QStringLiteral(" seit dem Erscheinen dieser Meldung: ")
+           + QString::number(m_count);
 }

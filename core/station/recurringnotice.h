@@ -21,11 +21,15 @@ public:
     // The cause has changed or is over: a standing box takes the new state
     // with its time and icon, and the count starts again. No box comes up for it.
     void update(const QString &text, const QString &title, Prompts::Icon icon);
+    // The cause goes on with other figures: a standing box takes the new text
+    // with its time, and the count goes on. No box comes up for it.
+    void amend(const QString &text, const QString &title);
     // Whether the box is up, its OK not yet pressed.
     bool stands() const;
 
 private:
     void show(const QString &text, const QString &title, const QString &footer, Prompts::Icon icon);
+    QString countFooter() const;
 
     QString m_key;
     Prompts::Icon m_icon;

@@ -75,11 +75,18 @@ TEST_F(Logs, UnwritableLogsReportFailureToTheirCaller)
     EXPECT_FALSE(logged(QStringLiteral("a")));
     EXPECT_FALSE(appendLog(QStringLiteral("t.log"), QStringLiteral("x")));
     EXPECT_FALSE(writeAutoTestLogHeader(QStringLiteral("t.log"), TestArt::Pruefung));
-    QFile::remove(folder.file(QStringLiteral("logs")));
-    // A general log that cannot be read is not rewritten: its older entries would be lost.
+    EXPECT_EQ(view.logListFills, 0);
+}
+
+// A general log that cannot be read is not rewritten: its older entries would be lost.
+TEST_F(Logs, AGeneralLogThatCannotBeReadIsNotRewritten)
+{
     QDir().mkpath(folder.file(QStringLiteral("logs/Allgemein.log")));
     EXPECT_FALSE(logged(QStringLiteral("b")));
     EXPECT_EQ(view.logListFills, 0);
+    EXPECT_TRUE(prompts.shown.value(0).text.startsWith(
+        "Das Protokoll '" + folder.path() + "logs/Allgemein.log' kann nicht geschrieben werden: Fehler beim Zugriff "
+        "auf Pfad/Datei.\r\n"));
 }
 
 // A disk full for a while: every entry of that time is kept, the operator is told in one standing box, and
@@ -172,6 +179,55 @@ TEST_F(Logs, AGeneralLogShortOfRoomIsNotRewrittenForEveryLineAndNamesTheRoom)
     EXPECT_EQ(prompts.shown.value(0).icon, Prompts::Icon::Information);
 }
 
+// The box tells each log's state as it is now, once: the room of the latest try, a log that fails again
+// instead of its line that it was written again. Entries the bound turned away stay in it with its
+// warning once the rest is written.
+TEST_F(Logs, TheBoxTellsEachLogsPresentStateOnceAndWhatWasLost)
+{
+    KeptLogEntries store(kGeneralLogName, {3, 1024});
+    folder.write(QStringLiteral("logs/Allgemein.log"), QByteArray(2048, 'x'));
+    const QString path = "Das Protokoll '" + folder.path() + "logs/";
+    {
+        FullDisk disk(QStringLiteral("Allgemein.log"), 0);
+        disk.m_available = 1000;
+        for (const char *entry : {"1\r\n", "2\r\n", "3\r\n", "4\r\n", "5\r\n"})
+            EXPECT_TRUE(store.write(kGeneralLogName, LogOrder::NewestFirst, entry));
+        EXPECT_TRUE(prompts.shown.value(0).text.startsWith(path + "Allgemein.log' kann nicht geschrieben werden: "
+                                                           "Datenträger voll (benötigt 2,0 kB, frei 1000 Byte).\r\n"));
+        clock.advanceMs(60000);
+        disk.m_available = 1500;
+        store.tryAgainWhenDue();  // needs room for the note as well; not tried
+        EXPECT_EQ(disk.m_writes, 1);
+        const QString text = prompts.shown.value(0).text;
+        EXPECT_TRUE(text.startsWith(path + "Allgemein.log' kann nicht geschrieben werden: Datenträger voll "
+                                           "(benötigt 2,3 kB, frei 1,5 kB).\r\n")
+                    && text.endsWith("Zeitpunkt: 07.03.2011 09:06:03\r\n\r\nNicht geschriebene Einträge seit dem "
+                                     "Erscheinen dieser Meldung: 5"))
+            << text.toStdString();
+    }
+    store.tryAgain();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(std::tuple(prompts.shown[0].icon, prompts.shown[0].text),
+              std::tuple(Prompts::Icon::Critical,
+                         path + "Allgemein.log' war vom 07.03.2011 09:05:03 bis 07.03.2011 09:06:03 nicht beschreibbar; "
+                                "die aufbewahrten Einträge wurden nachgetragen. 2 weitere Einträge konnten nicht "
+                                "aufbewahrt werden und fehlen.\r\nZeitpunkt: 07.03.2011 09:06:03"));
+
+    {
+        FullDisk disk(QStringLiteral(".log"), 0);
+        EXPECT_TRUE(store.write(QStringLiteral("t.log"), LogOrder::Appended, "a\r\n"));
+    }
+    {
+        FullDisk disk(QStringLiteral("Allgemein.log"), 0);
+        store.tryAgain();  // the test log is written, its note to the general log is not
+    }
+    const QString text = prompts.shown.value(0).text;
+    EXPECT_EQ(text.count("Allgemein.log'"), 1);
+    EXPECT_TRUE(text.startsWith(path + "Allgemein.log' kann nicht geschrieben werden: Datenträger voll.\r\n")
+                && text.contains(path + "t.log' war vom "))
+        << text.toStdString();
+}
+
 // What is kept is bounded: an entry that would pass the bound is counted and logged when the rest is
 // written, and a test log gets a line where its lines are missing. A name the system finds too long is
 // named as such.
@@ -191,6 +247,10 @@ TEST_F(Logs, KeptEntriesAreBoundedAndATestLogMarksItsGaps)
     EXPECT_EQ(log(), QStringList{"Das Protokoll 't.log' konnte vom 07.03.2011 09:05:03 bis 07.03.2011 09:05:03 nicht "
                                  "geschrieben werden; die aufbewahrten Einträge wurden nachgetragen. 2 weitere Einträge "
                                  "konnten nicht aufbewahrt werden und fehlen. Grund: Datenträger voll."});
+    EXPECT_EQ(prompts.shown.value(0).icon, Prompts::Icon::Critical);
+    EXPECT_TRUE(prompts.shown.value(0).text.contains(
+        "t.log' war vom 07.03.2011 09:05:03 bis 07.03.2011 09:05:03 nicht beschreibbar; die aufbewahrten Einträge "
+        "wurden nachgetragen. 2 weitere Einträge konnten nicht aufbewahrt werden und fehlen.\r\nZeitpunkt"));
 
     EXPECT_FALSE(appendLog(QString(300, u'n') + ".log", QStringLiteral("x")));
     EXPECT_TRUE(prompts.shown.value(0).text.contains("' kann nicht geschrieben werden: Pfad oder Dateiname zu lang.\r\n"));
