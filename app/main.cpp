@@ -1,3 +1,4 @@
+#include "core/logs/generallog.h"
 #include "core/platform/apppath.h"
 #include "core/platform/stationguard.h"
 #include "ui/accessiblewindows.h"
@@ -48,5 +49,8 @@ int main(int argc, char **argv)
     const auto window = startStation(QCoreApplication::arguments(),
                                      [&prompts](MainWindow &built) { prompts.setParent(&built); });
     QObject::connect(&guard, &StationGuard::showRequested, window.get(), &MainWindow::bringToFront);
+    // A station that runs without the folder's whole guard keeps why in its log.
+    if (!guard.failure().isEmpty())
+        logAllgemein(guard.failure());
     return app.exec();
 }

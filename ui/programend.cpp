@@ -4,6 +4,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/socket.h>
@@ -22,13 +23,17 @@ volatile sig_atomic_t signalFd = -1;
 
 void onTerminationSignal(int signo)
 {
+    // The code the signal interrupted may be about to read errno.
+    const int savedErrno = errno;
     requestStop();
     const int fd = signalFd;
-    if (fd < 0)
-        return;
-    const char byte = static_cast<char>(signo);
-    // Nothing else may run in a signal handler; the event loop does the rest.
-    [[maybe_unused]] ssize_t written = ::write(fd, &byte, 1);
+    if (fd >= 0) {
+        const char byte = static_cast<char>(signo);
+        // Nothing else may run in a signal handler; the event loop does the rest. The pair does
+        // not block: when its buffer is full, a signal is already waiting to be read.
+        [[maybe_unused]] ssize_t written = ::write(fd, &byte, 1);
+    }
+    errno = savedErrno;
 }
 
 } // namespace
@@ -47,7 +52,7 @@ void installProgramEnd(std::function<void(int)> end) { installedEnd = std::move(
 
 TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, m_fds) != 0) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, m_fds) != 0) {
         m_fds[0] = m_fds[1] = -1;
         return;
     }
@@ -90,7 +95,10 @@ void TerminationSignals::listen()
 
 void TerminationSignals::readPending()
 {
-    char bytes[16];
-    if (::read(m_fds[1], bytes, sizeof bytes) > 0)
+    char bytes[64];
+    bool received = false;
+    while (::read(m_fds[1], bytes, sizeof bytes) > 0)
+        received = true;
+    if (received)
         emit terminationRequested();
 }

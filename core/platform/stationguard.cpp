@@ -1,5 +1,7 @@
 #include "core/platform/stationguard.h"
 
+#include "core/platform/folderlock.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -15,9 +17,10 @@
 #include <optional>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
-#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -50,128 +53,115 @@ struct AbstractAddress
     const sockaddr *get() const { return reinterpret_cast<const sockaddr *>(&address); }
 };
 
-struct Descriptor
-{
-    int fd;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-// Byte 0 of the file is the guard: a lock of the open file, which no other
-// descriptor of the station's process can give back by closing. Byte 1 holds a
-// lock of the process, which names the station's process to a later start.
-constexpr off_t kGuardByte = 0;
-constexpr off_t kProcessByte = 1;
-
-flock writeLockOf(off_t byte)
-{
-    flock lock{};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = byte;
-    lock.l_len = 1;
-    return lock;
-}
-
-// Another's lock on the byte: its process, 0 when the lock does not tell; none when no lock stands.
-std::optional<long> lockOn(int fd, off_t byte)
-{
-    flock lock = writeLockOf(byte);
-    if (::fcntl(fd, F_OFD_GETLK, &lock) != 0 || lock.l_type == F_UNLCK)
-        return std::nullopt;
-    return lock.l_pid > 0 ? long(lock.l_pid) : 0L;
-}
-
-struct FolderLock
-{
-    enum State { Taken, Held, Unavailable } state = Unavailable;
-    int fd = -1;     // Taken: the descriptor that holds it
-    long holder = 0; // Held: the station's process, 0 when unknown
-};
-
-FolderLock lockFolder(const QString &folder)
-{
-    const QByteArray path = QFile::encodeName(QDir(folder).filePath(QStringLiteral("Nuvax.lock")));
-    // Opened for writing, never written: the file stays empty, and one that is missing is made.
-    Descriptor file{::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666)};
-    if (file.fd >= 0) {
-        flock guard = writeLockOf(kGuardByte);
-        if (::fcntl(file.fd, F_OFD_SETLK, &guard) == 0) {
-            flock process = writeLockOf(kProcessByte);
-            ::fcntl(file.fd, F_SETLK, &process);
-            return {FolderLock::Taken, std::exchange(file.fd, -1)};
-        }
-        if (errno != EAGAIN && errno != EACCES)
-            return {};
-        // A station that has just ended shows no holder; asking it finds it gone.
-        return {FolderLock::Held, -1, lockOn(file.fd, kProcessByte).value_or(0)};
-    }
-    // A folder this user may not write: a station another user runs on it still shows.
-    file.fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (file.fd < 0 || !lockOn(file.fd, kGuardByte))
-        return {};
-    return {FolderLock::Held, -1, lockOn(file.fd, kProcessByte).value_or(0)};
-}
-
-// A socket listening on the name, or -1 with errno telling why not.
-int listenOn(const AbstractAddress &name)
+// A socket listening on the name; not open, with errno telling why, when it cannot.
+Descriptor listenOn(const AbstractAddress &name)
 {
     // Close-on-exec: a program the station starts must not hold the name after it.
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0 || (::bind(fd, name.get(), name.length) == 0 && ::listen(fd, SOMAXCONN) == 0))
-        return fd;
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    return -1;
+    Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (socket.isOpen()
+        && (::bind(socket.get(), name.get(), name.length) != 0 || ::listen(socket.get(), SOMAXCONN) != 0)) {
+        const int error = errno;
+        socket = Descriptor();
+        errno = error;
+    }
+    return socket;
 }
 
 QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+bool peerInGroup(int socket, const ucred &peer, gid_t group)
+{
+    if (peer.gid == group)
+        return true;
+    std::vector<gid_t> groups(64);
+    socklen_t length = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        length = socklen_t(groups.size() * sizeof(gid_t));
+        if (::getsockopt(socket, SOL_SOCKET, SO_PEERGROUPS, groups.data(), &length) == 0)
+            break;
+        if (errno != ERANGE)
+            return false;
+        groups.resize(length / sizeof(gid_t));
+    }
+    groups.resize(std::min(groups.size(), length / sizeof(gid_t)));
+    return std::ranges::find(groups, group) != groups.end();
+}
+
+// The process at the other end, and whether its user may write the program folder: only such a
+// process can be a station of the folder; any other may have taken the name.
+struct Peer
+{
+    long pid = 0;
+    uid_t uid = 0;
+    bool mayWriteFolder = false;
+};
+
+std::optional<Peer> peerOf(int socket, const struct stat &folder)
+{
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    if (::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0)
+        return std::nullopt;
+    // The folder's rights as the kernel applies them: the owner's, else the group's, else the others'.
+    mode_t right = S_IWOTH;
+    if (peer.uid == folder.st_uid)
+        right = S_IWUSR;
+    else if (peerInGroup(socket, peer, folder.st_gid))
+        right = S_IWGRP;
+    return Peer{peer.pid, peer.uid, peer.uid == 0 || (folder.st_mode & right) != 0};
+}
+
 enum class Answer { Shown, Refused, Silent, Gone, Stranger };
 
-// Asks the folder's station to show its window. stationPid: the station's process when the
-// lock named it, and then only that process is asked; otherwise it gets the process that answers.
-Answer askStation(const AbstractAddress &name, int waitMs, long *stationPid)
+struct Reply
+{
+    Answer answer;
+    long station = 0; // its process, 0 when not known
+};
+
+// Asks the process on the name to show the station's window. Its answer is taken only from a
+// process of this user that holds the guard: the lock when one is held, else the name.
+Reply askStation(const AbstractAddress &name, int waitMs, const struct stat &folder, const FolderLock &lock)
 {
     const QDeadlineTimer deadline(waitMs);
-    const Descriptor socket{::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)};
-    if (socket.fd < 0)
-        return Answer::Silent;
+    const Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!socket.isOpen())
+        return {Answer::Silent};
     // A station whose queue of starts is full keeps the connect waiting: not longer than the whole wait.
     // (A limit of zero would mean none.)
     const int limitMs = std::max(waitMs, 1);
     const timeval limit{limitMs / 1000, (limitMs % 1000) * 1000};
-    ::setsockopt(socket.fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-    if (::connect(socket.fd, name.get(), name.length) != 0)
-        return errno == ECONNREFUSED ? Answer::Gone : Answer::Silent;
+    ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    if (::connect(socket.get(), name.get(), name.length) != 0)
+        return {errno == ECONNREFUSED ? Answer::Gone : Answer::Silent};
 
-    ucred station{};
-    station.uid = ::geteuid();
-    socklen_t length = sizeof station;
-    if (::getsockopt(socket.fd, SOL_SOCKET, SO_PEERCRED, &station, &length) == 0) {
-        if (*stationPid > 0 && station.pid != *stationPid)
-            return Answer::Stranger;
-        *stationPid = station.pid;
-    }
-    pollfd reply{socket.fd, POLLIN, 0};
+    const std::optional<Peer> peer = peerOf(socket.get(), folder);
+    if (!peer || !peer->mayWriteFolder)
+        return {Answer::Stranger};
+    if (peer->uid != ::geteuid())
+        return {Answer::Refused, peer->pid};
+    if (lock.state == FolderLock::Held && !holdsStationLock(peer->pid, lock.device, lock.inode))
+        return {Answer::Stranger};
+    pollfd reply{socket.get(), POLLIN, 0};
     int ready;
     do
         ready = ::poll(&reply, 1, int(deadline.remainingTime()));
     while (ready < 0 && errno == EINTR);
     if (ready <= 0)
-        return Answer::Silent;
+        return {Answer::Silent, peer->pid};
     char shown = 0;
-    const ssize_t received = ::recv(socket.fd, &shown, 1, 0);
-    if (received == 1)
-        return Answer::Shown;
-    // Closed unanswered: another user's station, or one that has just ended.
-    if (received == 0)
-        return station.uid == ::geteuid() ? Answer::Gone : Answer::Refused;
-    return Answer::Silent;
+    const ssize_t received = ::recv(socket.get(), &shown, 1, 0);
+    if (received == 1 && shown == '1')
+        return {Answer::Shown, peer->pid};
+    // Closed unanswered: a station that has just ended.
+    return {received == 0 ? Answer::Gone : Answer::Silent, peer->pid};
+}
+
+FolderLock folderNotOpened(const QString &folder, int error)
+{
+    FolderLock lock;
+    lock.problem = QStringLiteral("%1 kann nicht geöffnet werden (%2)").arg(folder, systemError(error));
+    return lock;
 }
 
 } // namespace
@@ -181,50 +171,44 @@ StationGuard::StationGuard(const QString &programFolder, int answerWaitMs, QObje
 {
 }
 
-StationGuard::~StationGuard()
-{
-    for (const int fd : {m_fd, m_lockFd})
-        if (fd >= 0)
-            ::close(fd);
-}
+StationGuard::~StationGuard() = default;
 
 StationGuard::Claim StationGuard::claim()
 {
     const QDeadlineTimer deadline(m_answerWaitMs);
     const AbstractAddress name(socketName(m_folder));
-    long stationPid = 0;
-    Answer answer = Answer::Gone;
+    const QString lockPath = QDir(m_folder).filePath(QStringLiteral("Nuvax.lock"));
+    const Descriptor folder(::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const int folderError = errno;
+    struct stat folderInfo{};
+    if (folder.isOpen())
+        ::fstat(folder.get(), &folderInfo);
+
+    FolderLock lock;
+    Reply reply{Answer::Gone};
     // A station that ends while it is asked leaves the folder to this start.
-    for (int attempt = 0; attempt < 3 && answer == Answer::Gone; ++attempt) {
-        const FolderLock lock = lockFolder(m_folder);
-        if (lock.state == FolderLock::Taken) {
-            m_lockFd = lock.fd;
-            // A name another process took keeps this station from nothing but being reached.
-            answerStartsOn(listenOn(name));
-            return Claim::Station;
+    for (int attempt = 0; attempt < 3 && reply.answer == Answer::Gone; ++attempt) {
+        lock = folder.isOpen() ? lockFolder(folder.get(), lockPath) : folderNotOpened(m_folder, folderError);
+        if (lock.state != FolderLock::Held) {
+            Descriptor listening = listenOn(name);
+            if (listening.isOpen() || errno != EADDRINUSE)
+                return becomeStation(std::move(lock), std::move(listening), systemError(errno));
+            // The name is taken: by a station that runs without the lock, or by any process at all.
         }
-        if (lock.state == FolderLock::Unavailable) {
-            const int fd = listenOn(name);
-            if (fd >= 0) {
-                answerStartsOn(fd);
-                return Claim::Station;
-            }
-            if (const int error = errno; error != EADDRINUSE) {
-                // Better a second station than none.
-                m_failure = QStringLiteral("Ob im Programmordner %1 bereits eine Zentrale läuft, konnte nicht "
-                                           "geprüft werden (%2). Die Zentrale startet trotzdem.")
-                                .arg(m_folder, systemError(error));
-                return Claim::Station;
-            }
-        }
-        stationPid = lock.holder;
-        answer = askStation(name, int(deadline.remainingTime()), &stationPid);
+        reply = askStation(name, int(deadline.remainingTime()), folderInfo, lock);
+        if (lock.state != FolderLock::Held && reply.answer == Answer::Stranger)
+            return becomeStation(std::move(lock), Descriptor(),
+                                 QStringLiteral("der Name, über den eine Zentrale erreicht wird, ist von einem "
+                                                "Prozess belegt, dessen Benutzer den Programmordner nicht "
+                                                "schreiben darf"));
     }
-    if (answer == Answer::Shown)
+    if (reply.answer == Answer::Shown)
         return Claim::HandedOver;
-    const QString station = stationPid > 0 ? QStringLiteral("die Zentrale (Prozess %1)").arg(stationPid)
-                                           : QStringLiteral("eine Zentrale");
-    switch (answer) {
+    if (reply.station == 0 && lock.state == FolderLock::Held)
+        reply.station = stationLockHolder(lock.device, lock.inode);
+    const QString station = reply.station > 0 ? QStringLiteral("die Zentrale (Prozess %1)").arg(reply.station)
+                                               : QStringLiteral("eine Zentrale");
+    switch (reply.answer) {
     case Answer::Refused:
         m_failure = QStringLiteral("Im Programmordner %1 läuft bereits %2 unter einem anderen Benutzer; "
                                    "ihr Fenster kann nicht angezeigt werden. Dieser Start wird beendet.");
@@ -241,20 +225,37 @@ StationGuard::Claim StationGuard::claim()
     return Claim::Unreachable;
 }
 
-void StationGuard::answerStartsOn(int fd)
+StationGuard::Claim StationGuard::becomeStation(FolderLock lock, Descriptor listening, const QString &nameProblem)
 {
-    if (fd < 0)
+    m_lock = std::move(lock.fd);
+    const bool named = listening.isOpen();
+    answerStartsOn(std::move(listening));
+    if (lock.state == FolderLock::Taken)
+        return Claim::Station;
+    // Better a second station than none, but never unsaid.
+    m_failure = named ? QStringLiteral("Die Sperre der Zentrale kann nicht genommen werden: %1. Ob im Programmordner "
+                                       "%2 bereits eine Zentrale läuft, wird nur über ihren Namen geprüft.")
+                            .arg(lock.problem, m_folder)
+                      : QStringLiteral("Ob im Programmordner %1 bereits eine Zentrale läuft, konnte nicht geprüft "
+                                       "werden (%2; %3). Die Zentrale startet trotzdem.")
+                            .arg(m_folder, lock.problem, nameProblem);
+    return Claim::Station;
+}
+
+void StationGuard::answerStartsOn(Descriptor listening)
+{
+    if (!listening.isOpen())
         return;
-    m_fd = fd;
-    auto *starts = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    m_listening = std::move(listening);
+    auto *starts = new QSocketNotifier(m_listening.get(), QSocketNotifier::Read, this);
     connect(starts, &QSocketNotifier::activated, this, &StationGuard::answerStarts);
 }
 
 void StationGuard::answerStarts()
 {
     for (;;) {
-        const Descriptor start{::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)};
-        if (start.fd < 0) {
+        const Descriptor start(::accept4(m_listening.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        if (!start.isOpen()) {
             if (errno == EINTR)
                 continue;
             return;
@@ -262,9 +263,9 @@ void StationGuard::answerStarts()
         // Only a start of the station's own user may bring its window up.
         ucred peer{};
         socklen_t length = sizeof peer;
-        if (::getsockopt(start.fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || peer.uid != ::geteuid())
+        if (::getsockopt(start.get(), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || peer.uid != ::geteuid())
             continue;
         emit showRequested();
-        ::send(start.fd, "1", 1, MSG_NOSIGNAL);
+        ::send(start.get(), "1", 1, MSG_NOSIGNAL);
     }
 }
