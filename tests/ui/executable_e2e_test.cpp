@@ -7,9 +7,43 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// Who starts in the guard's cases: this test's own user, or another one by number through setpriv.
+constexpr int kSelf = -1;
+constexpr int kOperatorA = 4001;
+constexpr int kOperatorB = 4002;
+constexpr int kOperators = 4000;
+constexpr int kNobody = 65534;
+
+// The user nobody, who may not write the folder, takes the name later starts ask its station through, and
+// answers "1" to every start. False when it could not.
+bool answerAsNobody(QProcess &stranger, const QString &home)
+{
+    const QByteArray name = "nuvax-station/" + QCryptographicHash::hash(QFileInfo(home).canonicalFilePath().toUtf8(),
+                                                                        QCryptographicHash::Sha256).toHex();
+    stranger.start(QStringLiteral("setpriv"), {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "socat",
+                                               "ABSTRACT-LISTEN:" + name + ",fork", "SYSTEM:printf 1"});
+    return waitUntil([&] {
+        QFile sockets(QStringLiteral("/proc/net/unix"));
+        return sockets.open(QIODevice::ReadOnly) && sockets.readAll().contains("@" + name);
+    }, 5000);
+}
+
+// The user nobody holds a read lock on every file of the folder it can open (a struct flock as 64-bit Linux
+// lays it out). False when it holds none.
+bool readLockAsNobody(QProcess &reader, const QString &home)
+{
+    reader.start(QStringLiteral("setpriv"),
+                 {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "perl", "-MFcntl", "-e",
+                  "my $lock = pack('ssx4qqix4', F_RDLCK, 0, 0, 0, 0); for (glob(shift . '*')) { open(my $f, '<', $_) "
+                  "or next; push(@held, $f) if fcntl($f, F_SETLK, $lock) } $| = 1; print scalar(@held), qq(\n); sleep",
+                  home});
+    return reader.waitForReadyRead(5000) && reader.readAll().trimmed().toInt() > 0;
+}
 
 QString padded(const QString &text, int width) { return text.leftJustified(width, u' ', true); }
 
@@ -86,7 +120,9 @@ struct Executable : UiTest
         station.waitForFinished(5000);
     }
     void start(const char *portVariable, const QString &port) { launch(station, folder.path(), portVariable, port); }
-    static void launch(QProcess &process, const QString &home, const char *portVariable, const QString &port)
+    // asUser: setpriv's options that make the program another user's.
+    static void launch(QProcess &process, const QString &home, const char *portVariable, const QString &port,
+                       const QStringList &asUser = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("NUVAX_HOME", home);
@@ -94,7 +130,20 @@ struct Executable : UiTest
         env.insert("QT_QPA_PLATFORM", "offscreen");
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(QStringLiteral(NUVAX_EXECUTABLE), {});
+        if (asUser.isEmpty())
+            process.start(QStringLiteral(NUVAX_EXECUTABLE), {});
+        else
+            process.start(QStringLiteral("setpriv"), asUser + QStringList{QStringLiteral(NUVAX_EXECUTABLE)});
+    }
+    // As the user, on port COM1; the files it makes its group may write, as an installation's operators do.
+    void launchAs(QProcess &process, int user, const QString &port)
+    {
+        process.setChildProcessModifier([] { ::umask(002); });
+        launch(process, folder.path(), "NUVAX_COM1", port,
+               user == kSelf ? QStringList()
+                             : QStringList{QStringLiteral("--reuid=%1").arg(user), QStringLiteral("--regid=%1").arg(user),
+                                           user == kNobody ? QStringLiteral("--clear-groups")
+                                                           : QStringLiteral("--groups=%1").arg(kOperators)});
     }
     // A task for the units from first to last, due in the minute the station starts in.
     static void saveTaskDueNow(const QString &beschreibung, int first, int last)
@@ -287,16 +336,8 @@ TEST_F(Executable, AClosedOutputAndAHangupUnderNohupLeaveTheStationRunning)
 // through: the station starts all the same, and a second start still ends, saying why, the first keeping the port.
 TEST_F(Executable, AStrangersSocketNameStopsNoStationAndASecondStartStillEnds)
 {
-    const QByteArray name = "nuvax-station/" + QCryptographicHash::hash(QFileInfo(folder.path()).canonicalFilePath().toUtf8(),
-                                                                        QCryptographicHash::Sha256).toHex();
     QProcess stranger;
-    stranger.start(QStringLiteral("setpriv"), {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "socat",
-                                               "ABSTRACT-LISTEN:" + name + ",fork", "SYSTEM:printf 1"});
-    const auto taken = [&] {
-        QFile sockets(QStringLiteral("/proc/net/unix"));
-        return sockets.open(QIODevice::ReadOnly) && sockets.readAll().contains("@" + name);
-    };
-    if (!waitUntil(taken, 5000))
+    if (!answerAsNobody(stranger, folder.path()))
         GTEST_SKIP() << "the user nobody could not take the name: needs root, setpriv and socat";
     SimulatedBus bus{SimulatedBus::OnPty{}};
     folder.write("Nuvax.ini", iniFile("10810", "007", "-1"));
@@ -425,5 +466,126 @@ TEST_F(Executable, AMainsFailureOnALongLogLeavesEveryMessageInTheLogAtOnce)
     ASSERT_TRUE(station.waitForFinished(15000));
     EXPECT_EQ(station.exitCode(), 0);
 }
+
+// What stands at Nuvax.lock before the first start. An old file: 0644, of the user who starts last.
+enum class InPlace { Nothing, OldFile, Fifo, LinkOut, Directory };
+
+struct GuardSituation
+{
+    const char *name;
+    mode_t folderMode;
+    InPlace inPlace;
+    bool stranger;             // nobody read-locks and answers, from after the first start that ends
+    std::array<int, 3> starts; // runs the station once (0: nobody), then runs the station, then starts again
+    const char *againSays;     // after "… läuft bereits die Zentrale (Prozess n)"; nullptr: handed over
+    const char *stationSays;   // after the lock file's path, on standard error and in the general log
+    int rightsAfter;           // Nuvax.lock's; -1: what stands there stays
+};
+
+const GuardSituation kGuardSituations[] = {
+    {"ReadLocksAndAStrangersAnswers", 0755, InPlace::OldFile, true, {kSelf, kSelf, kSelf},
+     ", die nicht erreichbar ist", nullptr, 0600},
+    {"GroupFolderBAfterA", 02775, InPlace::Nothing, false, {kOperatorA, kOperatorB, kOperatorA},
+     " unter einem anderen Benutzer", nullptr, 0660},
+    {"GroupFolderAAfterB", 02775, InPlace::Nothing, false, {kOperatorB, kOperatorA, kOperatorB},
+     " unter einem anderen Benutzer", nullptr, 0660},
+    {"GroupFolderWithAnOldFileOfA", 02775, InPlace::OldFile, false, {0, kOperatorB, kOperatorA},
+     " unter einem anderen Benutzer", " kann nicht zum Schreiben geöffnet werden", 0660},
+    {"FolderForEverybody", 0777, InPlace::Nothing, false, {kSelf, kNobody, kSelf}, " unter einem anderen Benutzer",
+     nullptr, 0666},
+    {"Fifo", 0755, InPlace::Fifo, false, {0, kSelf, kSelf}, nullptr, " ist eine benannte Pipe (FIFO)", -1},
+    {"LinkOutOfTheFolder", 0755, InPlace::LinkOut, false, {0, kSelf, kSelf}, nullptr, " ist ein symbolischer Verweis",
+     -1},
+    {"Directory", 0755, InPlace::Directory, false, {0, kSelf, kSelf}, nullptr, " ist ein Verzeichnis", -1},
+};
+
+void PrintTo(const GuardSituation &situation, std::ostream *out) { *out << situation.name; }
+
+struct GuardTable : Executable, testing::WithParamInterface<GuardSituation>
+{
+};
+
+// One station per folder among everybody who may write it, whatever another user does and whatever stands at
+// Nuvax.lock: the station opens the port, a later start ends by itself, and the station keeps the port.
+TEST_P(GuardTable, OneStationAmongEverybodyWhoMayWriteTheFolder)
+{
+    const GuardSituation &s = GetParam();
+    const bool others = s.stranger || std::ranges::any_of(s.starts, [](int user) { return user > 0; });
+    if (others && (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty()))
+        GTEST_SKIP() << "acting as other users needs root and setpriv";
+    SimulatedBus bus{SimulatedBus::OnPty{}};
+    folder.write("Nuvax.ini", iniFile("10810", "007", "-1"));
+    const QByteArray home = QFile::encodeName(folder.path());
+    const QByteArray lock = QFile::encodeName(folder.file("Nuvax.lock"));
+    const QTemporaryDir outside;
+    const QString linkTarget = outside.filePath(QStringLiteral("made"));
+    if (others) {
+        // Everybody who may write the folder may use its files and the port.
+        ASSERT_EQ(::chown(home, 0, kOperators), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(folder.file("Nuvax.ini")), 0666) + ::chmod(QFile::encodeName(bus.path()), 0666), 0);
+    }
+    ASSERT_EQ(::chmod(home, s.folderMode), 0);
+    switch (s.inPlace) {
+    case InPlace::OldFile:
+        folder.write("Nuvax.lock", {});
+        ASSERT_EQ(::chmod(lock, 0644), 0);
+        if (others) {
+            ASSERT_EQ(::chown(lock, uid_t(std::max(s.starts[2], 0)), kOperators), 0);
+        }
+        break;
+    case InPlace::Fifo: ASSERT_EQ(::mkfifo(lock, 0644), 0); break;
+    case InPlace::LinkOut: ASSERT_TRUE(QFile::link(linkTarget, folder.file("Nuvax.lock"))); break;
+    case InPlace::Directory: ASSERT_TRUE(QDir().mkdir(folder.file("Nuvax.lock"))); break;
+    case InPlace::Nothing: break;
+    }
+
+    const auto portOpened = [&](int times) {
+        return waitUntil([&] { return bus.wire() == QStringLiteral("K2Connect@").repeated(times); }, 15000);
+    };
+    int opened = 0;
+    if (s.starts[0] != 0) {
+        QProcess once;
+        launchAs(once, s.starts[0], bus.path());
+        ASSERT_TRUE(portOpened(++opened)) << once.readAll().toStdString();
+        ::kill(pid_t(once.processId()), SIGTERM);
+        ASSERT_TRUE(once.waitForFinished(15000));
+    }
+    QProcess stranger, reader;
+    if (s.stranger) {
+        ASSERT_TRUE(readLockAsNobody(reader, folder.path()) && answerAsNobody(stranger, folder.path()));
+    }
+    launchAs(station, s.starts[1], bus.path());
+    ASSERT_TRUE(portOpened(++opened)) << station.readAll().toStdString();
+
+    QProcess again;
+    launchAs(again, s.starts[2], bus.path());
+    ASSERT_TRUE(again.waitForFinished(20000));
+    EXPECT_EQ(std::pair(again.exitStatus(), again.exitCode()), std::pair(QProcess::NormalExit, 0));
+    const QString againSaid = QString::fromLocal8Bit(again.readAll());
+    const QString running = QStringLiteral("Im Programmordner %1 läuft bereits die Zentrale (Prozess %2)")
+                                .arg(folder.path()).arg(station.processId());
+    EXPECT_TRUE(s.againSays ? againSaid.contains(running + QString::fromUtf8(s.againSays))
+                            : !againSaid.contains(QStringLiteral("Im Programmordner")))
+        << againSaid.toStdString();
+    EXPECT_EQ(lockHolder(portLockFile(bus.path())).pid, station.processId());
+    EXPECT_EQ(bus.wire(), QStringLiteral("K2Connect@").repeated(opened));
+
+    ::kill(pid_t(station.processId()), SIGTERM);
+    ASSERT_TRUE(station.waitForFinished(15000));
+    const QString stationSaid = QString::fromLocal8Bit(station.readAll());
+    const QString log = codepage::decode(folder.read("logs/Allgemein.log"));
+    for (const QString &said : {stationSaid, log})
+        EXPECT_EQ(said.contains(folder.file("Nuvax.lock") + QString::fromUtf8(s.stationSays ? s.stationSays : "")),
+                  s.stationSays != nullptr)
+            << said.toStdString();
+    struct stat after{};
+    ASSERT_EQ(::lstat(lock, &after), 0);
+    EXPECT_EQ(s.rightsAfter < 0 ? !S_ISREG(after.st_mode) : int(after.st_mode & 07777) == s.rightsAfter, true)
+        << std::oct << after.st_mode;
+    EXPECT_FALSE(QFileInfo::exists(linkTarget));
+}
+
+INSTANTIATE_TEST_SUITE_P(Situations, GuardTable, testing::ValuesIn(kGuardSituations),
+                         [](const testing::TestParamInfo<GuardSituation> &info) { return info.param.name; });
 
 } // namespace

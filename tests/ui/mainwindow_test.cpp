@@ -87,13 +87,16 @@ TEST_F(WindowTest, ALaterStartBringsTheWindowBackOrSaysWhyItCannot)
     EXPECT_TRUE(window.isVisible() && !window.isMinimized());
     EXPECT_EQ(QApplication::activeWindow(), &window);
 
-    StationGuard unanswered(folder.path(), 300);
-    EXPECT_EQ(unanswered.claim(), StationGuard::Claim::Unreachable);
-    EXPECT_EQ(unanswered.failure(),
-              QStringLiteral("Im Programmordner %1 läuft bereits die Zentrale (Prozess %2), die nicht rechtzeitig "
-                             "geantwortet hat; ihr Fenster kann nicht angezeigt werden. Dieser Start wird beendet.")
-                  .arg(folder.path())
-                  .arg(QCoreApplication::applicationPid()));
+    // The station's process is named however often the file is opened and closed in it meanwhile.
+    for (int start = 0; start < 2; ++start) {
+        StationGuard unanswered(folder.path(), 300);
+        EXPECT_EQ(unanswered.claim(), StationGuard::Claim::Unreachable);
+        EXPECT_EQ(unanswered.failure(),
+                  QStringLiteral("Im Programmordner %1 läuft bereits die Zentrale (Prozess %2), die nicht rechtzeitig "
+                                 "geantwortet hat; ihr Fenster kann nicht angezeigt werden. Dieser Start wird beendet.")
+                      .arg(folder.path())
+                      .arg(QCoreApplication::applicationPid()));
+    }
 }
 
 // Cancel on the board question keeps the program; "Nein" drops only the open board's changes. The window

@@ -6,6 +6,7 @@
 #include "ui/trayicon.h"
 #include "ui/uitest.h"
 
+#include <cerrno>
 #include <csignal>
 
 namespace {
@@ -119,4 +120,22 @@ TEST_F(StartupTest, ASignalWhileTheCloseWaitsInItsSaveBoxEndsTheStation)
     EXPECT_TRUE(boxUp.startsWith(QStringLiteral("Beim Speichern der Formulare")) && endedWith == 0);
     EXPECT_FALSE(QFile::exists(portLockFile(bus.path())));
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Units.dat"))));
+}
+
+// Signals the event loop has not yet served neither hold the station in the handler nor change errno under
+// the code they interrupt; they are taken once it listens.
+TEST(TerminationSignalsTest, ABurstOfSignalsNeitherBlocksNorTouchesErrno)
+{
+    TerminationSignals termination;
+    int unchanged = 0;
+    for (int i = 0; i < 20000; ++i) {
+        errno = EDOM;
+        std::raise(SIGTERM);
+        unchanged += errno == EDOM;
+    }
+    EXPECT_EQ(unchanged, 20000);
+    bool requested = false;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, [&] { requested = true; });
+    termination.listen();
+    EXPECT_TRUE(waitUntil([&] { return requested; }, 2000));
 }
