@@ -551,9 +551,8 @@ TEST_P(GuardTable, OneStationAmongEverybodyWhoMayWriteTheFolder)
         ASSERT_TRUE(once.waitForFinished(15000));
     }
     QProcess stranger, reader;
-    if (s.stranger) {
-        ASSERT_TRUE(readLockAsNobody(reader, folder.path()) && answerAsNobody(stranger, folder.path()));
-    }
+    if (s.stranger && !(readLockAsNobody(reader, folder.path()) && answerAsNobody(stranger, folder.path())))
+        GTEST_SKIP() << "the user nobody could not lock a file or take the name: needs perl and socat";
     launchAs(station, s.starts[1], bus.path());
     ASSERT_TRUE(portOpened(++opened)) << station.readAll().toStdString();
 
