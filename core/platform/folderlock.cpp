@@ -4,7 +4,6 @@
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/sysmacros.h>
 
@@ -24,8 +23,6 @@ flock guardLock()
     lock.l_len = 1;
     return lock;
 }
-
-QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 // What stands in the file's place instead of a regular file; empty for a regular file.
 QString oddKind(mode_t mode)
@@ -47,6 +44,15 @@ FolderLock notTaken(QString problem)
 {
     FolderLock lock;
     lock.problem = std::move(problem);
+    return lock;
+}
+
+FolderLock held(const struct stat &file)
+{
+    FolderLock lock;
+    lock.state = FolderLock::Held;
+    lock.device = file.st_dev;
+    lock.inode = file.st_ino;
     return lock;
 }
 
@@ -77,16 +83,11 @@ FolderLock lockOfOthers(int folder, const QString &lockPath, int openError)
     struct stat info{};
     if (file.isOpen() && ::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode)) {
         flock lock = guardLock();
-        if (::fcntl(file.get(), F_OFD_GETLK, &lock) == 0 && lock.l_type == F_WRLCK) {
-            FolderLock held;
-            held.state = FolderLock::Held;
-            held.device = info.st_dev;
-            held.inode = info.st_ino;
-            return held;
-        }
+        if (::fcntl(file.get(), F_OFD_GETLK, &lock) == 0 && lock.l_type == F_WRLCK)
+            return held(info);
     }
     QString problem = QStringLiteral("%1 kann nicht zum Schreiben geöffnet werden (%2")
-                          .arg(lockPath, systemError(openError));
+                          .arg(lockPath, qt_error_string(openError));
     if (::fstatat(folder, kLockName, &info, AT_SYMLINK_NOFOLLOW) == 0)
         problem += QStringLiteral("; die Datei gehört dem Benutzer %1 und hat die Rechte %2")
                        .arg(info.st_uid)
@@ -123,14 +124,12 @@ FolderLock lockFolder(int folder, const QString &lockPath)
     }
     struct stat where{};
     if (::fstat(file.get(), &info) != 0 || ::fstat(folder, &where) != 0)
-        return notTaken(QStringLiteral("%1 kann nicht geprüft werden (%2)").arg(lockPath, systemError(errno)));
+        return notTaken(QStringLiteral("%1 kann nicht geprüft werden (%2)").arg(lockPath, qt_error_string(errno)));
     if (!S_ISREG(info.st_mode))
         return odd(lockPath, info.st_mode);
     setRights(file.get(), info, where);
 
-    FolderLock lock;
-    lock.device = info.st_dev;
-    lock.inode = info.st_ino;
+    FolderLock lock = held(info);
     flock guard = guardLock();
     if (::fcntl(file.get(), F_OFD_SETLK, &guard) == 0) {
         lock.state = FolderLock::Taken;
@@ -138,14 +137,12 @@ FolderLock lockFolder(int folder, const QString &lockPath)
         return lock;
     }
     if (errno != EAGAIN && errno != EACCES)
-        return notTaken(QStringLiteral("%1 kann nicht gesperrt werden (%2)").arg(lockPath, systemError(errno)));
+        return notTaken(QStringLiteral("%1 kann nicht gesperrt werden (%2)").arg(lockPath, qt_error_string(errno)));
     // Only a process that may write the file holds a write lock; one that may read it holds a read lock.
     guard = guardLock();
     if (::fcntl(file.get(), F_OFD_GETLK, &guard) == 0 && guard.l_type == F_RDLCK)
-        return notTaken(QStringLiteral("auf %1 hält ein anderer Prozess eine Lesesperre; die Datei war für "
-                                       "andere Benutzer lesbar").arg(lockPath));
+        return notTaken(QStringLiteral("auf %1 hält ein anderer Prozess eine Lesesperre").arg(lockPath));
     // A station that has just ended shows no lock any more; asking it finds it gone.
-    lock.state = FolderLock::Held;
     return lock;
 }
 

@@ -67,8 +67,6 @@ Descriptor listenOn(const AbstractAddress &name)
     return socket;
 }
 
-QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
 bool peerInGroup(int socket, const ucred &peer, gid_t group)
 {
     if (peer.gid == group)
@@ -160,7 +158,7 @@ Reply askStation(const AbstractAddress &name, int waitMs, const struct stat &fol
 FolderLock folderNotOpened(const QString &folder, int error)
 {
     FolderLock lock;
-    lock.problem = QStringLiteral("%1 kann nicht geöffnet werden (%2)").arg(folder, systemError(error));
+    lock.problem = QStringLiteral("%1 kann nicht geöffnet werden (%2)").arg(folder, qt_error_string(error));
     return lock;
 }
 
@@ -192,7 +190,7 @@ StationGuard::Claim StationGuard::claim()
         if (lock.state != FolderLock::Held) {
             Descriptor listening = listenOn(name);
             if (listening.isOpen() || errno != EADDRINUSE)
-                return becomeStation(std::move(lock), std::move(listening), systemError(errno));
+                return becomeStation(std::move(lock), std::move(listening), qt_error_string(errno));
             // The name is taken: by a station that runs without the lock, or by any process at all.
         }
         reply = askStation(name, int(deadline.remainingTime()), folderInfo, lock);
