@@ -82,5 +82,10 @@ void reportUnwrittenLog(const QString &fileName, const FileError &error, const Q
                     + text);
 }
 
-LogToStandardError::LogToStandardError() { ++echoDepth; }
+LogToStandardError::LogToStandardError()
+{
+    // What came before went to standard error in its own way, if at all.
+    flushGeneralLog();
+    ++echoDepth;
+}
 LogToStandardError::~LogToStandardError() { --echoDepth; }
