@@ -32,6 +32,16 @@ QString writtenAgainText(const QString &name, const QString &unwritable, const Q
     return text;
 }
 
+// Hands entries kept oldest first to append in the order the file takes them.
+template <class Entries, class Append>
+void inFileOrder(LogOrder order, const Entries &entries, Append append)
+{
+    if (order == LogOrder::NewestFirst)
+        std::for_each(entries.crbegin(), entries.crend(), append);
+    else
+        std::for_each(entries.cbegin(), entries.cend(), append);
+}
+
 QByteArray gapLine(qint64 lines)
 {
     const QString count = lines == 1 ? QStringLiteral("fehlt 1 Zeile") : QStringLiteral("fehlen %1 Zeilen").arg(lines);
@@ -60,10 +70,7 @@ std::optional<FileError> KeptLogEntries::write(const QString &fileName, LogOrder
         file = &*kept;
     } else {
         QByteArray block;
-        if (order == LogOrder::NewestFirst)
-            std::for_each(entries.crbegin(), entries.crend(), [&](const QByteArray &entry) { block += entry; });
-        else
-            block = entries.join();
+        inFileOrder(order, entries, [&](const QByteArray &entry) { block += entry; });
         const auto error = writeLogFile(fileName, order, block);
         if (!error)
             return std::nullopt;
@@ -195,10 +202,7 @@ bool KeptLogEntries::writeKept(File &file, const QByteArray &note)
     QByteArray block = note;
     block.reserve(note.size() + file.bytes);
     const auto append = [&](const Entry &entry) { block += entry.missingLines ? gapLine(entry.missingLines) : entry.bytes; };
-    if (file.order == LogOrder::NewestFirst)
-        std::for_each(file.entries.crbegin(), file.entries.crend(), append);
-    else
-        std::for_each(file.entries.cbegin(), file.entries.cend(), append);
+    inFileOrder(file.order, file.entries, append);
     const auto error = writeLogFile(file.name, file.order, block, file.error.isDiskFull());
     if (error)
         file.error = *error;
